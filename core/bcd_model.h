@@ -1,0 +1,42 @@
+#pragma once
+// What one BCD store holds, as the program shows and edits it. Built whole on a
+// worker thread, then handed to the UI thread, which owns it from then on.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zel {
+
+// The Windows Boot Manager object, always written in lower case.
+inline const std::wstring BootManagerGuid = L"{9dea862c-5cdd-4e70-acc1-f32b344d4795}";
+
+struct BootEntry {
+  std::wstring identifier;  // lower-case brace GUID
+  std::wstring description;
+  std::wstring device;
+  std::wstring osDevice;
+  std::wstring path;
+  std::wstring bootMenuPolicy = L"Standard";
+  bool isWinPe = false;
+  bool isWindows = false;
+  bool isDefault = false;
+  bool isCurrent = false;
+  bool isBootSequence = false;
+  bool inDisplayOrder = false;    // false: hidden from the boot menu
+  int32_t displayOrderIndex = 0;  // 1-based place in the menu; 0 when not listed
+};
+
+struct BcdSnapshot {
+  bool loaded = false;
+  int32_t timeoutSeconds = 10;
+  bool displayBootMenu = true;
+  std::wstring defaultId;
+  std::wstring currentId;  // only read for the system store
+  std::wstring bootSequenceId;
+  std::wstring rawText;  // the whole /enum all /v output, kept even when the run failed
+  std::wstring error;    // why loading failed; empty on success
+  std::vector<std::wstring> displayOrder;
+  std::vector<BootEntry> entries;  // boot menu order, then hidden Windows and WinPE entries
+};
+
+}  // namespace zel

@@ -1,0 +1,196 @@
+#include "core/bcd_parser.h"
+
+#include <algorithm>
+#include <climits>
+#include <unordered_map>
+
+#include "core/text.h"
+
+namespace zel {
+namespace {
+
+bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
+
+// bcdedit underlines every object title with dashes; blanks around them are tolerated.
+bool IsDashLine(const std::wstring& line) {
+  const std::wstring trimmed = Trim(line);
+  return trimmed.size() >= 5 && trimmed.find_first_not_of(L'-') == std::wstring::npos;
+}
+
+// Base-10 like the standard string-to-int conversion: blanks, a sign, digits up to
+// the first non-digit. False when no digit starts it or it leaves the 32-bit range.
+bool ReadInt32(const std::wstring& text, int32_t& value) {
+  size_t i = 0;
+  while (i < text.size() && (IsBlank(text[i]) || text[i] == L'\r' || text[i] == L'\n')) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == L'+' || text[i] == L'-')) negative = text[i++] == L'-';
+  if (i >= text.size() || text[i] < L'0' || text[i] > L'9') return false;
+  int64_t magnitude = 0;
+  for (; i < text.size() && text[i] >= L'0' && text[i] <= L'9'; ++i) {
+    magnitude = magnitude * 10 + (text[i] - L'0');
+    if (magnitude > static_cast<int64_t>(INT32_MAX) + 1) return false;
+  }
+  const int64_t signedValue = negative ? -magnitude : magnitude;
+  if (signedValue > INT32_MAX || signedValue < INT32_MIN) return false;
+  value = static_cast<int32_t>(signedValue);
+  return true;
+}
+
+// The display order with a first-place index, so membership and place cost O(1)
+// even for stores with thousands of objects. GUIDs from ExtractGuid are lower
+// case, so exact keys give the case-insensitive answer.
+class DisplayOrder {
+ public:
+  explicit DisplayOrder(std::vector<std::wstring>& list) : list_(list) {}
+  void Add(const std::wstring& guid) {
+    const std::wstring key = ToLower(guid);
+    if (places_.emplace(key, static_cast<int32_t>(list_.size()) + 1).second) list_.push_back(guid);
+  }
+  int32_t PlaceOf(const std::wstring& guid) const {
+    const auto found = places_.find(ToLower(guid));
+    return found == places_.end() ? 0 : found->second;
+  }
+
+ private:
+  std::vector<std::wstring>& list_;
+  std::unordered_map<std::wstring, int32_t> places_;
+};
+
+void HandleEntryKey(const KeyValue& kv, BootEntry& entry) {
+  if (kv.key == L"description") {
+    entry.description = kv.value;
+  } else if (kv.key == L"device") {
+    entry.device = kv.value;
+  } else if (kv.key == L"osdevice") {
+    entry.osDevice = kv.value;
+  } else if (kv.key == L"path") {
+    entry.path = kv.value;
+  } else if (kv.key == L"bootmenupolicy") {
+    entry.bootMenuPolicy = kv.value;
+  } else if (kv.key == L"winpe") {
+    entry.isWinPe = EqualsNoCase(kv.value, L"yes") || EqualsNoCase(kv.value, L"true");
+  }
+}
+
+void HandleManagerKey(const KeyValue& kv, BcdSnapshot& snapshot) {
+  std::wstring guid;
+  if (kv.key == L"default") {
+    if (ExtractGuid(kv.value, 0, guid)) snapshot.defaultId = guid;
+  } else if (kv.key == L"bootsequence") {
+    if (ExtractGuid(kv.value, 0, guid)) snapshot.bootSequenceId = guid;
+  } else if (kv.key == L"timeout") {
+    ReadInt32(kv.value, snapshot.timeoutSeconds);
+  } else if (kv.key == L"displaybootmenu") {
+    const std::wstring v = ToLower(kv.value);
+    snapshot.displayBootMenu = !(v == L"no" || v == L"false");
+  }
+}
+
+// displayorder lists its first GUID on its own line and the rest on indented
+// continuation lines; the list ends at the next element that starts in column one.
+void TrackDisplayOrder(const std::wstring& line, const KeyValue& kv, bool& inList, DisplayOrder& order) {
+  if (kv.key == L"displayorder") {
+    inList = true;
+  } else if (!kv.key.empty() && !IsBlank(line[0])) {
+    inList = false;
+  }
+  std::wstring guid;
+  if (inList && ExtractGuid(line, 0, guid)) order.Add(guid);
+}
+
+void FinishEntry(BootEntry& entry, const std::wstring& blockText, BcdSnapshot& snapshot,
+                 const DisplayOrder& order) {
+  const std::wstring lower = ToLower(blockText);
+  entry.isWindows = lower.find(L"winload.") != std::wstring::npos || lower.find(L"\\ntldr") != std::wstring::npos;
+  const int32_t place = order.PlaceOf(entry.identifier);
+  // Resume objects, settings, firmware applications and tools appear only when the menu lists them.
+  if (!entry.isWindows && !entry.isWinPe && place == 0) return;
+  if (entry.description.empty()) {
+    entry.description = entry.isWinPe ? L"Windows PE" : entry.isWindows ? L"Windows Boot Entry" : L"Boot Entry";
+  }
+  entry.isDefault = !snapshot.defaultId.empty() && EqualsNoCase(entry.identifier, snapshot.defaultId);
+  entry.isCurrent = !snapshot.currentId.empty() && EqualsNoCase(entry.identifier, snapshot.currentId);
+  entry.isBootSequence = !snapshot.bootSequenceId.empty() && EqualsNoCase(entry.identifier, snapshot.bootSequenceId);
+  entry.displayOrderIndex = place;
+  entry.inDisplayOrder = place != 0;
+  snapshot.entries.push_back(std::move(entry));
+}
+
+}  // namespace
+
+KeyValue ParseKeyValue(const std::wstring& line) {
+  KeyValue kv;
+  size_t keyStart = 0;
+  while (keyStart < line.size() && IsBlank(line[keyStart])) ++keyStart;
+  if (keyStart == line.size()) return kv;
+  size_t keyEnd = keyStart;
+  while (keyEnd < line.size() && !IsBlank(line[keyEnd])) ++keyEnd;
+  kv.key = ToLower(line.substr(keyStart, keyEnd - keyStart));
+  size_t valueStart = keyEnd;
+  while (valueStart < line.size() && IsBlank(line[valueStart])) ++valueStart;
+  if (valueStart < line.size()) kv.value = Trim(line.substr(valueStart));
+  return kv;
+}
+
+bool IsBootManagerBlock(const ObjectBlock& block) { return EqualsNoCase(block.identifier, BootManagerGuid); }
+
+std::vector<ObjectBlock> SplitIntoBlocks(const std::wstring& listing) {
+  std::vector<ObjectBlock> blocks;
+  const std::vector<std::wstring> lines = SplitLines(listing);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    std::wstring guid;
+    if (i > 0 && IsDashLine(lines[i - 1]) && ExtractGuid(lines[i], 0, guid)) {
+      // The dashes and the title above them belong to the new object. Left in the
+      // previous block, a title such as "Device options" would read as its device.
+      if (!blocks.empty()) {
+        auto& previous = blocks.back().lines;
+        previous.pop_back();
+        if (previous.size() > 1) previous.pop_back();
+      }
+      blocks.push_back(ObjectBlock{guid, {}});
+    }
+    if (!blocks.empty()) blocks.back().lines.push_back(lines[i]);
+  }
+  return blocks;
+}
+
+void ParseListing(const std::wstring& listing, BcdSnapshot& snapshot) {
+  std::vector<ObjectBlock> blocks = SplitIntoBlocks(listing);
+  // Entries are judged against the boot manager's default, boot sequence and
+  // display order, so its block goes first.
+  std::stable_partition(blocks.begin(), blocks.end(), IsBootManagerBlock);
+
+  DisplayOrder order(snapshot.displayOrder);
+  for (auto& block : blocks) {
+    const bool manager = IsBootManagerBlock(block);
+    BootEntry entry;
+    entry.identifier = block.identifier;
+    bool inList = false;
+    std::wstring blockText;
+    for (const auto& line : block.lines) {
+      blockText += line;
+      blockText += L'\n';
+      const KeyValue kv = ParseKeyValue(line);
+      if (manager) {
+        HandleManagerKey(kv, snapshot);
+        TrackDisplayOrder(line, kv, inList, order);
+      } else {
+        HandleEntryKey(kv, entry);
+      }
+    }
+    if (!manager) FinishEntry(entry, blockText, snapshot, order);
+  }
+
+  if (snapshot.displayOrder.empty()) {
+    for (size_t i = 0; i < snapshot.entries.size(); ++i) {
+      snapshot.entries[i].inDisplayOrder = true;
+      snapshot.entries[i].displayOrderIndex = static_cast<int32_t>(i) + 1;
+    }
+  }
+  std::stable_sort(snapshot.entries.begin(), snapshot.entries.end(), [](const BootEntry& a, const BootEntry& b) {
+    if (a.inDisplayOrder != b.inDisplayOrder) return a.inDisplayOrder;
+    return a.displayOrderIndex < b.displayOrderIndex;
+  });
+}
+
+}  // namespace zel

@@ -1,0 +1,31 @@
+// The host build runs the portable rules only: nothing here reaches a machine.
+// Tests that need one install a scripted fake.
+#include "core/command_runner.h"
+#include "core/platform.h"
+
+namespace zel {
+namespace {
+
+class NoPlatform final : public Platform {
+ public:
+  CommandResult RunProcess(const std::wstring& program, const std::wstring& arguments, uint32_t) override {
+    CommandResult result;
+    result.commandLine = DisplayCommandLine(program, arguments);
+    result.output = L"Programs cannot be started on this platform.";
+    return result;
+  }
+  std::wstring SystemDirectory() override { return {}; }
+  std::wstring SystemErrorMessage(uint32_t) override { return {}; }
+  uint32_t FileAttributes(const std::wstring&) override { return kInvalidFileAttributes; }
+  std::vector<std::wstring> LogicalDriveRoots() override { return {}; }
+  std::vector<std::wstring> VolumeNames() override { return {}; }
+};
+
+}  // namespace
+
+Platform& DefaultPlatform() {
+  static NoPlatform platform;
+  return platform;
+}
+
+}  // namespace zel

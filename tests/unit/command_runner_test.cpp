@@ -1,0 +1,67 @@
+#include "core/command_runner.h"
+
+#include <gtest/gtest.h>
+
+#include "core/system.h"
+#include "tests/support/fake_platform.h"
+
+namespace zel {
+namespace {
+
+TEST(CommandRunner, BcdeditRunsFromTheSystemFolderWithTheStoreFirst) {
+  test::FakePlatform fake;
+  fake.Reply(0, L"");
+  fake.Reply(0, L"");
+  RunBcdedit(L"", L"/enum all /v");
+  const CommandResult result = RunBcdedit(L"D:\\Boot\\BCD", L"/enum all /v");
+
+  ASSERT_EQ(fake.runs.size(), 2u);
+  EXPECT_EQ(fake.runs[0].program, L"C:\\Windows\\system32\\bcdedit.exe");
+  EXPECT_EQ(fake.runs[0].arguments, L"/enum all /v");
+  EXPECT_EQ(fake.runs[1].arguments, L"/store \"D:\\Boot\\BCD\" /enum all /v");
+  EXPECT_EQ(fake.runs[1].timeoutMs, 120000u);
+  EXPECT_EQ(result.commandLine, L"\"C:\\Windows\\system32\\bcdedit.exe\" /store \"D:\\Boot\\BCD\" /enum all /v");
+}
+
+TEST(CommandRunner, ToolPathFallsBackToTheBareName) {
+  test::FakePlatform fake;
+  EXPECT_EQ(SystemToolPath(L"mountvol.exe"), L"C:\\Windows\\system32\\mountvol.exe");
+  fake.systemDirectory.clear();
+  EXPECT_EQ(SystemToolPath(L"mountvol.exe"), L"mountvol.exe");
+}
+
+TEST(CommandRunner, CommandLineForms) {
+  // The display form always has the blank; the real command line only with arguments.
+  EXPECT_EQ(DisplayCommandLine(L"C:\\w\\tool.exe", L""), L"\"C:\\w\\tool.exe\" ");
+  EXPECT_EQ(ProcessCommandLine(L"C:\\w\\tool.exe", L""), L"\"C:\\w\\tool.exe\"");
+  EXPECT_EQ(ProcessCommandLine(L"C:\\w\\tool.exe", L"/a b"), L"\"C:\\w\\tool.exe\" /a b");
+}
+
+TEST(CommandRunner, OutputEndsAreTrimmedAndTimeOutsSaySo) {
+  EXPECT_EQ(FinishOutput(L"line 1\r\nline 2\r\n\r\n", false), L"line 1\r\nline 2");
+  EXPECT_EQ(FinishOutput(std::wstring(L"x\0\0\r\n", 5), false), L"x");
+  EXPECT_EQ(FinishOutput(L"partial\r\n", true), L"partial\r\nProcess timed out and was terminated.");
+  EXPECT_EQ(FinishOutput(L"", true), L"Process timed out and was terminated.");
+  EXPECT_EQ(FinishOutput(L"\r\n", false), L"");
+}
+
+TEST(SystemHelpers, ErrorTextFileAndDriveQueries) {
+  test::FakePlatform fake;
+  fake.errorMessages[5] = L"Access is denied.\r\n";
+  EXPECT_EQ(Win32ErrorText(5), L"Access is denied.");
+  EXPECT_EQ(Win32ErrorText(4294967295u), L"Win32 error 4294967295");
+
+  fake.attributes[L"C:\\Boot\\BCD"] = 0x20;
+  fake.attributes[L"C:\\Boot"] = kAttributeDirectory;
+  EXPECT_TRUE(FileExists(L"C:\\Boot\\BCD"));
+  EXPECT_FALSE(FileExists(L"C:\\Boot"));
+  EXPECT_FALSE(FileExists(L"C:\\missing"));
+
+  fake.driveRoots = {L"C:\\", L"D:\\", L"X"};
+  EXPECT_EQ(ListDriveLetters(), (std::vector<std::wstring>{L"C:", L"D:"}));
+  fake.volumeNames = {L"\\\\?\\Volume{1}\\", L"\\\\?\\Volume{2}"};
+  EXPECT_EQ(ListVolumes(), (std::vector<std::wstring>{L"\\\\?\\Volume{1}\\", L"\\\\?\\Volume{2}\\"}));
+}
+
+}  // namespace
+}  // namespace zel
