@@ -193,7 +193,8 @@ TEST(SimStore, LoadRejectsMalformedTextAndKeepsTheStore) {
       head + "object {bootmgr} Windows Boot Manager\n",               // alias, not a GUID
       head + object + object,                                        // same object twice
       head + object + "timeout 30\ntimeout 10\n",                    // same element twice
-      head + object + "\n    {11111111-2222-4333-8444-555555555555}\n",  // orphan continuation
+      head + object + "displayorder {11111111-2222-4333-8444-555555555555}\n"
+                      "\n    {aaaaaaaa-bbbb-4ccc-8ddd-eeeeeeeeeeee}\n",  // a list ends at a blank line
       head + object + "# late comment\n",
       head + "current {current}\n",
   };
@@ -298,6 +299,11 @@ TEST_F(Bcdedit, StoreFileNeverHasACurrentEntry) {
   EXPECT_EQ(offline.exitCode, 1);
   EXPECT_EQ(zel::FirstGuid(offline.output), L"");
   EXPECT_NE(offline.output.find(L"not found"), std::wstring::npos);
+
+  // Without /v the running loader of the system is just the default here.
+  const Outcome shortForm = Run(L"/store \"D:\\copy\\BCD\" /enum {default}");
+  EXPECT_NE(shortForm.output.find(L"identifier              {default}\r\n"), std::wstring::npos);
+  EXPECT_EQ(shortForm.output.find(L"{current}"), std::wstring::npos);
 
   const Outcome listed = Run(L"/store \"D:\\copy\\BCD\" /enum all /v");
   EXPECT_EQ(listed.exitCode, 0);

@@ -1,0 +1,83 @@
+#include "sim/bcdedit/identifiers.h"
+
+#include "core/text.h"
+
+namespace sim {
+namespace {
+
+struct Alias {
+  std::wstring_view name;
+  std::wstring_view guid;
+};
+
+constexpr Alias kAliases[] = {
+    {L"{bootmgr}", kBootManagerId},
+    {L"{fwbootmgr}", L"{a5a30fa2-3d06-4e9f-b5f4-a01df9d1fcba}"},
+    {L"{memdiag}", L"{b2721d73-1db4-4c62-bf78-c548a880142d}"},
+    {L"{ntldr}", L"{466f5a88-0af2-4f76-9038-095b170dc21c}"},
+    {L"{ramdiskoptions}", L"{ae5534e0-a924-466c-b836-758539a3ee3a}"},
+    {L"{globalsettings}", L"{7ea2e1ac-2e61-4728-aaa3-896d9d0a9f0e}"},
+    {L"{bootloadersettings}", L"{6efb52bf-1766-41db-a6b3-0ee5eff72bd7}"},
+    {L"{resumeloadersettings}", L"{1afa9c49-16ab-4a5c-901b-212802da9460}"},
+    {L"{dbgsettings}", L"{4636856e-540f-4170-a130-a84776f4c654}"},
+    {L"{emssettings}", L"{0ce4991b-e6b3-4b16-b23c-5e0d9250e5d9}"},
+    {L"{badmemory}", L"{5189b25c-5558-4bf2-bca4-289b11bd29e2}"},
+    {L"{hypervisorsettings}", L"{7ff607e0-4395-11db-b0de-0800200c9a66}"},
+};
+
+bool IsHex(wchar_t c) {
+  return (c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'f') || (c >= L'A' && c <= L'F');
+}
+
+}  // namespace
+
+bool IsBraceGuid(std::wstring_view text) {
+  if (text.size() != 38 || text.front() != L'{' || text.back() != L'}') return false;
+  for (size_t i = 1; i < 37; ++i) {
+    const bool dash = i == 9 || i == 14 || i == 19 || i == 24;
+    if (dash ? text[i] != L'-' : !IsHex(text[i])) return false;
+  }
+  return true;
+}
+
+std::wstring WellKnownGuid(std::wstring_view alias) {
+  const std::wstring lower = zel::ToLower(std::wstring(alias));
+  for (const auto& entry : kAliases) {
+    if (entry.name == lower) return std::wstring(entry.guid);
+  }
+  return std::wstring();
+}
+
+std::wstring WellKnownAlias(std::wstring_view guid) {
+  const std::wstring lower = zel::ToLower(std::wstring(guid));
+  for (const auto& entry : kAliases) {
+    if (entry.guid == lower) return std::wstring(entry.name);
+  }
+  return std::wstring();
+}
+
+std::wstring DefaultEntryId(const BcdStore& store) {
+  const BcdObject* manager = store.FindObject(kBootManagerId);
+  if (manager == nullptr) return std::wstring();
+  const std::wstring value = zel::Trim(manager->FirstValue(L"default"));
+  return IsBraceGuid(value) ? zel::ToLower(value) : std::wstring();
+}
+
+Resolved ResolveIdentifier(const BcdStore& store, std::wstring_view text, bool systemStore) {
+  const std::wstring lower = zel::ToLower(std::wstring(text));
+  std::wstring id;
+  if (lower == L"{default}") {
+    id = DefaultEntryId(store);
+  } else if (lower == L"{current}") {
+    if (systemStore) id = store.currentId;
+  } else if (IsBraceGuid(lower)) {
+    id = lower;
+  } else {
+    id = WellKnownGuid(lower);
+    if (id.empty()) return {Lookup::kInvalid, {}};
+  }
+  if (id.empty() || store.FindObject(id) == nullptr) return {Lookup::kNotFound, {}};
+  return {Lookup::kFound, id};
+}
+
+}  // namespace sim
