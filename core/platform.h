@@ -15,6 +15,18 @@ constexpr uint32_t kAttributeReadOnly = 0x1;
 constexpr uint32_t kAttributeHidden = 0x2;
 constexpr uint32_t kAttributeSystem = 0x4;
 constexpr uint32_t kAttributeDirectory = 0x10;
+constexpr uint32_t kAttributeNormal = 0x80;
+
+// Local wall-clock time, as the system reports it.
+struct LocalTime {
+  unsigned year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, millisecond = 0;
+};
+
+// One entry of a folder listing ("." and ".." never appear).
+struct FolderItem {
+  std::wstring name;  // the last path component
+  bool isFile = false;
+};
 
 class Platform {
  public:
@@ -33,6 +45,30 @@ class Platform {
   virtual std::vector<std::wstring> LogicalDriveRoots() = 0;
   // Volume GUID paths, as the system lists them.
   virtual std::vector<std::wstring> VolumeNames() = 0;
+
+  // The running executable's full path; empty when it cannot be read whole.
+  virtual std::wstring ModuleFileName() = 0;
+  // The temporary folder, ending in a backslash; empty when unknown.
+  virtual std::wstring TempFolder() = 0;
+  // Creates a folder and its missing parents; an existing folder is no error.
+  virtual bool CreateFolders(const std::wstring& path) = 0;
+  // Creates (or truncates) a file for writing, unshared, and closes it again.
+  virtual bool CreateProbeFile(const std::wstring& path) = 0;
+  virtual bool RemoveFile(const std::wstring& path) = 0;
+  virtual bool SetAttributes(const std::wstring& path, uint32_t attributes) = 0;
+  // Copies a file over any existing target; returns 0 or the system error code.
+  virtual uint32_t CopyFileTo(const std::wstring& from, const std::wstring& to) = 0;
+  // The folder's entries; empty when it cannot be opened.
+  virtual std::vector<FolderItem> ListFolder(const std::wstring& folder) = 0;
+  // Creation time as a 64-bit FILETIME value; 0 when it cannot be read.
+  virtual uint64_t CreationTime(const std::wstring& path) = 0;
+  virtual LocalTime Now() = 0;
+  virtual uint32_t ProcessId() = 0;
+
+  // A REG_SZ value under HKEY_LOCAL_MACHINE; false when it cannot be read.
+  virtual bool RegistryString(const std::wstring& key, const std::wstring& value, std::wstring& text) = 0;
+  // The first NT device path behind a DOS device name ("E:", "Volume{...}").
+  virtual bool DosDeviceTarget(const std::wstring& device, std::wstring& target) = 0;
 };
 
 // The platform in use: the installed override, else the build's default.

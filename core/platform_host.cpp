@@ -19,6 +19,19 @@ class NoPlatform final : public Platform {
   uint32_t FileAttributes(const std::wstring&) override { return kInvalidFileAttributes; }
   std::vector<std::wstring> LogicalDriveRoots() override { return {}; }
   std::vector<std::wstring> VolumeNames() override { return {}; }
+  std::wstring ModuleFileName() override { return {}; }
+  std::wstring TempFolder() override { return {}; }
+  bool CreateFolders(const std::wstring&) override { return false; }
+  bool CreateProbeFile(const std::wstring&) override { return false; }
+  bool RemoveFile(const std::wstring&) override { return false; }
+  bool SetAttributes(const std::wstring&, uint32_t) override { return false; }
+  uint32_t CopyFileTo(const std::wstring&, const std::wstring&) override { return 50; }  // not supported
+  std::vector<FolderItem> ListFolder(const std::wstring&) override { return {}; }
+  uint64_t CreationTime(const std::wstring&) override { return 0; }
+  LocalTime Now() override { return {}; }
+  uint32_t ProcessId() override { return 0; }
+  bool RegistryString(const std::wstring&, const std::wstring&, std::wstring&) override { return false; }
+  bool DosDeviceTarget(const std::wstring&, std::wstring&) override { return false; }
 };
 
 }  // namespace

@@ -1,5 +1,8 @@
 #include <windows.h>
 
+#include <filesystem>
+#include <system_error>
+
 #include "core/platform.h"
 #include "core/process_win.h"
 
@@ -54,6 +57,89 @@ class Win32Platform final : public Platform {
     } while (FindNextVolumeW(find, buffer.data(), static_cast<DWORD>(buffer.size())));
     FindVolumeClose(find);
     return names;
+  }
+
+  std::wstring ModuleFileName() override {
+    std::wstring buffer(32768, L'\0');
+    const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0 || length >= buffer.size()) return {};  // failed or truncated
+    buffer.resize(length);
+    return buffer;
+  }
+
+  std::wstring TempFolder() override {
+    wchar_t buffer[MAX_PATH];
+    const DWORD length = GetTempPathW(MAX_PATH, buffer);
+    if (length == 0 || length > MAX_PATH - 1) return {};
+    return std::wstring(buffer, length);
+  }
+
+  bool CreateFolders(const std::wstring& path) override {
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::path(path), error);
+    return !error;
+  }
+
+  bool CreateProbeFile(const std::wstring& path) override {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(file);
+    return true;
+  }
+
+  bool RemoveFile(const std::wstring& path) override { return DeleteFileW(path.c_str()) != FALSE; }
+
+  bool SetAttributes(const std::wstring& path, uint32_t attributes) override {
+    return SetFileAttributesW(path.c_str(), attributes) != FALSE;
+  }
+
+  uint32_t CopyFileTo(const std::wstring& from, const std::wstring& to) override {
+    if (CopyFileW(from.c_str(), to.c_str(), FALSE)) return 0;
+    const DWORD error = GetLastError();
+    return error != 0 ? error : ERROR_GEN_FAILURE;
+  }
+
+  std::vector<FolderItem> ListFolder(const std::wstring& folder) override {
+    std::vector<FolderItem> items;
+    std::error_code error;
+    std::filesystem::directory_iterator it(std::filesystem::path(folder), error);
+    for (; !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
+      std::error_code typeError;
+      items.push_back(FolderItem{it->path().filename().wstring(), it->is_regular_file(typeError)});
+    }
+    return items;
+  }
+
+  uint64_t CreationTime(const std::wstring& path) override {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+    return (static_cast<uint64_t>(data.ftCreationTime.dwHighDateTime) << 32) | data.ftCreationTime.dwLowDateTime;
+  }
+
+  LocalTime Now() override {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    return LocalTime{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds};
+  }
+
+  uint32_t ProcessId() override { return GetCurrentProcessId(); }
+
+  bool RegistryString(const std::wstring& key, const std::wstring& value, std::wstring& text) override {
+    wchar_t buffer[1024] = {};
+    DWORD size = 2046;  // two bytes short of the buffer, so the text always stays terminated
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, key.c_str(), value.c_str(), RRF_RT_REG_SZ, nullptr, buffer, &size) !=
+        ERROR_SUCCESS) {
+      return false;
+    }
+    text = buffer;
+    return true;
+  }
+
+  bool DosDeviceTarget(const std::wstring& device, std::wstring& target) override {
+    wchar_t buffer[1024] = {};
+    if (QueryDosDeviceW(device.c_str(), buffer, 1024) == 0) return false;
+    target = buffer;  // the first of the NUL-separated targets
+    return true;
   }
 };
 

@@ -1,8 +1,7 @@
 #include "tests/support/fake_platform.h"
 
-#include <memory>
-
 #include "core/command_runner.h"
+#include "core/text.h"
 
 namespace zel::test {
 namespace {
@@ -14,9 +13,14 @@ CommandResult MakeResult(int32_t exitCode, const std::wstring& output) {
   return result;
 }
 
+std::wstring ParentOf(const std::wstring& path) {
+  const size_t slash = path.find_last_of(L'\\');
+  return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+}
+
 }  // namespace
 
-void FakePlatform::ScopedInstall() { installed_ = std::make_unique<ScopedPlatform>(*this); }
+FakePlatform::FakePlatform() : installed_(std::make_unique<ScopedPlatform>(*this)) {}
 
 void FakePlatform::Reply(int32_t exitCode, const std::wstring& output) {
   queue_.push_back(MakeResult(exitCode, output));
@@ -57,9 +61,107 @@ std::wstring FakePlatform::SystemErrorMessage(uint32_t code) {
   return found == errorMessages.end() ? std::wstring() : found->second;
 }
 
+void FakePlatform::AddFile(const std::wstring& path, const std::wstring& content, uint32_t attributes,
+                           uint64_t created) {
+  files_[ToLower(path)] = FakeFile{path, attributes, created, content};
+}
+
+void FakePlatform::AddFolder(const std::wstring& path) {
+  files_[ToLower(path)] = FakeFile{path, kAttributeDirectory, 0, L""};
+}
+
+const FakeFile* FakePlatform::Find(const std::wstring& path) const {
+  const auto found = files_.find(ToLower(path));
+  return found == files_.end() ? nullptr : &found->second;
+}
+
+FakeFile* FakePlatform::FindMutable(const std::wstring& path) {
+  const auto found = files_.find(ToLower(path));
+  return found == files_.end() ? nullptr : &found->second;
+}
+
 uint32_t FakePlatform::FileAttributes(const std::wstring& path) {
-  const auto found = attributes.find(path);
-  return found == attributes.end() ? kInvalidFileAttributes : found->second;
+  const FakeFile* file = Find(path);
+  return file ? file->attributes : kInvalidFileAttributes;
+}
+
+bool FakePlatform::CreateFolders(const std::wstring& path) {
+  if (path.empty()) return false;
+  const FakeFile* existing = Find(path);
+  if (existing) return (existing->attributes & kAttributeDirectory) != 0;
+  const std::wstring parent = ParentOf(path);
+  if (!parent.empty() && parent.size() > 2 && !CreateFolders(parent)) return false;
+  AddFolder(path);
+  return true;
+}
+
+bool FakePlatform::CreateProbeFile(const std::wstring& path) {
+  const std::wstring folder = ParentOf(path);
+  const FakeFile* parent = Find(folder);
+  if (!parent || !(parent->attributes & kAttributeDirectory) || readOnlyFolders.count(ToLower(folder))) return false;
+  AddFile(path);
+  return true;
+}
+
+bool FakePlatform::RemoveFile(const std::wstring& path) {
+  const FakeFile* file = Find(path);
+  if (!file || (file->attributes & (kAttributeDirectory | kAttributeReadOnly))) return false;
+  removed.push_back(file->path);
+  files_.erase(ToLower(path));
+  return true;
+}
+
+bool FakePlatform::SetAttributes(const std::wstring& path, uint32_t attributes) {
+  FakeFile* file = FindMutable(path);
+  if (!file) return false;
+  file->attributes = (file->attributes & kAttributeDirectory) | (attributes == kAttributeNormal ? 0x20 : attributes);
+  return true;
+}
+
+uint32_t FakePlatform::CopyFileTo(const std::wstring& from, const std::wstring& to) {
+  if (copyError != 0) return copyError;
+  const FakeFile* source = Find(from);
+  if (!source || (source->attributes & kAttributeDirectory)) return 2;  // file not found
+  const FakeFile* target = Find(to);
+  if (target && (target->attributes & (kAttributeReadOnly | kAttributeDirectory))) return 5;  // access denied
+  const std::wstring content = source->content;
+  const uint32_t attributes = target ? target->attributes : source->attributes;
+  AddFile(to, content, attributes, target ? target->created : 0);
+  return 0;
+}
+
+std::vector<FolderItem> FakePlatform::ListFolder(const std::wstring& folder) {
+  std::vector<FolderItem> items;
+  const FakeFile* self = Find(folder);
+  if (!self || !(self->attributes & kAttributeDirectory)) return items;
+  const std::wstring prefix = ToLower(folder) + L"\\";
+  for (const auto& [key, file] : files_) {
+    if (key.compare(0, prefix.size(), prefix) != 0 || key.find(L'\\', prefix.size()) != std::wstring::npos) continue;
+    items.push_back(FolderItem{file.path.substr(prefix.size()), (file.attributes & kAttributeDirectory) == 0});
+  }
+  return items;
+}
+
+uint64_t FakePlatform::CreationTime(const std::wstring& path) {
+  const FakeFile* file = Find(path);
+  return file ? file->created : 0;
+}
+
+bool FakePlatform::RegistryString(const std::wstring& key, const std::wstring& value, std::wstring& text) {
+  const auto found = registry.find(key + L"|" + value);
+  if (found == registry.end()) return false;
+  text = found->second;
+  return true;
+}
+
+bool FakePlatform::DosDeviceTarget(const std::wstring& device, std::wstring& target) {
+  for (const auto& [name, path] : dosDevices) {
+    if (EqualsNoCase(name, device)) {  // device names ignore case, as on Windows
+      target = path;
+      return true;
+    }
+  }
+  return false;
 }
 
 }  // namespace zel::test

@@ -1,11 +1,12 @@
 #pragma once
 // A scripted machine for tests: records every program run and answers from a
-// script, so a test asserts the exact command lines an operation runs and
-// drives every failure path without a real process.
+// script, and keeps a small in-memory file system, so a test asserts the exact
+// command lines and file operations of an operation and drives every failure
+// path without a real process or disk.
 #include <deque>
-#include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -19,23 +20,44 @@ struct RunCall {
   uint32_t timeoutMs = 0;
 };
 
+struct FakeFile {
+  std::wstring path;  // as first written
+  uint32_t attributes = 0x20;
+  uint64_t created = 0;
+  std::wstring content;
+};
+
 class FakePlatform : public Platform {
  public:
-  FakePlatform() { ScopedInstall(); }
+  FakePlatform();
 
   // Queues the reply to the next run; runs beyond the queue fail with exit code -1.
   void Reply(int32_t exitCode, const std::wstring& output);
-  // Answers every run whose arguments contain `needle` (checked before the queue).
+  // Answers every run whose arguments contain `needle` (checked before the queue, first match wins).
   void ReplyWhen(const std::wstring& needle, int32_t exitCode, const std::wstring& output);
   // Just the argument texts, in order.
   std::vector<std::wstring> Arguments() const;
 
+  // The in-memory disk; paths compare without regard to case, as on Windows.
+  void AddFile(const std::wstring& path, const std::wstring& content = L"", uint32_t attributes = 0x20,
+               uint64_t created = 0);
+  void AddFolder(const std::wstring& path);
+  const FakeFile* Find(const std::wstring& path) const;
+  bool Exists(const std::wstring& path) const { return Find(path) != nullptr; }
+
   std::vector<RunCall> runs;
   std::wstring systemDirectory = L"C:\\Windows\\system32";
+  std::wstring moduleFileName = L"X:\\Tools\\ZelQuillonPE.exe";
+  std::wstring tempFolder = L"X:\\Temp\\";
   std::map<uint32_t, std::wstring> errorMessages;
-  std::map<std::wstring, uint32_t> attributes;
   std::vector<std::wstring> driveRoots;
   std::vector<std::wstring> volumeNames;
+  std::set<std::wstring> readOnlyFolders;  // lower case: probe files cannot be made there
+  uint32_t copyError = 0;                  // when not 0, every copy fails with it
+  std::vector<std::wstring> removed;       // paths removed, in order
+  LocalTime now{2025, 3, 2, 9, 5, 7, 4};
+  std::map<std::wstring, std::wstring> registry;    // "key|value" -> text
+  std::map<std::wstring, std::wstring> dosDevices;  // "E:" -> "\Device\HarddiskVolume3"
 
   CommandResult RunProcess(const std::wstring& program, const std::wstring& arguments, uint32_t timeoutMs) override;
   std::wstring SystemDirectory() override { return systemDirectory; }
@@ -43,15 +65,29 @@ class FakePlatform : public Platform {
   uint32_t FileAttributes(const std::wstring& path) override;
   std::vector<std::wstring> LogicalDriveRoots() override { return driveRoots; }
   std::vector<std::wstring> VolumeNames() override { return volumeNames; }
+  std::wstring ModuleFileName() override { return moduleFileName; }
+  std::wstring TempFolder() override { return tempFolder; }
+  bool CreateFolders(const std::wstring& path) override;
+  bool CreateProbeFile(const std::wstring& path) override;
+  bool RemoveFile(const std::wstring& path) override;
+  bool SetAttributes(const std::wstring& path, uint32_t attributes) override;
+  uint32_t CopyFileTo(const std::wstring& from, const std::wstring& to) override;
+  std::vector<FolderItem> ListFolder(const std::wstring& folder) override;
+  uint64_t CreationTime(const std::wstring& path) override;
+  LocalTime Now() override { return now; }
+  uint32_t ProcessId() override { return 4242; }
+  bool RegistryString(const std::wstring& key, const std::wstring& value, std::wstring& text) override;
+  bool DosDeviceTarget(const std::wstring& device, std::wstring& target) override;
 
  private:
-  void ScopedInstall();
   struct Rule {
     std::wstring needle;
     CommandResult result;
   };
+  FakeFile* FindMutable(const std::wstring& path);
   std::deque<CommandResult> queue_;
   std::vector<Rule> rules_;
+  std::map<std::wstring, FakeFile> files_;  // keyed by lower-case path
   std::unique_ptr<ScopedPlatform> installed_;
 };
 

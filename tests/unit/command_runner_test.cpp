@@ -51,8 +51,8 @@ TEST(SystemHelpers, ErrorTextFileAndDriveQueries) {
   EXPECT_EQ(Win32ErrorText(5), L"Access is denied.");
   EXPECT_EQ(Win32ErrorText(4294967295u), L"Win32 error 4294967295");
 
-  fake.attributes[L"C:\\Boot\\BCD"] = 0x20;
-  fake.attributes[L"C:\\Boot"] = kAttributeDirectory;
+  fake.AddFile(L"C:\\Boot\\BCD");
+  fake.AddFolder(L"C:\\Boot");
   EXPECT_TRUE(FileExists(L"C:\\Boot\\BCD"));
   EXPECT_FALSE(FileExists(L"C:\\Boot"));
   EXPECT_FALSE(FileExists(L"C:\\missing"));

@@ -1,0 +1,85 @@
+#include "core/bcd_backup.h"
+
+#include "core/backup_folder.h"
+#include "core/command_runner.h"
+#include "core/language.h"
+#include "core/platform.h"
+#include "core/store_selection.h"
+#include "core/system.h"
+
+namespace zel {
+namespace {
+
+constexpr uint32_t kProtectiveAttributes = kAttributeReadOnly | kAttributeHidden | kAttributeSystem;
+
+bool IsOfflineStoreFile(const std::wstring& storePath) {
+  return !storePath.empty() && !IsSystemStoreFile(storePath);
+}
+
+// Runs bcdedit against the live store (never with /store) and reports its output on failure.
+bool RunOnSystemStore(const std::wstring& arguments, std::wstring& error) {
+  const CommandResult result = RunBcdedit(L"", arguments);
+  if (result.Succeeded()) return true;
+  error = result.output;
+  return false;
+}
+
+}  // namespace
+
+bool ExportStore(const std::wstring& storePath, const std::wstring& targetFile, std::wstring& error) {
+  error.clear();
+  if (IsOfflineStoreFile(storePath)) {
+    const uint32_t code = CurrentPlatform().CopyFileTo(storePath, targetFile);
+    if (code == 0) return true;
+    error = Win32ErrorText(code);
+    return false;
+  }
+  return RunOnSystemStore(L"/export \"" + targetFile + L"\"", error);
+}
+
+bool ImportStore(const std::wstring& storePath, const std::wstring& backupFile, std::wstring& error) {
+  error.clear();
+  if (!FileExists(backupFile)) {
+    error = Pick(L"Không tìm thấy file sao lưu: ", L"Backup file not found: ") + backupFile;
+    return false;
+  }
+  if (!IsOfflineStoreFile(storePath)) return RunOnSystemStore(L"/import \"" + backupFile + L"\"", error);
+
+  // A store file on boot media is often read-only, hidden and system: lift that
+  // for the copy, and put it back whatever happens.
+  Platform& platform = CurrentPlatform();
+  const uint32_t attributes = platform.FileAttributes(storePath);
+  const bool known = attributes != kInvalidFileAttributes;
+  if (known && (attributes & kProtectiveAttributes)) platform.SetAttributes(storePath, kAttributeNormal);
+  const uint32_t code = platform.CopyFileTo(backupFile, storePath);
+  if (known) platform.SetAttributes(storePath, attributes);
+  if (code != 0) {
+    error = Win32ErrorText(code);
+    return false;
+  }
+  // The old hive's transaction logs would be replayed over the restored file.
+  for (const auto& suffix : HiveLogSuffixes) DeleteFileForce(storePath + suffix);
+  return true;
+}
+
+bool BackupStoreBeforeChange(const std::wstring& storePath, std::wstring& backupFile, std::wstring& error) {
+  backupFile.clear();
+  error.clear();
+  if (!storePath.empty() && !FileExists(storePath)) return true;
+  const std::wstring folder = FindBackupFolder();
+  if (folder.empty()) {
+    error = Pick(L"Không tìm được thư mục có quyền ghi để sao lưu BCD.", L"No writable folder was found for the BCD backup.");
+    return false;
+  }
+  const std::wstring base = folder + L"\\BCD_" + StoreLabel(storePath) + L"_" + TimestampText();
+  std::wstring candidate = base + L".bcd";
+  for (int n = 2; CurrentPlatform().FileAttributes(candidate) != kInvalidFileAttributes; ++n) {
+    candidate = base + L"_" + std::to_wstring(n) + L".bcd";
+  }
+  if (!ExportStore(storePath, candidate, error)) return false;
+  PruneBackups(folder);
+  backupFile = candidate;
+  return true;
+}
+
+}  // namespace zel

@@ -1,0 +1,38 @@
+#pragma once
+// Single-step changes to an existing store, each one or a few bcdedit runs.
+// Every operation returns true when done and fills `error` (empty on success,
+// else bcdedit's own message or a fixed message in the current language).
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zel {
+
+// The shared RAM-disk options object; deleting an entry never removes it.
+inline const std::wstring RamdiskOptionsGuid = L"{ae5534e0-a924-466c-b836-758539a3ee3a}";
+
+bool RenameEntry(const std::wstring& storePath, const std::wstring& id, const std::wstring& name, std::wstring& error);
+// Deletes the entry and, for a RAM-disk entry, the options object only it used.
+bool DeleteEntry(const std::wstring& storePath, const std::wstring& id, std::wstring& error);
+bool SetMenuTimeout(const std::wstring& storePath, int32_t seconds, std::wstring& error);
+bool SetDisplayBootMenu(const std::wstring& storePath, bool show, std::wstring& error);
+bool SetDisplayOrder(const std::wstring& storePath, const std::vector<std::wstring>& ids, std::wstring& error);
+bool SetBootMenuPolicy(const std::wstring& storePath, const std::wstring& id, const std::wstring& policy,
+                       std::wstring& error);
+bool SetDefaultEntry(const std::wstring& storePath, const std::wstring& id, std::wstring& error);
+bool SetBootSequence(const std::wstring& storePath, const std::wstring& id, std::wstring& error);
+
+// The display order after moving `id` one place up or down; nothing when it is
+// not listed or already at that end.
+std::optional<std::vector<std::wstring>> MoveInDisplayOrder(const std::vector<std::wstring>& order,
+                                                            const std::wstring& id, bool up);
+// The display order with a hidden entry added at the end of the menu.
+std::vector<std::wstring> ShowInDisplayOrder(const std::vector<std::wstring>& order, const std::wstring& id);
+
+// The RAM-disk options object named by a "ramdisk=[...]...,{guid}" device in a verbose listing; empty when none.
+std::wstring RamdiskOptionsIdIn(const std::wstring& listing);
+// True for a brace GUID of the 8-4-4-4-12 form and nothing else.
+bool IsGuidText(const std::wstring& text);
+
+}  // namespace zel

@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include "core/backup_folder.h"
+#include "core/bcd_backup.h"
+#include "core/language.h"
+#include "tests/support/fake_platform.h"
+
+namespace zel {
+namespace {
+
+const std::wstring kBeside = L"X:\\Tools\\Backups";
+const std::wstring kTempBackups = L"X:\\Temp\\ZelQuillon\\Backups";
+const std::wstring kStamp = L"20250302-090507-004";
+
+void AddWritableFolders(test::FakePlatform& fake) {
+  fake.AddFolder(L"X:\\Tools");
+  fake.AddFolder(L"X:\\Temp");
+}
+
+TEST(BackupFolder, BesideTheExecutableFirstThenTheTemporaryFolder) {
+  {
+    test::FakePlatform fake;
+    AddWritableFolders(fake);
+    EXPECT_EQ(FindBackupFolder(), kBeside);
+    EXPECT_TRUE(fake.Exists(kBeside));
+    EXPECT_FALSE(fake.Exists(kBeside + L"\\.write-test-4242.tmp"));  // the probe is cleaned up
+  }
+  {
+    test::FakePlatform fake;  // a file named Backups
+    AddWritableFolders(fake);
+    fake.AddFile(kBeside);
+    EXPECT_EQ(FindBackupFolder(), kTempBackups);
+  }
+  {
+    test::FakePlatform fake;  // read-only media
+    AddWritableFolders(fake);
+    fake.AddFolder(kBeside);
+    fake.readOnlyFolders.insert(L"x:\\tools\\backups");
+    EXPECT_EQ(FindBackupFolder(), kTempBackups);
+    fake.readOnlyFolders.insert(L"x:\\temp\\zelquillon\\backups");
+    EXPECT_EQ(FindBackupFolder(), L"");
+    fake.tempFolder.clear();
+    EXPECT_EQ(FindBackupFolder(), L"");
+  }
+  {
+    test::FakePlatform fake;  // the executable's path cannot be read: relative to the current folder
+    fake.moduleFileName.clear();
+    EXPECT_EQ(ModuleDirectory(), L".");
+    fake.moduleFileName = L"ZelQuillonPE.exe";
+    EXPECT_EQ(ModuleDirectory(), L".");
+    fake.moduleFileName = L"D:/pe/tools/ZelQuillonPE.exe";
+    EXPECT_EQ(ModuleDirectory(), L"D:/pe/tools");
+  }
+}
+
+TEST(BackupFolder, TimestampIsZeroPadded) {
+  EXPECT_EQ(TimestampText(LocalTime{2025, 3, 2, 9, 5, 7, 4}), kStamp);
+  EXPECT_EQ(TimestampText(LocalTime{2026, 12, 31, 23, 59, 59, 999}), L"20261231-235959-999");
+}
+
+TEST(BackupFolder, PruneKeepsTheThirtyNewestAutomaticBackups) {
+  test::FakePlatform fake;
+  fake.AddFolder(kBeside);
+  // 31 automatic backups; the oldest (created 100) is read-only and has hive logs.
+  fake.AddFile(kBeside + L"\\BCD_System_old.bcd", L"", kAttributeReadOnly | kAttributeHidden, 100);
+  for (const auto& suffix : HiveLogSuffixes) fake.AddFile(kBeside + L"\\BCD_System_old.bcd" + suffix, L"", 0x20, 100);
+  for (int i = 0; i < 29; ++i) fake.AddFile(kBeside + L"\\bcd_store_" + std::to_wstring(i) + L".bcd", L"", 0x20, 200 + i);
+  fake.AddFile(kBeside + L"\\BCD_STORE-D_NEW.BCD", L"", 0x20, 900);  // upper case counts
+  // Not automatic backups, however old: a folder, a manual backup, another extension.
+  fake.AddFolder(kBeside + L"\\bcd_folder.bcd");
+  fake.AddFile(kBeside + L"\\BCD-Backup.bcd", L"", 0x20, 1);
+  fake.AddFile(kBeside + L"\\BCD_notes.txt", L"", 0x20, 1);
+
+  PruneBackups(kBeside);
+  EXPECT_EQ(fake.removed, (std::vector<std::wstring>{kBeside + L"\\BCD_System_old.bcd", kBeside + L"\\BCD_System_old.bcd.LOG",
+                                                     kBeside + L"\\BCD_System_old.bcd.LOG1",
+                                                     kBeside + L"\\BCD_System_old.bcd.LOG2"}));
+  PruneBackups(kBeside);  // 30 left: nothing more goes
+  EXPECT_EQ(fake.removed.size(), 4u);
+  EXPECT_TRUE(fake.Exists(kBeside + L"\\bcd_folder.bcd"));
+}
+
+TEST(BcdBackup, ExportCopiesOfflineFilesAndAsksBcdeditForTheLiveHive) {
+  test::FakePlatform fake;
+  fake.AddFile(L"D:\\Boot\\BCD", L"offline store");
+  fake.registry[L"SYSTEM\\CurrentControlSet\\Control\\hivelist|\\REGISTRY\\MACHINE\\BCD00000000"] =
+      L"\\Device\\HarddiskVolume1\\EFI\\Microsoft\\Boot\\BCD";
+  fake.dosDevices[L"S:"] = L"\\Device\\HarddiskVolume1";
+  fake.ReplyWhen(L"/export", 0, L"The operation completed successfully.");
+  std::wstring error;
+
+  EXPECT_TRUE(ExportStore(L"D:\\Boot\\BCD", L"E:\\saved.bcd", error));
+  ASSERT_NE(fake.Find(L"E:\\saved.bcd"), nullptr);
+  EXPECT_EQ(fake.Find(L"E:\\saved.bcd")->content, L"offline store");
+  EXPECT_TRUE(fake.runs.empty());
+
+  EXPECT_TRUE(ExportStore(L"", L"E:\\system.bcd", error));
+  EXPECT_TRUE(ExportStore(L"s:\\efi\\microsoft\\boot\\bcd", L"E:\\live.bcd", error));  // the live hive by its path
+  EXPECT_EQ(fake.Arguments(), (std::vector<std::wstring>{L"/export \"E:\\system.bcd\"", L"/export \"E:\\live.bcd\""}));
+
+  fake.copyError = 32;
+  fake.errorMessages[32] = L"The process cannot access the file because it is being used by another process.\r\n";
+  EXPECT_FALSE(ExportStore(L"D:\\Boot\\BCD", L"E:\\saved.bcd", error));
+  EXPECT_EQ(error, L"The process cannot access the file because it is being used by another process.");
+}
+
+TEST(BcdBackup, RestoreOverAProtectedOfflineStore) {
+  test::FakePlatform fake;
+  const uint32_t protectedBits = kAttributeReadOnly | kAttributeHidden | kAttributeSystem;
+  fake.AddFile(L"D:\\Boot\\BCD", L"broken", protectedBits);
+  for (const auto& suffix : HiveLogSuffixes) fake.AddFile(L"D:\\Boot\\BCD" + suffix, L"log", kAttributeHidden);
+  fake.AddFile(L"E:\\good.bcd", L"good");
+  std::wstring error;
+
+  ASSERT_TRUE(ImportStore(L"D:\\Boot\\BCD", L"E:\\good.bcd", error)) << std::string(error.begin(), error.end());
+  EXPECT_EQ(fake.Find(L"D:\\Boot\\BCD")->content, L"good");
+  EXPECT_EQ(fake.Find(L"D:\\Boot\\BCD")->attributes, protectedBits);
+  for (const auto& suffix : HiveLogSuffixes) EXPECT_FALSE(fake.Exists(L"D:\\Boot\\BCD" + suffix));
+
+  fake.AddFile(L"D:\\Boot\\BCD", L"broken", protectedBits);
+  fake.copyError = 5;
+  EXPECT_FALSE(ImportStore(L"D:\\Boot\\BCD", L"E:\\good.bcd", error));
+  EXPECT_EQ(error, L"Win32 error 5");
+  EXPECT_EQ(fake.Find(L"D:\\Boot\\BCD")->attributes, protectedBits);
+  EXPECT_TRUE(fake.runs.empty());
+}
+
+TEST(BcdBackup, RestoreRefusesAMissingBackupAndUsesBcdeditForTheSystemStore) {
+  test::FakePlatform fake;
+  fake.AddFolder(L"E:\\folder.bcd");
+  fake.AddFile(L"E:\\good.bcd");
+  fake.ReplyWhen(L"/import", 1, L"The store import operation has failed.");
+  std::wstring error;
+  g_vietnamese = false;
+  EXPECT_FALSE(ImportStore(L"", L"E:\\folder.bcd", error));
+  EXPECT_EQ(error, L"Backup file not found: E:\\folder.bcd");
+  g_vietnamese = true;
+  EXPECT_FALSE(ImportStore(L"", L"E:\\missing.bcd", error));
+  EXPECT_EQ(error, L"Không tìm thấy file sao lưu: E:\\missing.bcd");
+  EXPECT_TRUE(fake.runs.empty());
+
+  EXPECT_FALSE(ImportStore(L"", L"E:\\good.bcd", error));
+  EXPECT_EQ(error, L"The store import operation has failed.");
+  EXPECT_EQ(fake.Arguments(), (std::vector<std::wstring>{L"/import \"E:\\good.bcd\""}));
+}
+
+TEST(BcdBackup, AutomaticBackupNamesAndFailures) {
+  test::FakePlatform fake;
+  AddWritableFolders(fake);
+  fake.AddFile(L"d:\\boot\\BCD", L"store");
+  std::wstring path, error;
+
+  // A store file that does not exist yet: nothing to save, and that is fine.
+  EXPECT_TRUE(BackupStoreBeforeChange(L"F:\\new\\BCD", path, error));
+  EXPECT_TRUE(path.empty() && error.empty());
+
+  ASSERT_TRUE(BackupStoreBeforeChange(L"d:\\boot\\BCD", path, error));
+  EXPECT_EQ(path, kBeside + L"\\BCD_Store-D_" + kStamp + L".bcd");
+  ASSERT_TRUE(BackupStoreBeforeChange(L"d:\\boot\\BCD", path, error));  // same millisecond
+  EXPECT_EQ(path, kBeside + L"\\BCD_Store-D_" + kStamp + L"_2.bcd");
+  ASSERT_TRUE(BackupStoreBeforeChange(L"d:\\boot\\BCD", path, error));
+  EXPECT_EQ(path, kBeside + L"\\BCD_Store-D_" + kStamp + L"_3.bcd");
+
+  fake.Reply(0, L"The operation completed successfully.");
+  ASSERT_TRUE(BackupStoreBeforeChange(L"", path, error));
+  EXPECT_EQ(fake.Arguments(), (std::vector<std::wstring>{L"/export \"" + kBeside + L"\\BCD_System_" + kStamp + L".bcd\""}));
+
+  fake.Reply(1, L"Access is denied.");
+  path = L"stale";
+  EXPECT_FALSE(BackupStoreBeforeChange(L"", path, error));
+  EXPECT_TRUE(path.empty());
+  EXPECT_EQ(error, L"Access is denied.");
+
+  fake.readOnlyFolders = {L"x:\\tools\\backups", L"x:\\temp\\zelquillon\\backups"};
+  g_vietnamese = false;
+  EXPECT_FALSE(BackupStoreBeforeChange(L"d:\\boot\\BCD", path, error));
+  EXPECT_EQ(error, L"No writable folder was found for the BCD backup.");
+  g_vietnamese = true;
+}
+
+}  // namespace
+}  // namespace zel

@@ -1,0 +1,170 @@
+#include "core/bcd_edit.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/fake_platform.h"
+
+namespace zel {
+namespace {
+
+const std::wstring kEntry = L"{5e1f0a10-2b3c-4d5e-8f90-a1b2c3d4e5f6}";
+const std::wstring kOther = L"{3c7a8b2e-0b1c-11ef-9c2a-806e6f6e6963}";
+const std::wstring kOptions = L"{0d2e4f61-7a8b-4c9d-a0b1-c2d3e4f5a6b7}";
+
+std::wstring RamdiskEntryListing(const std::wstring& options) {
+  return L"\r\nWindows Boot Loader\r\n-------------------\r\nidentifier              " + kEntry +
+         L"\r\ndevice                  ramdisk=[D:]\\sources\\boot.wim," + options +
+         L"\r\nosdevice                ramdisk=[D:]\\sources\\boot.wim," + options + L"\r\nwinpe                   Yes";
+}
+
+TEST(BcdEdit, SingleCommandEditsBuildExactArguments) {
+  test::FakePlatform fake;
+  fake.ReplyWhen(L"", 0, L"The operation completed successfully.");
+  std::wstring error = L"stale";
+  EXPECT_TRUE(RenameEntry(L"", kEntry, L"  My \"PE\" \\ ", error));
+  EXPECT_TRUE(error.empty());
+  SetMenuTimeout(L"", -5, error);
+  SetMenuTimeout(L"", 3601, error);
+  SetMenuTimeout(L"", 30, error);
+  SetDisplayBootMenu(L"", false, error);
+  SetDisplayBootMenu(L"", true, error);
+  SetDisplayOrder(L"", {kOther}, error);
+  SetDisplayOrder(L"", {kOther, kEntry}, error);
+  SetBootMenuPolicy(L"", kEntry, L"legacy", error);
+  SetBootMenuPolicy(L"", kEntry, L"", error);
+  SetBootMenuPolicy(L"", kEntry, L"Fancy", error);
+  SetDefaultEntry(L"E:\\Boot\\BCD", kEntry, error);
+  SetBootSequence(L"", kEntry, error);
+  EXPECT_EQ(fake.Arguments(), (std::vector<std::wstring>{
+                                  L"/set " + kEntry + L" description \"My 'PE'\"",
+                                  L"/timeout 0",
+                                  L"/timeout 3600",
+                                  L"/timeout 30",
+                                  L"/set {bootmgr} displaybootmenu no",
+                                  L"/set {bootmgr} displaybootmenu yes",
+                                  L"/displayorder " + kOther,
+                                  L"/displayorder " + kOther + L" " + kEntry,
+                                  L"/set " + kEntry + L" bootmenupolicy Legacy",
+                                  L"/set " + kEntry + L" bootmenupolicy Standard",
+                                  L"/set " + kEntry + L" bootmenupolicy Standard",
+                                  L"/store \"E:\\Boot\\BCD\" /default " + kEntry,
+                                  L"/bootsequence " + kEntry,
+                              }));
+}
+
+TEST(BcdEdit, RefusedInputRunsNothing) {
+  test::FakePlatform fake;
+  std::wstring error;
+  EXPECT_FALSE(RenameEntry(L"", kEntry, L" \t\\\\ \r\n\\", error));
+  EXPECT_EQ(error, L"Tên hiển thị không được để trống.");
+  EXPECT_FALSE(SetDisplayOrder(L"", {}, error));
+  EXPECT_EQ(error, L"Danh sách thứ tự khởi động đang trống.");
+  // Identifiers go onto the command line unquoted: only a GUID may.
+  EXPECT_FALSE(SetDefaultEntry(L"", L"{x} /delete {bootmgr}", error));
+  EXPECT_FALSE(SetDisplayOrder(L"", {kOther, L"{default}"}, error));
+  EXPECT_FALSE(DeleteEntry(L"", kEntry + L" /f", error));
+  EXPECT_NE(error.find(L"{"), std::wstring::npos);
+  EXPECT_TRUE(fake.runs.empty());
+}
+
+TEST(BcdEdit, FailuresPassBcdeditsMessageOn) {
+  test::FakePlatform fake;
+  fake.Reply(1, L"The specified entry identifier was not found.");
+  std::wstring error;
+  EXPECT_FALSE(SetDefaultEntry(L"", kEntry, error));
+  EXPECT_EQ(error, L"The specified entry identifier was not found.");
+  fake.Reply(2, L"Process timed out and was terminated.");
+  EXPECT_FALSE(SetMenuTimeout(L"", 5, error));
+  EXPECT_EQ(error, L"Process timed out and was terminated.");
+}
+
+TEST(BcdEdit, DeletePlainEntryRunsTwoCommands) {
+  test::FakePlatform fake;
+  fake.Reply(0, L"Windows Boot Loader\r\n---\r\nidentifier " + kEntry + L"\r\ndevice partition=C:");
+  fake.Reply(0, L"The operation completed successfully.");
+  std::wstring error = L"stale";
+  EXPECT_TRUE(DeleteEntry(L"", kEntry, error));
+  EXPECT_TRUE(error.empty());
+  EXPECT_EQ(fake.Arguments(), (std::vector<std::wstring>{L"/enum " + kEntry + L" /v", L"/delete " + kEntry + L" /cleanup"}));
+}
+
+TEST(BcdEdit, DeleteRetriesWithForceAndStopsOnFailure) {
+  {
+    test::FakePlatform fake;
+    fake.Reply(0, RamdiskEntryListing(kOptions));
+    fake.Reply(1, L"Access is denied.");
+    fake.Reply(1, L"The boot configuration data store could not be opened.");
+    std::wstring error;
+    EXPECT_FALSE(DeleteEntry(L"", kEntry, error));
+    EXPECT_EQ(error, L"The boot configuration data store could not be opened.");
+    // A failed delete never touches the options object.
+    EXPECT_EQ(fake.Arguments(), (std::vector<std::wstring>{L"/enum " + kEntry + L" /v", L"/delete " + kEntry + L" /cleanup",
+                                                           L"/delete " + kEntry + L" /cleanup /f"}));
+  }
+  {
+    test::FakePlatform fake;
+    fake.Reply(1, L"The entry could not be read.");  // enumeration failure is not an error
+    fake.Reply(1, L"Access is denied.");
+    fake.Reply(0, L"The operation completed successfully.");
+    std::wstring error;
+    EXPECT_TRUE(DeleteEntry(L"", kEntry, error));
+    EXPECT_TRUE(error.empty());
+    EXPECT_EQ(fake.runs.size(), 3u);
+  }
+}
+
+TEST(BcdEdit, DeleteCleansUpOptionsOnlyWhenNothingElseUsesThem) {
+  const std::wstring objectLine = L"\r\nDevice options\r\n--------------\r\nidentifier " + kOptions;
+  struct Case {
+    std::wstring options;
+    std::wstring remaining;  // /enum all /v after the delete
+    bool deletesOptions;
+  };
+  const std::wstring upper = L"{0D2E4F61-7A8B-4C9D-A0B1-C2D3E4F5A6B7}";
+  const Case cases[] = {
+      {kOptions, objectLine, true},                                                   // only its own line
+      {kOptions, L"", true},                                                          // already gone
+      {kOptions, objectLine + L"\r\ndevice ramdisk=[E:]\\x.wim," + upper, false},     // shared, other case
+      {RamdiskOptionsGuid, objectLine, false},                                        // the shared well-known object
+  };
+  for (const auto& c : cases) {
+    test::FakePlatform fake;
+    fake.Reply(0, RamdiskEntryListing(c.options));
+    fake.Reply(0, L"The operation completed successfully.");
+    fake.Reply(0, c.remaining);
+    fake.Reply(1, L"ignored failure");
+    std::wstring error;
+    EXPECT_TRUE(DeleteEntry(L"D:\\BCD", kEntry, error));
+    const auto args = fake.Arguments();
+    const bool deleted = !args.empty() && args.back() == L"/store \"D:\\BCD\" /delete " + c.options + L" /f";
+    EXPECT_EQ(deleted, c.deletesOptions) << args.size();
+    if (c.options == RamdiskOptionsGuid) {
+      EXPECT_EQ(args.size(), 2u);
+    }
+    if (c.deletesOptions) {
+      EXPECT_EQ(args[2], L"/store \"D:\\BCD\" /enum all /v");
+    }
+  }
+}
+
+TEST(BcdEdit, OptionsIdComesFromTheRamdiskLine) {
+  EXPECT_EQ(RamdiskOptionsIdIn(RamdiskEntryListing(kOptions)), kOptions);
+  EXPECT_EQ(RamdiskOptionsIdIn(L"device ramdisk=[D:]\\boot.wim\r\n" + kOptions), L"");  // no comma on the line
+  EXPECT_EQ(RamdiskOptionsIdIn(L"device ramdisk=[D:]\\a,b.wim,{bad}"), L"");
+  EXPECT_EQ(RamdiskOptionsIdIn(L"device RAMDISK=[D:]\\a.wim," + kOptions), L"");  // the tool prints lower case
+  EXPECT_EQ(RamdiskOptionsIdIn(L"ramdisk=["), L"");
+}
+
+TEST(BcdEdit, DisplayOrderMoves) {
+  const std::vector<std::wstring> order = {L"{a}", L"{b}", L"{c}"};
+  EXPECT_EQ(*MoveInDisplayOrder(order, L"{B}", true), (std::vector<std::wstring>{L"{b}", L"{a}", L"{c}"}));
+  EXPECT_EQ(*MoveInDisplayOrder(order, L"{b}", false), (std::vector<std::wstring>{L"{a}", L"{c}", L"{b}"}));
+  EXPECT_FALSE(MoveInDisplayOrder(order, L"{a}", true));
+  EXPECT_FALSE(MoveInDisplayOrder(order, L"{c}", false));
+  EXPECT_FALSE(MoveInDisplayOrder(order, L"{z}", true));
+  EXPECT_EQ(ShowInDisplayOrder(order, L"{z}").back(), L"{z}");
+  EXPECT_EQ(ShowInDisplayOrder(order, L"{z}").size(), 4u);
+}
+
+}  // namespace
+}  // namespace zel
