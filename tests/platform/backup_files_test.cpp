@@ -1,0 +1,101 @@
+// Backup folders, pruning and store copies with real files under Wine.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core/backup_folder.h"
+#include "core/bcd_backup.h"
+#include "core/bcd_store.h"
+#include "core/system.h"
+#include "tests/support/sim_sandbox.h"
+
+namespace zel {
+namespace {
+
+void WriteFile(const std::wstring& path, const char* text) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  ::WriteFile(file, text, static_cast<DWORD>(strlen(text)), &written, nullptr);
+  CloseHandle(file);
+}
+
+void SetCreationTime(const std::wstring& path, uint64_t value) {
+  HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  FILETIME time{static_cast<DWORD>(value), static_cast<DWORD>(value >> 32)};
+  SetFileTime(file, &time, nullptr, nullptr);
+  CloseHandle(file);
+}
+
+TEST(BackupFilesOnWine, FolderBesideTheExecutableIsMadeAndProved) {
+  const std::wstring expected = ModuleDirectory() + L"\\Backups";
+  const bool existed = GetFileAttributesW(expected.c_str()) != INVALID_FILE_ATTRIBUTES;
+  EXPECT_EQ(FindBackupFolder(), expected);
+  EXPECT_NE(GetFileAttributesW(expected.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+  EXPECT_TRUE(std::filesystem::is_empty(std::filesystem::path(expected)) || existed);  // no probe left behind
+  if (!existed) RemoveDirectoryW(expected.c_str());
+
+  test::SimSandbox sim;
+  const std::wstring blocked = sim.Folder() + L"\\Backups";
+  WriteFile(blocked, "a file where the folder should be");
+  EXPECT_FALSE(IsWritableFolder(blocked));
+  EXPECT_TRUE(IsWritableFolder(sim.Folder() + L"\\deep\\new\\Backups"));
+}
+
+TEST(BackupFilesOnWine, PruningDeletesTheOldestWithItsLogs) {
+  test::SimSandbox sim;
+  const std::wstring folder = sim.Folder() + L"\\Backups";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  const uint64_t base = 133500000000000000ull;
+  for (int i = 0; i < 31; ++i) {
+    const std::wstring path = folder + L"\\BCD_System_" + std::to_wstring(100 + i) + L".bcd";
+    WriteFile(path, "backup");
+    SetCreationTime(path, base + static_cast<uint64_t>(i) * 10000000ull);
+  }
+  const std::wstring oldest = folder + L"\\BCD_System_100.bcd";
+  for (const auto& suffix : HiveLogSuffixes) WriteFile(oldest + suffix, "log");
+  SetFileAttributesW(oldest.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+  CreateDirectoryW((folder + L"\\bcd_dir.bcd").c_str(), nullptr);
+
+  PruneBackups(folder);
+  EXPECT_FALSE(FileExists(oldest));
+  for (const auto& suffix : HiveLogSuffixes) EXPECT_FALSE(FileExists(oldest + suffix));
+  EXPECT_TRUE(FileExists(folder + L"\\BCD_System_101.bcd"));
+  EXPECT_TRUE(FileExists(folder + L"\\BCD_System_130.bcd"));
+  EXPECT_NE(GetFileAttributesW((folder + L"\\bcd_dir.bcd").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST(BackupFilesOnWine, OfflineStoreCopiesAndProtectedRestore) {
+  test::SimSandbox sim;
+  const std::wstring store = sim.CopyStore(L"uefi-win11.txt", L"BCD");
+  const std::wstring saved = sim.Folder() + L"\\saved.bcd";
+  std::wstring error;
+  ASSERT_TRUE(ExportStore(store, saved, error)) << std::string(error.begin(), error.end());
+  EXPECT_TRUE(sim.LogLines().empty());  // a plain file copy, no bcdedit
+
+  // Break the store, protect it as boot media does, give it stale logs, then restore.
+  WriteFile(store, "not a store");
+  for (const auto& suffix : HiveLogSuffixes) WriteFile(store + suffix, "log");
+  const DWORD protectedBits = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  SetFileAttributesW(store.c_str(), protectedBits);
+  ASSERT_TRUE(ImportStore(store, saved, error)) << std::string(error.begin(), error.end());
+  EXPECT_EQ(GetFileAttributesW(store.c_str()) & protectedBits, protectedBits);
+  for (const auto& suffix : HiveLogSuffixes) EXPECT_FALSE(FileExists(store + suffix));
+  EXPECT_TRUE(LoadBcdSnapshot(store).loaded);
+
+  // A restore that cannot copy (the backup is locked) leaves the store and its attributes alone.
+  HANDLE lock = CreateFileW(saved.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+  EXPECT_FALSE(ImportStore(store, saved, error));
+  EXPECT_FALSE(error.empty());
+  CloseHandle(lock);
+  EXPECT_EQ(GetFileAttributesW(store.c_str()) & protectedBits, protectedBits);
+  SetFileAttributesW(store.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+}  // namespace
+}  // namespace zel
