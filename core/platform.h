@@ -65,10 +65,31 @@ class Platform {
   virtual LocalTime Now() = 0;
   virtual uint32_t ProcessId() = 0;
 
+  // Bit 0 = A:, bit 25 = Z: for every drive letter in use.
+  virtual uint32_t LogicalDriveMask() = 0;
+  // Moves a file over any existing target, copying across volumes; returns 0 or the system error code.
+  virtual uint32_t MoveFileReplacing(const std::wstring& from, const std::wstring& to) = 0;
+  // An environment variable's value; empty when unset or 16 characters or longer.
+  virtual std::wstring ShortEnvironmentVariable(const std::wstring& name) = 0;
+
   // A REG_SZ value under HKEY_LOCAL_MACHINE; false when it cannot be read.
   virtual bool RegistryString(const std::wstring& key, const std::wstring& value, std::wstring& text) = 0;
   // The first NT device path behind a DOS device name ("E:", "Volume{...}").
   virtual bool DosDeviceTarget(const std::wstring& device, std::wstring& target) = 0;
+  // True when the key exists under HKEY_LOCAL_MACHINE and can be opened for reading.
+  virtual bool RegistryKeyExists(const std::wstring& key) = 0;
+
+  // 1 for BIOS, 2 for UEFI; 0 when the type cannot be read (or the call is missing).
+  virtual int FirmwareType() = 0;
+  // Enables a privilege in the process token; returns 0 or the system error code
+  // (ERROR_NOT_ALL_ASSIGNED when the token lacks it).
+  virtual uint32_t EnablePrivilege(const std::wstring& name) = 0;
+  // Reads an 8-byte UEFI variable; returns the number of bytes read (0 on failure).
+  virtual uint32_t ReadFirmwareVariable(const std::wstring& name, const std::wstring& vendorGuid, uint64_t& value,
+                                        uint32_t& attributes) = 0;
+  // Writes an 8-byte UEFI variable; returns 0 or the system error code.
+  virtual uint32_t WriteFirmwareVariable(const std::wstring& name, const std::wstring& vendorGuid, uint64_t value,
+                                         uint32_t attributes) = 0;
 };
 
 // The platform in use: the installed override, else the build's default.

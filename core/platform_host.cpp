@@ -32,6 +32,14 @@ class NoPlatform final : public Platform {
   uint32_t ProcessId() override { return 0; }
   bool RegistryString(const std::wstring&, const std::wstring&, std::wstring&) override { return false; }
   bool DosDeviceTarget(const std::wstring&, std::wstring&) override { return false; }
+  uint32_t LogicalDriveMask() override { return 0; }
+  uint32_t MoveFileReplacing(const std::wstring&, const std::wstring&) override { return 50; }
+  std::wstring ShortEnvironmentVariable(const std::wstring&) override { return {}; }
+  bool RegistryKeyExists(const std::wstring&) override { return false; }
+  int FirmwareType() override { return 0; }
+  uint32_t EnablePrivilege(const std::wstring&) override { return 50; }
+  uint32_t ReadFirmwareVariable(const std::wstring&, const std::wstring&, uint64_t&, uint32_t&) override { return 0; }
+  uint32_t WriteFirmwareVariable(const std::wstring&, const std::wstring&, uint64_t, uint32_t) override { return 50; }
 };
 
 }  // namespace

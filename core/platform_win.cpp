@@ -9,6 +9,18 @@
 namespace zel {
 namespace {
 
+// Missing on older systems and some Windows PE builds, and a static import of
+// GetFirmwareType aborts the process under Wine: look them all up at run time.
+template <typename Function>
+Function Kernel32Function(const char* name) {
+  HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+  return kernel ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(kernel, name))) : nullptr;
+}
+
+using GetFirmwareTypeFn = BOOL(WINAPI*)(FIRMWARE_TYPE*);
+using GetFirmwareVariableExFn = DWORD(WINAPI*)(LPCWSTR, LPCWSTR, PVOID, DWORD, PDWORD);
+using SetFirmwareVariableExFn = BOOL(WINAPI*)(LPCWSTR, LPCWSTR, PVOID, DWORD, DWORD);
+
 class Win32Platform final : public Platform {
  public:
   CommandResult RunProcess(const std::wstring& program, const std::wstring& arguments,
@@ -133,6 +145,72 @@ class Win32Platform final : public Platform {
     }
     text = buffer;
     return true;
+  }
+
+  uint32_t LogicalDriveMask() override { return GetLogicalDrives(); }
+
+  uint32_t MoveFileReplacing(const std::wstring& from, const std::wstring& to) override {
+    if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) return 0;
+    const DWORD error = GetLastError();
+    return error != 0 ? error : ERROR_GEN_FAILURE;
+  }
+
+  std::wstring ShortEnvironmentVariable(const std::wstring& name) override {
+    wchar_t buffer[16] = {};
+    const DWORD length = GetEnvironmentVariableW(name.c_str(), buffer, 16);
+    if (length == 0 || length >= 16) return {};
+    return std::wstring(buffer, length);
+  }
+
+  bool RegistryKeyExists(const std::wstring& key) override {
+    HKEY handle = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return false;
+    RegCloseKey(handle);
+    return true;
+  }
+
+  int FirmwareType() override {
+    static const auto getType = Kernel32Function<GetFirmwareTypeFn>("GetFirmwareType");
+    FIRMWARE_TYPE type = FirmwareTypeUnknown;
+    if (getType == nullptr || !getType(&type)) return 0;
+    return static_cast<int>(type);
+  }
+
+  uint32_t EnablePrivilege(const std::wstring& name) override {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) return GetLastError();
+    TOKEN_PRIVILEGES privileges{};
+    privileges.PrivilegeCount = 1;
+    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    DWORD error = ERROR_NO_SUCH_PRIVILEGE;
+    if (LookupPrivilegeValueW(nullptr, name.c_str(), &privileges.Privileges[0].Luid)) {
+      // Succeeds even when the token lacks the privilege; only the last error tells.
+      AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
+      error = GetLastError();
+    } else {
+      error = GetLastError();
+    }
+    CloseHandle(token);
+    return error;
+  }
+
+  uint32_t ReadFirmwareVariable(const std::wstring& name, const std::wstring& vendorGuid, uint64_t& value,
+                                uint32_t& attributes) override {
+    static const auto read = Kernel32Function<GetFirmwareVariableExFn>("GetFirmwareEnvironmentVariableExW");
+    if (read == nullptr) return 0;
+    DWORD found = 0;
+    const DWORD size = read(name.c_str(), vendorGuid.c_str(), &value, sizeof(value), &found);
+    attributes = found;
+    return size;
+  }
+
+  uint32_t WriteFirmwareVariable(const std::wstring& name, const std::wstring& vendorGuid, uint64_t value,
+                                 uint32_t attributes) override {
+    static const auto write = Kernel32Function<SetFirmwareVariableExFn>("SetFirmwareEnvironmentVariableExW");
+    if (write == nullptr) return ERROR_PROC_NOT_FOUND;
+    if (write(name.c_str(), vendorGuid.c_str(), &value, sizeof(value), attributes)) return 0;
+    const DWORD error = GetLastError();
+    return error != 0 ? error : ERROR_GEN_FAILURE;
   }
 
   bool DosDeviceTarget(const std::wstring& device, std::wstring& target) override {

@@ -39,6 +39,7 @@ std::vector<std::wstring> FakePlatform::Arguments() const {
 CommandResult FakePlatform::RunProcess(const std::wstring& program, const std::wstring& arguments,
                                        uint32_t timeoutMs) {
   runs.push_back(RunCall{program, arguments, timeoutMs});
+  if (onRun) onRun(runs.back());
   CommandResult result = MakeResult(-1, L"no scripted reply");
   bool matched = false;
   for (const auto& rule : rules_) {
@@ -162,6 +163,47 @@ bool FakePlatform::DosDeviceTarget(const std::wstring& device, std::wstring& tar
     }
   }
   return false;
+}
+
+uint32_t FakePlatform::LogicalDriveMask() {
+  uint32_t mask = 0;
+  for (const auto& root : driveRoots) {
+    const wchar_t letter = root.empty() ? L'\0' : static_cast<wchar_t>(root[0] & ~0x20);
+    if (letter >= L'A' && letter <= L'Z') mask |= 1u << (letter - L'A');
+  }
+  return mask;
+}
+
+uint32_t FakePlatform::MoveFileReplacing(const std::wstring& from, const std::wstring& to) {
+  if (moveError != 0) return moveError;
+  const FakeFile* source = Find(from);
+  if (!source) return 2;
+  const FakeFile moved = *source;
+  files_.erase(ToLower(from));
+  AddFile(to, moved.content, moved.attributes, moved.created);
+  return 0;
+}
+
+std::wstring FakePlatform::ShortEnvironmentVariable(const std::wstring& name) {
+  const auto found = environment.find(name);
+  return found == environment.end() || found->second.size() >= 16 ? std::wstring() : found->second;
+}
+
+uint32_t FakePlatform::ReadFirmwareVariable(const std::wstring& name, const std::wstring&, uint64_t& value,
+                                            uint32_t& attributes) {
+  const auto found = firmwareVariables.find(name);
+  if (found == firmwareVariables.end()) return 0;
+  value = found->second.value;
+  attributes = found->second.attributes;
+  return found->second.size;
+}
+
+uint32_t FakePlatform::WriteFirmwareVariable(const std::wstring& name, const std::wstring&, uint64_t value,
+                                             uint32_t attributes) {
+  if (firmwareWriteError != 0) return firmwareWriteError;
+  ++firmwareWrites;
+  firmwareVariables[name] = FirmwareVariable{value, attributes, 8};
+  return 0;
 }
 
 }  // namespace zel::test

@@ -4,6 +4,7 @@
 // command lines and file operations of an operation and drives every failure
 // path without a real process or disk.
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -46,6 +47,8 @@ class FakePlatform : public Platform {
   bool Exists(const std::wstring& path) const { return Find(path) != nullptr; }
 
   std::vector<RunCall> runs;
+  // Called for every run before it is answered: what the tool would do to the disk.
+  std::function<void(const RunCall&)> onRun;
   std::wstring systemDirectory = L"C:\\Windows\\system32";
   std::wstring moduleFileName = L"X:\\Tools\\ZelQuillonPE.exe";
   std::wstring tempFolder = L"X:\\Temp\\";
@@ -58,6 +61,19 @@ class FakePlatform : public Platform {
   LocalTime now{2025, 3, 2, 9, 5, 7, 4};
   std::map<std::wstring, std::wstring> registry;    // "key|value" -> text
   std::map<std::wstring, std::wstring> dosDevices;  // "E:" -> "\Device\HarddiskVolume3"
+  std::set<std::wstring> registryKeys;
+  std::map<std::wstring, std::wstring> environment;
+  uint32_t moveError = 0;  // when not 0, every move fails with it
+  int firmwareType = 2;
+  uint32_t privilegeError = 0;
+  struct FirmwareVariable {
+    uint64_t value = 0;
+    uint32_t attributes = 0;
+    uint32_t size = 8;
+  };
+  std::map<std::wstring, FirmwareVariable> firmwareVariables;  // by name
+  uint32_t firmwareWriteError = 0;
+  int firmwareWrites = 0;
 
   CommandResult RunProcess(const std::wstring& program, const std::wstring& arguments, uint32_t timeoutMs) override;
   std::wstring SystemDirectory() override { return systemDirectory; }
@@ -78,6 +94,16 @@ class FakePlatform : public Platform {
   uint32_t ProcessId() override { return 4242; }
   bool RegistryString(const std::wstring& key, const std::wstring& value, std::wstring& text) override;
   bool DosDeviceTarget(const std::wstring& device, std::wstring& target) override;
+  uint32_t LogicalDriveMask() override;
+  uint32_t MoveFileReplacing(const std::wstring& from, const std::wstring& to) override;
+  std::wstring ShortEnvironmentVariable(const std::wstring& name) override;
+  bool RegistryKeyExists(const std::wstring& key) override { return registryKeys.count(key) != 0; }
+  int FirmwareType() override { return firmwareType; }
+  uint32_t EnablePrivilege(const std::wstring&) override { return privilegeError; }
+  uint32_t ReadFirmwareVariable(const std::wstring& name, const std::wstring& vendorGuid, uint64_t& value,
+                                uint32_t& attributes) override;
+  uint32_t WriteFirmwareVariable(const std::wstring& name, const std::wstring& vendorGuid, uint64_t value,
+                                 uint32_t attributes) override;
 
  private:
   struct Rule {

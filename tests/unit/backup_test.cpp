@@ -2,7 +2,7 @@
 
 #include "core/backup_folder.h"
 #include "core/bcd_backup.h"
-#include "core/language.h"
+#include "tests/support/language_guard.h"
 #include "tests/support/fake_platform.h"
 
 namespace zel {
@@ -131,10 +131,11 @@ TEST(BcdBackup, RestoreRefusesAMissingBackupAndUsesBcdeditForTheSystemStore) {
   fake.AddFile(L"E:\\good.bcd");
   fake.ReplyWhen(L"/import", 1, L"The store import operation has failed.");
   std::wstring error;
-  g_vietnamese = false;
-  EXPECT_FALSE(ImportStore(L"", L"E:\\folder.bcd", error));
-  EXPECT_EQ(error, L"Backup file not found: E:\\folder.bcd");
-  g_vietnamese = true;
+  {
+    test::LanguageGuard english(false);
+    EXPECT_FALSE(ImportStore(L"", L"E:\\folder.bcd", error));
+    EXPECT_EQ(error, L"Backup file not found: E:\\folder.bcd");
+  }
   EXPECT_FALSE(ImportStore(L"", L"E:\\missing.bcd", error));
   EXPECT_EQ(error, L"Không tìm thấy file sao lưu: E:\\missing.bcd");
   EXPECT_TRUE(fake.runs.empty());
@@ -172,10 +173,9 @@ TEST(BcdBackup, AutomaticBackupNamesAndFailures) {
   EXPECT_EQ(error, L"Access is denied.");
 
   fake.readOnlyFolders = {L"x:\\tools\\backups", L"x:\\temp\\zelquillon\\backups"};
-  g_vietnamese = false;
+  test::LanguageGuard english(false);
   EXPECT_FALSE(BackupStoreBeforeChange(L"d:\\boot\\BCD", path, error));
   EXPECT_EQ(error, L"No writable folder was found for the BCD backup.");
-  g_vietnamese = true;
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/language.h"
+#include "tests/support/language_guard.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/listings.h"
 
@@ -11,15 +11,6 @@ namespace {
 
 const std::wstring kWin11 = L"{3c7a8b2e-0b1c-11ef-9c2a-806e6f6e6963}";
 const std::wstring kWinPe = L"{5e1f0a10-2b3c-4d5e-8f90-a1b2c3d4e5f6}";
-
-class LanguageGuard {
- public:
-  explicit LanguageGuard(bool vietnamese) : saved_(g_vietnamese) { g_vietnamese = vietnamese; }
-  ~LanguageGuard() { g_vietnamese = saved_; }
-
- private:
-  bool saved_;
-};
 
 TEST(LoadBcdSnapshot, SystemStoreRunsThreeEnumerationsInOrder) {
   test::FakePlatform fake;
@@ -80,7 +71,7 @@ TEST(LoadBcdSnapshot, AFailedListingIsTheOnlyFatalCase) {
     EXPECT_TRUE(s.currentId.empty());
   }
   for (bool vietnamese : {false, true}) {
-    LanguageGuard language(vietnamese);
+    test::LanguageGuard language(vietnamese);
     test::FakePlatform fake;
     fake.Reply(5, L"");
     BcdSnapshot s = LoadBcdSnapshot(L"");

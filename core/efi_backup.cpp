@@ -1,0 +1,143 @@
+#include "core/efi_backup.h"
+
+#include <algorithm>
+
+#include "core/backup_folder.h"
+#include "core/command_runner.h"
+#include "core/esp.h"
+#include "core/language.h"
+#include "core/platform.h"
+#include "core/system.h"
+#include "core/text.h"
+
+namespace zel {
+namespace {
+
+// A path step made only of dots and blanks with two or more dots: Windows drops
+// trailing dots and blanks from a name, so ".. " or "..." can still mean the parent.
+bool IsParentLikeStep(const std::wstring& step) {
+  return step.find_first_not_of(L". ") == std::wstring::npos && std::count(step.begin(), step.end(), L'.') >= 2;
+}
+
+bool IsUnsafeMember(const std::wstring& member) {
+  if (member[0] == L'/') return true;                       // absolute, or a UNC path
+  if (member.size() >= 2 && member[1] == L':') return true;  // a drive
+  if (member == L".." || member.rfind(L"../", 0) == 0 || member.find(L"/../") != std::wstring::npos) return true;
+  // No file on the partition has a colon in its name; one can only name a drive or a stream.
+  if (member.find(L':') != std::wstring::npos) return true;
+  size_t start = 0;
+  while (start <= member.size()) {
+    const size_t end = std::min(member.find(L'/', start), member.size());
+    if (IsParentLikeStep(member.substr(start, end - start))) return true;
+    start = end + 1;
+  }
+  return false;
+}
+
+std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
+
+}  // namespace
+
+std::wstring FindTar() {
+  const std::wstring tar = SystemToolPath(L"tar.exe");
+  return FileExists(tar) ? tar : std::wstring();
+}
+
+bool CheckArchiveListing(const std::wstring& listing, std::wstring& error) {
+  error.clear();
+  for (const auto& raw : SplitLines(listing)) {
+    std::wstring member = Trim(raw);
+    std::replace(member.begin(), member.end(), L'\\', L'/');
+    if (member.empty()) continue;
+    if (IsUnsafeMember(member)) {
+      error = Pick(L"File sao lưu chứa đường dẫn không an toàn: ", L"The backup contains an unsafe path: ") + member;
+      return false;
+    }
+  }
+  return true;
+}
+
+bool BackupEfi(const std::wstring& zipPath, std::wstring& error) {
+  error.clear();
+  const std::wstring tar = FindTar();
+  if (tar.empty()) {
+    error = Pick(L"WinPE chưa có tar.exe. Hãy thêm WinPE-StorageWMI/PowerShell hoặc tar.exe vào image.",
+                 L"This WinPE has no tar.exe. Add WinPE-StorageWMI/PowerShell or tar.exe to the image.");
+    return false;
+  }
+  EspMount esp;
+  if (!esp.Mount(error)) return false;
+  // Written beside the target first, so an older backup survives a failed run.
+  const std::wstring temporary = zipPath + L".tmp-" + std::to_wstring(CurrentPlatform().ProcessId()) + L".zip";
+  DeleteFileForce(temporary);
+  const CommandResult packed =
+      RunProcess(tar, L"-a -cf " + Quoted(temporary) + L" -C " + esp.Letter() + L"\\ .", kLongToolTimeoutMs);
+  esp.Release();
+  if (!packed.Succeeded()) {
+    DeleteFileForce(temporary);
+    error = packed.output;
+    return false;
+  }
+  DeleteFileForce(zipPath);
+  const uint32_t moved = CurrentPlatform().MoveFileReplacing(temporary, zipPath);
+  if (moved != 0) {
+    error = Win32ErrorText(moved);
+    DeleteFileForce(temporary);
+    return false;
+  }
+  return true;
+}
+
+bool RestoreEfi(const std::wstring& zipPath, std::wstring& error) {
+  error.clear();
+  if (!FileExists(zipPath)) {
+    error = Pick(L"Không tìm thấy file sao lưu EFI: ", L"EFI backup file not found: ") + zipPath;
+    return false;
+  }
+  const std::wstring tar = FindTar();
+  if (tar.empty()) {
+    error = Pick(L"WinPE chưa có tar.exe nên không thể giải nén bản sao lưu EFI.",
+                 L"This WinPE has no tar.exe, so the EFI backup cannot be extracted.");
+    return false;
+  }
+  // Every member is checked before anything is mounted or written.
+  const CommandResult listing = RunProcess(tar, L"-tf " + Quoted(zipPath), kLongToolTimeoutMs);
+  if (!listing.Succeeded()) {
+    error = listing.output;
+    return false;
+  }
+  if (!CheckArchiveListing(listing.output, error)) return false;
+
+  EspMount esp;
+  if (!esp.Mount(error)) return false;
+  const CommandResult extracted = RunProcess(tar, L"-xf " + Quoted(zipPath) + L" -C " + esp.Letter() + L"\\", kLongToolTimeoutMs);
+  esp.Release();
+  if (extracted.Succeeded()) return true;
+  error = extracted.output;
+  return false;
+}
+
+bool RepairEfi(const std::wstring& windowsDrive, std::wstring& error) {
+  error.clear();
+  const std::wstring drive = NormalizeDriveRoot(windowsDrive);
+  const std::wstring windowsFolder = drive + L"\\Windows";
+  const uint32_t attributes = CurrentPlatform().FileAttributes(windowsFolder);
+  // Only a plain drive may reach bcdboot's command line.
+  if (drive.size() != 2 || drive[1] != L':' || attributes == kInvalidFileAttributes ||
+      (attributes & kAttributeDirectory) == 0) {
+    error = Pick(L"Không tìm thấy Windows tại ", L"Windows was not found at ") + windowsFolder;
+    return false;
+  }
+  EspMount esp;
+  if (!esp.Mount(error)) return false;
+  const std::wstring own = windowsFolder + L"\\System32\\bcdboot.exe";
+  const std::wstring bcdboot = FileExists(own) ? own : SystemToolPath(L"bcdboot.exe");
+  const CommandResult result =
+      RunProcess(bcdboot, Quoted(windowsFolder) + L" /s " + esp.Letter() + L" /f UEFI", kLongToolTimeoutMs);
+  esp.Release();
+  if (result.Succeeded()) return true;
+  error = result.output;
+  return false;
+}
+
+}  // namespace zel

@@ -1,0 +1,135 @@
+#include "core/entry_create.h"
+
+#include "core/bcd_edit.h"
+#include "core/command_runner.h"
+#include "core/language.h"
+#include "core/platform.h"
+#include "core/system.h"
+#include "core/text.h"
+
+namespace zel {
+namespace {
+
+bool IsFolder(const std::wstring& path) {
+  const uint32_t attributes = CurrentPlatform().FileAttributes(path);
+  return attributes != kInvalidFileAttributes && (attributes & kAttributeDirectory) != 0;
+}
+
+// The loader's own bcdboot matches the Windows being added; the running system's is the fallback.
+std::wstring BcdbootFor(const std::wstring& windowsFolder) {
+  const std::wstring own = windowsFolder + L"\\System32\\bcdboot.exe";
+  return FileExists(own) ? own : SystemToolPath(L"bcdboot.exe");
+}
+
+bool RunFailed(const std::wstring& storePath, const std::wstring& arguments, std::wstring& output) {
+  const CommandResult result = RunBcdedit(storePath, arguments);
+  output = result.output;
+  return !result.Succeeded();
+}
+
+}  // namespace
+
+std::wstring StoreParentFolder(const std::wstring& storePath) {
+  const size_t slash = storePath.find_last_of(L"\\/");
+  if (slash == std::wstring::npos) return {};
+  std::wstring parent = storePath.substr(0, slash);
+  while (!parent.empty() && (parent.back() == L'\\' || parent.back() == L'/')) parent.pop_back();
+  if (parent.size() == 2 && parent[1] == L':') parent += L'\\';  // keep a drive's root separator
+  return parent;
+}
+
+bool EnsureStoreFile(const std::wstring& storePath, bool legacyBios, std::wstring& error) {
+  error.clear();
+  if (storePath.empty() || FileExists(storePath)) return true;
+  const std::wstring parent = StoreParentFolder(storePath);
+  if (!parent.empty() && !CurrentPlatform().CreateFolders(parent)) {
+    error = Pick(L"Không thể tạo thư mục BCD: ", L"Could not create the BCD folder: ") + parent;
+    return false;
+  }
+  const CommandResult created =
+      RunProcess(SystemToolPath(L"bcdedit.exe"), L"/createstore \"" + storePath + L"\"", kBcdeditTimeoutMs);
+  if (!created.Succeeded()) {
+    error = Pick(L"Không thể tạo kho BCD mới: ", L"Could not create a new BCD store: ") + created.output;
+    return false;
+  }
+  // A store without a boot manager cannot boot anything; these only tune it, so failures are ignored.
+  RunBcdedit(storePath, L"/create {bootmgr} /d \"Windows Boot Manager\"");
+  const std::wstring drive = DrivePrefix(storePath);
+  if (!drive.empty()) RunBcdedit(storePath, L"/set {bootmgr} device partition=" + drive);
+  if (!legacyBios) RunBcdedit(storePath, L"/set {bootmgr} path \\EFI\\Microsoft\\Boot\\bootmgfw.efi");
+  RunBcdedit(storePath, L"/timeout 10");
+  return true;
+}
+
+bool CreateWindowsEntry(const std::wstring& storePath, const WindowsEntryRequest& request, std::wstring& createdId,
+                        std::wstring& error) {
+  createdId.clear();
+  error.clear();
+  const std::wstring drive = NormalizeDriveRoot(request.windowsDrive);
+  const std::wstring windowsFolder = drive + L"\\Windows";
+  // Only a plain drive may reach the command lines below, where it stands unquoted.
+  if (drive.size() != 2 || drive[1] != L':' || !IsFolder(windowsFolder)) {
+    error = Pick(L"Không tìm thấy Windows tại ", L"Windows was not found at ") + windowsFolder;
+    return false;
+  }
+
+  if (request.useBcdboot) {
+    std::wstring arguments = L"\"" + windowsFolder + L"\"";
+    const std::wstring storeDrive = DrivePrefix(storePath);
+    if (!storeDrive.empty()) arguments += L" /s " + storeDrive + (request.legacyBios ? L" /f BIOS" : L" /f UEFI");
+    if (!request.setDefault) arguments += L" /d";
+    const CommandResult result = RunProcess(BcdbootFor(windowsFolder), arguments, kLongToolTimeoutMs);
+    if (result.Succeeded()) return true;
+    error = result.output;
+    return false;
+  }
+
+  if (!EnsureStoreFile(storePath, request.legacyBios, error)) return false;
+  std::wstring description = SanitizeDescription(request.description);
+  if (description.empty()) description = L"Windows (" + drive + L")";
+  std::wstring output;
+  const bool createFailed =
+      RunFailed(storePath, L"/create /d \"" + description + L"\" /application osloader", output);
+  const std::wstring id = createFailed ? std::wstring() : FirstGuid(output);
+  if (id.empty()) {
+    error = Pick(L"Không thể tạo mục Windows: ", L"Could not create the Windows entry: ") + output;
+    return false;
+  }
+  const std::wstring settings[] = {
+      L"device partition=" + drive,
+      L"osdevice partition=" + drive,
+      std::wstring(L"path ") + (request.legacyBios ? L"\\Windows\\system32\\winload.exe" : L"\\Windows\\system32\\winload.efi"),
+      L"systemroot \\Windows",
+      L"inherit {bootloadersettings}",
+  };
+  for (const auto& setting : settings) {
+    if (RunFailed(storePath, L"/set " + id + L" " + setting, output)) {
+      RunBcdedit(storePath, L"/delete " + id + L" /cleanup /f");
+      error = Pick(L"Không thể cấu hình mục Windows: ", L"Could not configure the Windows entry: ") + output;
+      return false;
+    }
+  }
+  std::wstring ignored;
+  SetBootMenuPolicy(storePath, id, request.policy, ignored);
+  if (RunFailed(storePath, L"/displayorder " + id + (request.addFirst ? L" /addfirst" : L" /addlast"), output)) {
+    RunBcdedit(storePath, L"/delete " + id + L" /cleanup /f");
+    error = Pick(L"Không thể thêm Windows vào boot menu: ", L"Could not add Windows to the boot menu: ") + output;
+    return false;
+  }
+  if (request.setDefault) RunBcdedit(storePath, L"/default " + id);
+  RunBcdedit(storePath, L"/set {bootmgr} displaybootmenu yes");
+  createdId = id;
+  return true;
+}
+
+std::vector<std::wstring> FindWindowsDrives() {
+  std::vector<std::wstring> drives;
+  for (const auto& drive : ListDriveLetters()) {
+    if (FileExists(drive + L"\\Windows\\System32\\winload.efi") || FileExists(drive + L"\\Windows\\System32\\winload.exe")) {
+      drives.push_back(drive);
+    }
+  }
+  return drives;
+}
+
+}  // namespace zel

@@ -1,0 +1,43 @@
+#pragma once
+// New Windows entries (through bcdboot, or built by hand with rollback), new
+// WinPE RAM-disk entries, and new store files to hold them.
+#include <string>
+#include <vector>
+
+namespace zel {
+
+// Creates a missing store file with a boot manager; nothing to do for the system store or an existing file.
+bool EnsureStoreFile(const std::wstring& storePath, bool legacyBios, std::wstring& error);
+
+struct WindowsEntryRequest {
+  std::wstring windowsDrive;  // as typed: d, D: or D:\ (well, anything)
+  std::wstring description;
+  std::wstring policy;        // "Legacy" or "Standard"
+  bool addFirst = false;
+  bool setDefault = false;
+  bool useBcdboot = false;
+  bool legacyBios = false;
+};
+bool CreateWindowsEntry(const std::wstring& storePath, const WindowsEntryRequest& request, std::wstring& createdId,
+                        std::wstring& error);
+// Drives holding a Windows installation (UEFI or BIOS loader present).
+std::vector<std::wstring> FindWindowsDrives();
+
+struct WinPeEntryRequest {
+  std::wstring imagePath;  // the .wim
+  std::wstring description;
+  std::wstring policy;
+  bool addFirst = false;
+  bool setDefault = false;
+  bool bootOnce = false;
+  bool legacyBios = false;
+};
+bool CreateWinPeEntry(const std::wstring& storePath, const WinPeEntryRequest& request, std::wstring& createdId,
+                      std::wstring& error);
+// boot.sdi, looked for on the image's own drive first, then on every other drive.
+bool FindBootSdi(const std::wstring& imagePath, bool legacyBios, std::wstring& sdiDevice, std::wstring& sdiPath);
+
+// The folder a new store file goes in ("D:\BCD" -> "D:\", "D:\Boot\BCD" -> "D:\Boot", "BCD" -> "").
+std::wstring StoreParentFolder(const std::wstring& storePath);
+
+}  // namespace zel

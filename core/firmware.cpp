@@ -1,0 +1,122 @@
+#include "core/firmware.h"
+
+#include "core/command_runner.h"
+#include "core/language.h"
+#include "core/platform.h"
+#include "core/system.h"
+
+namespace zel {
+namespace {
+
+constexpr int kFirmwareBios = 1;
+constexpr int kFirmwareUefi = 2;
+constexpr uint64_t kBootToFirmwareUi = 1;
+constexpr uint32_t kDefaultVariableAttributes = 7;  // non-volatile, boot-service and runtime access
+
+CommandResult ToolLess(const std::wstring& message) {
+  CommandResult result;
+  result.output = message;
+  return result;
+}
+
+CommandResult RunTool(const std::wstring& name, const std::wstring& arguments) {
+  return RunProcess(SystemToolPath(name), arguments, kShortToolTimeoutMs);
+}
+
+bool HasTool(const std::wstring& name) { return FileExists(SystemToolPath(name)); }
+
+// The firmware variable calls need this privilege; 0 when it is enabled.
+uint32_t EnablePrivilegeError() { return CurrentPlatform().EnablePrivilege(L"SeSystemEnvironmentPrivilege"); }
+
+// Inside Windows PE, wpeutil is the way to restart or shut down when it is there.
+bool UseWpeutil() { return IsWinPeEnvironment() && HasTool(L"wpeutil.exe"); }
+
+CommandResult RestartIntoFirmware() {
+  if (!IsWinPeEnvironment() && HasTool(L"shutdown.exe")) return RunTool(L"shutdown.exe", L"/r /fw /t 0");
+  std::wstring error;
+  if (!RequestFirmwareSetup(error)) return ToolLess(error);
+  if (HasTool(L"wpeutil.exe")) return RunTool(L"wpeutil.exe", L"Reboot");
+  if (HasTool(L"shutdown.exe")) return RunTool(L"shutdown.exe", L"/r /t 0");
+  return ToolLess(Pick(L"Không tìm thấy wpeutil.exe hoặc shutdown.exe để khởi động lại.",
+                       L"Neither wpeutil.exe nor shutdown.exe was found to restart the PC."));
+}
+
+}  // namespace
+
+bool IsWinPeEnvironment() {
+  Platform& platform = CurrentPlatform();
+  if (platform.RegistryKeyExists(L"SYSTEM\\CurrentControlSet\\Control\\MiniNT")) return true;
+  const std::wstring drive = platform.ShortEnvironmentVariable(L"SystemDrive");
+  return drive.size() == 2 && (drive[0] == L'X' || drive[0] == L'x') && drive[1] == L':';
+}
+
+std::wstring FirmwareTypeLabel() {
+  switch (CurrentPlatform().FirmwareType()) {
+    case kFirmwareUefi:
+      return L"UEFI";
+    case kFirmwareBios:
+      return L"Legacy BIOS";
+    default:
+      return Pick(L"Không xác định", L"Unknown");
+  }
+}
+
+std::wstring EnvironmentLabel() {
+  if (!IsWinPeEnvironment()) return L"Windows";
+  std::wstring drive = CurrentPlatform().ShortEnvironmentVariable(L"SystemDrive");
+  if (drive.empty()) drive = L"X:";
+  return L"Windows PE (" + drive + L")";
+}
+
+bool EnableFirmwarePrivilege() { return EnablePrivilegeError() == 0; }
+
+bool RequestFirmwareSetup(std::wstring& error) {
+  error.clear();
+  Platform& platform = CurrentPlatform();
+  if (platform.FirmwareType() != kFirmwareUefi) {
+    error = Pick(L"Chỉ hỗ trợ khởi động vào thiết lập firmware trên máy UEFI.",
+                 L"Booting into firmware setup is only supported on UEFI machines.");
+    return false;
+  }
+  const uint32_t privilege = EnablePrivilegeError();
+  if (privilege != 0) {
+    error = Pick(L"Không bật được quyền SeSystemEnvironmentPrivilege: ",
+                 L"Could not enable SeSystemEnvironmentPrivilege: ") +
+            Win32ErrorText(privilege);
+    return false;
+  }
+  uint64_t supported = 0;
+  uint32_t ignored = 0;
+  if (platform.ReadFirmwareVariable(L"OsIndicationsSupported", EfiGlobalVariableGuid, supported, ignored) == 0 ||
+      (supported & kBootToFirmwareUi) == 0) {
+    error = Pick(L"Firmware của máy không hỗ trợ khởi động thẳng vào thiết lập UEFI (OsIndicationsSupported).",
+                 L"This firmware does not support booting straight into UEFI setup (OsIndicationsSupported).");
+    return false;
+  }
+  uint64_t indications = 0;
+  uint32_t attributes = 0;
+  if (platform.ReadFirmwareVariable(L"OsIndications", EfiGlobalVariableGuid, indications, attributes) != 8) {
+    indications = 0;
+    attributes = kDefaultVariableAttributes;
+  }
+  indications |= kBootToFirmwareUi;
+  if (attributes == 0) attributes = kDefaultVariableAttributes;
+  const uint32_t written = platform.WriteFirmwareVariable(L"OsIndications", EfiGlobalVariableGuid, indications, attributes);
+  if (written != 0) {
+    error = Pick(L"Không ghi được biến UEFI OsIndications: ", L"Could not write the UEFI OsIndications variable: ") +
+            Win32ErrorText(written);
+    return false;
+  }
+  return true;
+}
+
+CommandResult RunPowerAction(const std::wstring& action) {
+  if (action == L"restart") return UseWpeutil() ? RunTool(L"wpeutil.exe", L"Reboot") : RunTool(L"shutdown.exe", L"/r /t 0");
+  if (action == L"shutdown") {
+    return UseWpeutil() ? RunTool(L"wpeutil.exe", L"Shutdown") : RunTool(L"shutdown.exe", L"/s /t 0");
+  }
+  if (action == L"bios") return RestartIntoFirmware();
+  return ToolLess(Pick(L"Chế độ nguồn không hợp lệ.", L"Invalid power action."));
+}
+
+}  // namespace zel

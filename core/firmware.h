@@ -1,0 +1,25 @@
+#pragma once
+// What machine and environment this is, and acting on it: restart, shut down,
+// or restart straight into the UEFI firmware setup.
+#include <string>
+
+#include "core/command_result.h"
+
+namespace zel {
+
+inline const std::wstring EfiGlobalVariableGuid = L"{8BE4DF61-93CA-11D2-AA0D-00E098032B8C}";
+
+bool IsWinPeEnvironment();
+// "UEFI", "Legacy BIOS", or "Unknown" in the current language.
+std::wstring FirmwareTypeLabel();
+// "Windows", or "Windows PE (X:)".
+std::wstring EnvironmentLabel();
+bool EnableFirmwarePrivilege();
+// Sets the boot-to-firmware-setup bit of OsIndications, keeping every other bit.
+// Writes nothing unless the machine is UEFI, the privilege is held and the firmware offers it.
+bool RequestFirmwareSetup(std::wstring& error);
+// "restart", "shutdown" or "bios" (exact words). Returns the run of the tool used,
+// or, when no tool ran, exit code -1 with the reason as the output.
+CommandResult RunPowerAction(const std::wstring& action);
+
+}  // namespace zel

@@ -1,0 +1,138 @@
+// WinPE RAM-disk entries: an options object naming boot.sdi, and a loader whose
+// device is the .wim image in a RAM disk. Any essential failure removes both.
+#include <algorithm>
+
+#include "core/bcd_edit.h"
+#include "core/command_runner.h"
+#include "core/entry_create.h"
+#include "core/language.h"
+#include "core/system.h"
+#include "core/text.h"
+
+namespace zel {
+namespace {
+
+// BIOS media carry the PCAT copy of boot.sdi, UEFI media the EFI one; either works as a last resort.
+const wchar_t* const kBiosSdiPaths[] = {L"\\Boot\\boot.sdi", L"\\Windows\\Boot\\DVD\\PCAT\\boot.sdi",
+                                        L"\\Windows\\Boot\\DVD\\EFI\\boot.sdi", L"\\Windows\\System32\\boot.sdi"};
+const wchar_t* const kUefiSdiPaths[] = {L"\\Boot\\boot.sdi", L"\\Windows\\Boot\\DVD\\EFI\\boot.sdi",
+                                        L"\\Windows\\Boot\\DVD\\PCAT\\boot.sdi", L"\\Windows\\System32\\boot.sdi"};
+
+// Undoes a half-made creation; results are ignored because the error is already set.
+void RollBack(const std::wstring& storePath, const std::wstring& entryId, const std::wstring& optionsId) {
+  if (!entryId.empty()) RunBcdedit(storePath, L"/delete " + entryId + L" /cleanup /f");
+  RunBcdedit(storePath, L"/delete " + optionsId + L" /f");
+}
+
+bool Run(const std::wstring& storePath, const std::wstring& arguments, std::wstring& output) {
+  const CommandResult result = RunBcdedit(storePath, arguments);
+  output = result.output;
+  return result.Succeeded();
+}
+
+// "ramdisk=[D:]\sources\boot.wim,{options}" in double quotes.
+std::wstring RamdiskValue(const std::wstring& imagePath, const std::wstring& drive, const std::wstring& optionsId) {
+  std::wstring relative = imagePath.size() > 2 ? imagePath.substr(2) : std::wstring();
+  if (relative.empty() || relative[0] != L'\\') relative.insert(0, 1, L'\\');
+  return L"\"ramdisk=[" + drive + L"]" + relative + L"," + optionsId + L"\"";
+}
+
+}  // namespace
+
+bool FindBootSdi(const std::wstring& imagePath, bool legacyBios, std::wstring& sdiDevice, std::wstring& sdiPath) {
+  std::vector<std::wstring> drives;
+  const std::wstring imageDrive = DrivePrefix(imagePath);
+  if (!imageDrive.empty()) drives.push_back(imageDrive);
+  for (const auto& drive : ListDriveLetters()) {
+    if (std::find(drives.begin(), drives.end(), drive) == drives.end()) drives.push_back(drive);
+  }
+  for (const auto& drive : drives) {
+    for (const wchar_t* path : legacyBios ? kBiosSdiPaths : kUefiSdiPaths) {
+      if (FileExists(drive + path)) {
+        sdiDevice = L"partition=" + drive;
+        sdiPath = path;
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+bool CreateWinPeEntry(const std::wstring& storePath, const WinPeEntryRequest& request, std::wstring& createdId,
+                      std::wstring& error) {
+  createdId.clear();
+  error.clear();
+  if (!FileExists(request.imagePath)) {
+    error = Pick(L"Không tìm thấy file WIM: ", L"WIM file not found: ") + request.imagePath;
+    return false;
+  }
+  const std::wstring drive = DrivePrefix(request.imagePath);
+  if (drive.empty()) {
+    error = Pick(L"File WIM phải nằm trên ổ có ký tự ổ đĩa.", L"The WIM file must be on a volume that has a drive letter.");
+    return false;
+  }
+  if (!EnsureStoreFile(storePath, request.legacyBios, error)) return false;
+  std::wstring sdiDevice, sdiPath;
+  if (!FindBootSdi(request.imagePath, request.legacyBios, sdiDevice, sdiPath)) {
+    error = Pick(L"Không tìm thấy boot.sdi (đã kiểm tra \\Boot\\boot.sdi và các thư mục Windows Boot).",
+                 L"boot.sdi was not found (checked \\Boot\\boot.sdi and the Windows Boot folders).");
+    return false;
+  }
+  std::wstring description = SanitizeDescription(request.description);
+  if (description.empty()) description = L"Zel WinPE";
+
+  std::wstring output;
+  const bool optionsMade = Run(storePath, L"/create /d \"" + description + L" ramdisk options\" /device", output);
+  const std::wstring optionsId = optionsMade ? FirstGuid(output) : std::wstring();
+  const wchar_t* optionsPrefix = Pick(L"Không thể tạo ramdisk options: ", L"Could not create the ramdisk options: ");
+  if (optionsId.empty()) {
+    error = optionsPrefix + output;
+    return false;
+  }
+  if (!Run(storePath, L"/set " + optionsId + L" ramdisksdidevice " + sdiDevice, output) ||
+      !Run(storePath, L"/set " + optionsId + L" ramdisksdipath \"" + sdiPath + L"\"", output)) {
+    error = optionsPrefix + output;
+    RollBack(storePath, L"", optionsId);
+    return false;
+  }
+
+  const bool entryMade = Run(storePath, L"/create /d \"" + description + L"\" /application osloader", output);
+  const std::wstring entryId = entryMade ? FirstGuid(output) : std::wstring();
+  if (entryId.empty()) {
+    error = Pick(L"Không thể tạo mục WinPE: ", L"Could not create the WinPE entry: ") + output;
+    RollBack(storePath, L"", optionsId);
+    return false;
+  }
+
+  const std::wstring ramdisk = RamdiskValue(request.imagePath, drive, optionsId);
+  const std::wstring settings[] = {
+      L"device " + ramdisk,
+      L"osdevice " + ramdisk,
+      std::wstring(L"path ") +
+          (request.legacyBios ? L"\\windows\\system32\\boot\\winload.exe" : L"\\windows\\system32\\boot\\winload.efi"),
+      L"systemroot \\windows",
+      L"winpe yes",
+      L"detecthal yes",
+  };
+  for (const auto& setting : settings) {
+    if (!Run(storePath, L"/set " + entryId + L" " + setting, output)) {
+      error = Pick(L"Không thể cấu hình WinPE: ", L"Could not configure the WinPE entry: ") + output;
+      RollBack(storePath, entryId, optionsId);
+      return false;
+    }
+  }
+  std::wstring ignored;
+  SetBootMenuPolicy(storePath, entryId, request.policy, ignored);
+  if (!Run(storePath, L"/displayorder " + entryId + (request.addFirst ? L" /addfirst" : L" /addlast"), output)) {
+    error = Pick(L"Không thể thêm WinPE vào boot menu: ", L"Could not add WinPE to the boot menu: ") + output;
+    RollBack(storePath, entryId, optionsId);
+    return false;
+  }
+  if (request.setDefault) RunBcdedit(storePath, L"/default " + entryId);
+  if (request.bootOnce) RunBcdedit(storePath, L"/bootsequence " + entryId);
+  RunBcdedit(storePath, L"/set {bootmgr} displaybootmenu yes");
+  createdId = entryId;
+  return true;
+}
+
+}  // namespace zel

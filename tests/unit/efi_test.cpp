@@ -1,0 +1,186 @@
+#include <gtest/gtest.h>
+
+#include "core/efi_backup.h"
+#include "core/esp.h"
+#include "tests/support/fake_platform.h"
+#include "tests/support/language_guard.h"
+
+namespace zel {
+namespace {
+
+const std::wstring kTar = L"C:\\Windows\\system32\\tar.exe";
+const std::wstring kMountvol = L"C:\\Windows\\system32\\mountvol.exe";
+
+// A machine with C: and D: in use, tar present, and mountvol making Z:\ appear.
+void Machine(test::FakePlatform& fake) {
+  fake.driveRoots = {L"C:\\", L"D:\\"};
+  fake.AddFile(kTar);
+  fake.AddFolder(L"Z:\\");
+  fake.ReplyWhen(L"/S", 0, L"");
+  fake.ReplyWhen(L"/D", 0, L"");
+}
+
+size_t Count(const test::FakePlatform& fake, const std::wstring& arguments) {
+  size_t n = 0;
+  for (const auto& run : fake.runs) n += run.arguments == arguments;
+  return n;
+}
+
+TEST(MountEsp, PicksTheHighestFreeLetterAndUndoesHalfSuccess) {
+  test::LanguageGuard english(false);
+  std::wstring letter, error;
+  {
+    test::FakePlatform fake;
+    Machine(fake);
+    ASSERT_TRUE(MountEsp(letter, error));
+    EXPECT_EQ(letter, L"Z:");
+    EXPECT_EQ(fake.runs[0].program, kMountvol);
+    EXPECT_EQ(fake.runs[0].arguments, L"Z: /S");
+  }
+  {
+    test::FakePlatform fake;  // Z: taken; Y: mounts "successfully" but its root never appears
+    fake.driveRoots = {L"C:\\", L"Z:\\"};
+    fake.ReplyWhen(L"", 0, L"");
+    EXPECT_FALSE(MountEsp(letter, error));
+    EXPECT_TRUE(letter.empty());
+    EXPECT_EQ(error, L"Could not mount the EFI System Partition.");
+    EXPECT_EQ(fake.Arguments(), (std::vector<std::wstring>{L"Y: /S", L"Y: /D"}));
+  }
+  {
+    test::FakePlatform fake;  // mountvol refuses: its message, nothing to undo
+    fake.Reply(1, L"The parameter is incorrect.");
+    EXPECT_FALSE(MountEsp(letter, error));
+    EXPECT_EQ(error, L"The parameter is incorrect.");
+    EXPECT_EQ(fake.runs.size(), 1u);
+  }
+  {
+    test::FakePlatform fake;  // every letter from D to Z in use
+    for (wchar_t c = L'A'; c <= L'Z'; ++c) fake.driveRoots.push_back(std::wstring(1, c) + L":\\");
+    EXPECT_FALSE(MountEsp(letter, error));
+    EXPECT_EQ(error, L"No free drive letter is available to mount the EFI System Partition.");
+    EXPECT_TRUE(fake.runs.empty());
+  }
+}
+
+TEST(ArchiveListing, RefusesEveryWayOutOfThePartition) {
+  test::LanguageGuard english(false);
+  std::wstring error;
+  EXPECT_TRUE(CheckArchiveListing(L"./\r\nEFI/\r\nEFI/Microsoft/Boot/BCD\r\n   \r\nEFI/Boot/..x/a..b\r\nEFI/.\r\n", error));
+  EXPECT_TRUE(CheckArchiveListing(L"", error));
+  const std::pair<std::wstring, std::wstring> unsafe[] = {
+      {L"/EFI/x", L"/EFI/x"},
+      {L"D:/x", L"D:/x"},
+      {L"..", L".."},
+      {L"../x", L"../x"},
+      {L"EFI/../../x", L"EFI/../../x"},
+      {L"EFI\\..\\..\\x", L"EFI/../../x"},
+      {L"\\\\server\\share\\x", L"//server/share/x"},
+      {L"EFI/.. /x", L"EFI/.. /x"},   // Windows drops the trailing blank: still the parent
+      {L"EFI/.../x", L"EFI/.../x"},
+      {L"EFI/x:stream", L"EFI/x:stream"},
+      {L"EFI/..", L"EFI/.."},
+  };
+  for (const auto& [member, shown] : unsafe) {
+    EXPECT_FALSE(CheckArchiveListing(L"EFI/ok\r\n" + member + L"\r\nEFI/../after", error)) << std::string(shown.begin(), shown.end());
+    EXPECT_EQ(error, L"The backup contains an unsafe path: " + shown);
+  }
+}
+
+TEST(BackupEfi, WritesThroughATemporaryArchiveAndAlwaysUnmounts) {
+  std::wstring error;
+  {
+    test::FakePlatform fake;
+    Machine(fake);
+    fake.AddFile(L"E:\\efi.zip", L"older backup");
+    fake.AddFile(L"E:\\efi.zip.tmp-4242.zip", L"stale leftover");
+    fake.ReplyWhen(L"-a -cf", 0, L"");
+    fake.onRun = [&fake](const test::RunCall& run) {
+      if (run.arguments.rfind(L"-a -cf", 0) == 0) {
+        EXPECT_FALSE(fake.Exists(L"E:\\efi.zip.tmp-4242.zip"));  // the leftover went first
+        fake.AddFile(L"E:\\efi.zip.tmp-4242.zip", L"new archive");
+      }
+    };
+    ASSERT_TRUE(BackupEfi(L"E:\\efi.zip", error));
+    EXPECT_EQ(fake.Arguments(), (std::vector<std::wstring>{L"Z: /S", L"-a -cf \"E:\\efi.zip.tmp-4242.zip\" -C Z:\\ .",
+                                                           L"Z: /D"}));
+    EXPECT_EQ(fake.runs[1].program, kTar);
+    EXPECT_EQ(fake.runs[1].timeoutMs, 600000u);
+    EXPECT_EQ(fake.Find(L"E:\\efi.zip")->content, L"new archive");
+    EXPECT_FALSE(fake.Exists(L"E:\\efi.zip.tmp-4242.zip"));
+  }
+  for (const bool moveFails : {false, true}) {  // tar failing or the final move failing
+    test::FakePlatform fake;
+    Machine(fake);
+    fake.AddFile(L"E:\\efi.zip", L"older backup");
+    fake.AddFile(L"E:\\efi.zip.tmp-4242.zip", L"partial");
+    fake.ReplyWhen(L"-a -cf", moveFails ? 0 : 2, L"Process timed out and was terminated.");
+    fake.moveError = 5;
+    EXPECT_FALSE(BackupEfi(L"E:\\efi.zip", error));
+    EXPECT_EQ(Count(fake, L"Z: /S"), 1u);
+    EXPECT_EQ(Count(fake, L"Z: /D"), 1u);
+    EXPECT_FALSE(fake.Exists(L"E:\\efi.zip.tmp-4242.zip"));
+    if (moveFails) {
+      EXPECT_EQ(error, L"Win32 error 5");
+    } else {
+      EXPECT_EQ(error, L"Process timed out and was terminated.");
+      EXPECT_EQ(fake.Find(L"E:\\efi.zip")->content, L"older backup");
+    }
+  }
+  test::LanguageGuard english(false);
+  test::FakePlatform noTar;
+  EXPECT_FALSE(BackupEfi(L"E:\\efi.zip", error));
+  EXPECT_EQ(error, L"This WinPE has no tar.exe. Add WinPE-StorageWMI/PowerShell or tar.exe to the image.");
+  EXPECT_TRUE(noTar.runs.empty());
+}
+
+TEST(RestoreEfi, ChecksTheListingBeforeMounting) {
+  test::LanguageGuard english(false);
+  std::wstring error;
+  {
+    test::FakePlatform fake;
+    Machine(fake);
+    fake.AddFile(L"E:\\efi.zip");
+    fake.ReplyWhen(L"-tf", 0, L"EFI/\r\nEFI/../../Windows/System32/evil.dll\r\n");
+    EXPECT_FALSE(RestoreEfi(L"E:\\efi.zip", error));
+    EXPECT_EQ(error, L"The backup contains an unsafe path: EFI/../../Windows/System32/evil.dll");
+    EXPECT_EQ(fake.Arguments(), (std::vector<std::wstring>{L"-tf \"E:\\efi.zip\""}));
+  }
+  {
+    test::FakePlatform fake;
+    Machine(fake);
+    fake.AddFile(L"E:\\efi.zip");
+    fake.ReplyWhen(L"-tf", 0, L"");
+    fake.ReplyWhen(L"-xf", 1, L"tar: Error exit delayed from previous errors.");
+    EXPECT_FALSE(RestoreEfi(L"E:\\efi.zip", error));
+    EXPECT_EQ(error, L"tar: Error exit delayed from previous errors.");
+    EXPECT_EQ(fake.Arguments(), (std::vector<std::wstring>{L"-tf \"E:\\efi.zip\"", L"Z: /S",
+                                                           L"-xf \"E:\\efi.zip\" -C Z:\\", L"Z: /D"}));
+  }
+  test::FakePlatform fake;
+  EXPECT_FALSE(RestoreEfi(L"E:\\missing.zip", error));
+  EXPECT_EQ(error, L"EFI backup file not found: E:\\missing.zip");
+  fake.AddFile(L"E:\\efi.zip");
+  EXPECT_FALSE(RestoreEfi(L"E:\\efi.zip", error));
+  EXPECT_EQ(error, L"This WinPE has no tar.exe, so the EFI backup cannot be extracted.");
+  EXPECT_TRUE(fake.runs.empty());
+}
+
+TEST(RepairEfi, RunsTheTargetsBcdbootOnTheMountedPartition) {
+  std::wstring error;
+  test::FakePlatform fake;
+  Machine(fake);
+  fake.AddFolder(L"D:\\Windows");
+  fake.AddFile(L"D:\\Windows\\System32\\bcdboot.exe");
+  fake.ReplyWhen(L"/f UEFI", 0, L"Boot files successfully created.");
+  ASSERT_TRUE(RepairEfi(L"d", error));
+  EXPECT_EQ(fake.Arguments(), (std::vector<std::wstring>{L"Z: /S", L"\"D:\\Windows\" /s Z: /f UEFI", L"Z: /D"}));
+  EXPECT_EQ(fake.runs[1].program, L"D:\\Windows\\System32\\bcdboot.exe");
+
+  test::LanguageGuard english(false);
+  EXPECT_FALSE(RepairEfi(L"Q:", error));
+  EXPECT_EQ(error, L"Windows was not found at Q:\\Windows");
+  EXPECT_EQ(fake.runs.size(), 3u);
+}
+
+}  // namespace
+}  // namespace zel

@@ -1,0 +1,290 @@
+#include "core/entry_create.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/fake_platform.h"
+#include "tests/support/language_guard.h"
+
+namespace zel {
+namespace {
+
+const std::wstring kNew = L"{11111111-2222-4333-8444-555555555555}";
+const std::wstring kOptions = L"{aaaaaaaa-2222-4333-8444-555555555555}";
+
+std::wstring Created(const std::wstring& id) { return L"The entry " + id + L" was successfully created."; }
+
+TEST(CreateWindowsEntry, BcdbootArgumentsFollowTheTarget) {
+  struct Case {
+    std::wstring store;
+    bool legacy, setDefault;
+    std::wstring arguments;
+  };
+  const Case cases[] = {
+      {L"", false, false, L"\"D:\\Windows\" /d"},
+      {L"S:\\EFI\\Microsoft\\Boot\\BCD", false, true, L"\"D:\\Windows\" /s S: /f UEFI"},
+      {L"S:\\EFI\\Microsoft\\Boot\\BCD", true, true, L"\"D:\\Windows\" /s S: /f BIOS"},
+      {L"\\\\server\\share\\BCD", false, false, L"\"D:\\Windows\" /d"},
+  };
+  for (const auto& c : cases) {
+    test::FakePlatform fake;
+    fake.AddFolder(L"D:\\Windows");
+    fake.Reply(0, L"Boot files successfully created.");
+    WindowsEntryRequest request;
+    request.windowsDrive = L"d";
+    request.useBcdboot = true;
+    request.legacyBios = c.legacy;
+    request.setDefault = c.setDefault;
+    std::wstring id = L"stale", error;
+    EXPECT_TRUE(CreateWindowsEntry(c.store, request, id, error));
+    EXPECT_TRUE(id.empty());
+    ASSERT_EQ(fake.runs.size(), 1u);
+    EXPECT_EQ(fake.runs[0].program, L"C:\\Windows\\system32\\bcdboot.exe");
+    EXPECT_EQ(fake.runs[0].arguments, c.arguments);
+    EXPECT_EQ(fake.runs[0].timeoutMs, 600000u);
+  }
+  test::FakePlatform fake;  // the target's own bcdboot wins, and its failure is passed on
+  fake.AddFolder(L"D:\\Windows");
+  fake.AddFile(L"D:\\Windows\\System32\\bcdboot.exe");
+  fake.Reply(1, L"Failure when attempting to copy boot files.");
+  WindowsEntryRequest request{L"D:", L"", L"Standard", false, true, true, false};
+  std::wstring id, error;
+  EXPECT_FALSE(CreateWindowsEntry(L"", request, id, error));
+  EXPECT_EQ(error, L"Failure when attempting to copy boot files.");
+  EXPECT_EQ(fake.runs[0].program, L"D:\\Windows\\System32\\bcdboot.exe");
+}
+
+TEST(CreateWindowsEntry, RefusesAnythingButAWindowsDrive) {
+  test::LanguageGuard english(false);
+  test::FakePlatform fake;
+  fake.AddFolder(L"D:\\Windows");
+  fake.AddFolder(L"ab\\Windows");
+  std::wstring id, error;
+  for (const std::wstring typed : {L"D:\\Windows", L"E", L"ab", L"", L"D: /s C:"}) {
+    WindowsEntryRequest request;
+    request.windowsDrive = typed;
+    EXPECT_FALSE(CreateWindowsEntry(L"", request, id, error));
+    EXPECT_EQ(error.rfind(L"Windows was not found at ", 0), 0u);
+  }
+  WindowsEntryRequest request;
+  request.windowsDrive = L"D:\\Windows";
+  CreateWindowsEntry(L"", request, id, error);
+  EXPECT_EQ(error, L"Windows was not found at D:\\Windows\\Windows");
+  EXPECT_TRUE(fake.runs.empty());
+}
+
+TEST(CreateWindowsEntry, ManualCreationIntoANewStoreFile) {
+  test::FakePlatform fake;
+  fake.AddFolder(L"D:\\Windows");
+  fake.ReplyWhen(L"/create /d", 0, Created(kNew));
+  fake.ReplyWhen(L"", 0, L"The operation completed successfully.");
+  WindowsEntryRequest request{L"d:\\", L"", L"Legacy", true, true, false, false};
+  std::wstring id, error;
+  ASSERT_TRUE(CreateWindowsEntry(L"S:\\EFI\\Microsoft\\Boot\\BCD", request, id, error));
+  EXPECT_EQ(id, kNew);
+  EXPECT_TRUE(fake.Exists(L"S:\\EFI\\Microsoft\\Boot"));
+  EXPECT_EQ(fake.runs[0].program, L"C:\\Windows\\system32\\bcdedit.exe");
+  const std::wstring s = L"/store \"S:\\EFI\\Microsoft\\Boot\\BCD\" ";
+  EXPECT_EQ(fake.Arguments(), (std::vector<std::wstring>{
+                                  L"/createstore \"S:\\EFI\\Microsoft\\Boot\\BCD\"",
+                                  s + L"/create {bootmgr} /d \"Windows Boot Manager\"",
+                                  s + L"/set {bootmgr} device partition=S:",
+                                  s + L"/set {bootmgr} path \\EFI\\Microsoft\\Boot\\bootmgfw.efi",
+                                  s + L"/timeout 10",
+                                  s + L"/create /d \"Windows (D:)\" /application osloader",
+                                  s + L"/set " + kNew + L" device partition=D:",
+                                  s + L"/set " + kNew + L" osdevice partition=D:",
+                                  s + L"/set " + kNew + L" path \\Windows\\system32\\winload.efi",
+                                  s + L"/set " + kNew + L" systemroot \\Windows",
+                                  s + L"/set " + kNew + L" inherit {bootloadersettings}",
+                                  s + L"/set " + kNew + L" bootmenupolicy Legacy",
+                                  s + L"/displayorder " + kNew + L" /addfirst",
+                                  s + L"/default " + kNew,
+                                  s + L"/set {bootmgr} displaybootmenu yes",
+                              }));
+}
+
+TEST(CreateWindowsEntry, ManualFailuresRollBack) {
+  test::LanguageGuard english(false);
+  {
+    test::FakePlatform fake;  // a failing osdevice: the entry goes, later settings are not tried
+    fake.AddFolder(L"D:\\Windows");
+    fake.ReplyWhen(L"/create /d", 0, Created(kNew));
+    fake.ReplyWhen(L"osdevice", 1, L"The parameter is incorrect.");
+    fake.ReplyWhen(L"", 0, L"");
+    WindowsEntryRequest request{L"D:", L"My \"Win\"", L"Standard", false, false, false, true};
+    std::wstring id = L"stale", error;
+    EXPECT_FALSE(CreateWindowsEntry(L"", request, id, error));
+    EXPECT_TRUE(id.empty());
+    EXPECT_EQ(error, L"Could not configure the Windows entry: The parameter is incorrect.");
+    EXPECT_EQ(fake.Arguments(), (std::vector<std::wstring>{L"/create /d \"My 'Win'\" /application osloader",
+                                                           L"/set " + kNew + L" device partition=D:",
+                                                           L"/set " + kNew + L" osdevice partition=D:",
+                                                           L"/delete " + kNew + L" /cleanup /f"}));
+  }
+  {
+    test::FakePlatform fake;
+    fake.AddFolder(L"D:\\Windows");
+    fake.ReplyWhen(L"/create /d", 0, L"no identifier printed");
+    WindowsEntryRequest request{L"D:", L"", L"Standard", false, false, false, true};
+    std::wstring id, error;
+    EXPECT_FALSE(CreateWindowsEntry(L"", request, id, error));
+    EXPECT_EQ(error, L"Could not create the Windows entry: no identifier printed");
+    EXPECT_EQ(fake.runs.size(), 1u);
+  }
+  {
+    test::FakePlatform fake;
+    fake.AddFolder(L"D:\\Windows");
+    fake.ReplyWhen(L"/create /d", 0, Created(kNew));
+    fake.ReplyWhen(L"/displayorder", 1, L"The request is not supported.");
+    fake.ReplyWhen(L"", 0, L"");
+    WindowsEntryRequest request{L"D:", L"", L"Standard", false, false, false, false};
+    std::wstring id, error;
+    EXPECT_FALSE(CreateWindowsEntry(L"", request, id, error));
+    EXPECT_EQ(error, L"Could not add Windows to the boot menu: The request is not supported.");
+    EXPECT_EQ(fake.Arguments().back(), L"/delete " + kNew + L" /cleanup /f");
+  }
+}
+
+TEST(EnsureStoreFile, CreatesOnlyWhatIsMissing) {
+  test::LanguageGuard english(false);
+  test::FakePlatform fake;
+  fake.AddFile(L"D:\\Boot\\BCD");
+  std::wstring error;
+  EXPECT_TRUE(EnsureStoreFile(L"", false, error));
+  EXPECT_TRUE(EnsureStoreFile(L"D:\\Boot\\BCD", false, error));
+  EXPECT_TRUE(fake.runs.empty());
+
+  fake.ReplyWhen(L"", 0, L"");
+  EXPECT_TRUE(EnsureStoreFile(L"NewBCD", true, error));  // a bare name: no folder, no device, no UEFI path
+  EXPECT_EQ(fake.Arguments(), (std::vector<std::wstring>{L"/createstore \"NewBCD\"",
+                                                         L"/store \"NewBCD\" /create {bootmgr} /d \"Windows Boot Manager\"",
+                                                         L"/store \"NewBCD\" /timeout 10"}));
+  EXPECT_EQ(StoreParentFolder(L"D:\\BCD"), L"D:\\");
+  EXPECT_EQ(StoreParentFolder(L"D:\\Boot\\\\BCD"), L"D:\\Boot");
+  EXPECT_EQ(StoreParentFolder(L"BCD"), L"");
+
+  test::FakePlatform blocked;
+  blocked.AddFile(L"Q:\\Boot");  // a file where the folder should be
+  EXPECT_FALSE(EnsureStoreFile(L"Q:\\Boot\\BCD", false, error));
+  EXPECT_EQ(error, L"Could not create the BCD folder: Q:\\Boot");
+  blocked.AddFolder(L"Q:\\Other");
+  blocked.Reply(1, L"The store already exists.");
+  EXPECT_FALSE(EnsureStoreFile(L"Q:\\Other\\BCD", false, error));
+  EXPECT_EQ(error, L"Could not create a new BCD store: The store already exists.");
+}
+
+TEST(FindWindowsDrives, UefiOrBiosLoaders) {
+  test::FakePlatform fake;
+  fake.driveRoots = {L"C:\\", L"D:\\", L"E:\\"};
+  fake.AddFile(L"C:\\Windows\\System32\\winload.efi");
+  fake.AddFile(L"E:\\Windows\\System32\\winload.exe");
+  EXPECT_EQ(FindWindowsDrives(), (std::vector<std::wstring>{L"C:", L"E:"}));
+}
+
+TEST(CreateWinPeEntry, FullSequenceWithEveryOption) {
+  test::FakePlatform fake;
+  fake.AddFile(L"D:\\sources\\boot.wim");
+  fake.AddFile(L"D:\\Boot\\boot.sdi");
+  fake.ReplyWhen(L"/device", 0, Created(kOptions));
+  fake.ReplyWhen(L"/application osloader", 0, Created(kNew));
+  fake.ReplyWhen(L"", 0, L"The operation completed successfully.");
+  WinPeEntryRequest request{L"D:\\sources\\boot.wim", L"  ", L"Legacy", true, true, true, false};
+  std::wstring id, error;
+  ASSERT_TRUE(CreateWinPeEntry(L"", request, id, error)) << std::string(error.begin(), error.end());
+  EXPECT_EQ(id, kNew);
+  const std::wstring ramdisk = L"\"ramdisk=[D:]\\sources\\boot.wim," + kOptions + L"\"";
+  EXPECT_EQ(fake.Arguments(), (std::vector<std::wstring>{
+                                  L"/create /d \"Zel WinPE ramdisk options\" /device",
+                                  L"/set " + kOptions + L" ramdisksdidevice partition=D:",
+                                  L"/set " + kOptions + L" ramdisksdipath \"\\Boot\\boot.sdi\"",
+                                  L"/create /d \"Zel WinPE\" /application osloader",
+                                  L"/set " + kNew + L" device " + ramdisk,
+                                  L"/set " + kNew + L" osdevice " + ramdisk,
+                                  L"/set " + kNew + L" path \\windows\\system32\\boot\\winload.efi",
+                                  L"/set " + kNew + L" systemroot \\windows",
+                                  L"/set " + kNew + L" winpe yes",
+                                  L"/set " + kNew + L" detecthal yes",
+                                  L"/set " + kNew + L" bootmenupolicy Legacy",
+                                  L"/displayorder " + kNew + L" /addfirst",
+                                  L"/default " + kNew,
+                                  L"/bootsequence " + kNew,
+                                  L"/set {bootmgr} displaybootmenu yes",
+                              }));
+}
+
+TEST(CreateWinPeEntry, BootSdiSearchOrder) {
+  test::FakePlatform fake;
+  fake.driveRoots = {L"C:\\", L"D:\\", L"E:\\"};
+  fake.AddFile(L"D:\\Windows\\Boot\\DVD\\EFI\\boot.sdi");
+  fake.AddFile(L"D:\\Windows\\Boot\\DVD\\PCAT\\boot.sdi");
+  fake.AddFile(L"C:\\Boot\\boot.sdi");
+  std::wstring device, path;
+  ASSERT_TRUE(FindBootSdi(L"D:\\x.wim", true, device, path));  // the image's drive first, PCAT for BIOS
+  EXPECT_EQ(device, L"partition=D:");
+  EXPECT_EQ(path, L"\\Windows\\Boot\\DVD\\PCAT\\boot.sdi");
+  ASSERT_TRUE(FindBootSdi(L"D:\\x.wim", false, device, path));
+  EXPECT_EQ(path, L"\\Windows\\Boot\\DVD\\EFI\\boot.sdi");
+  ASSERT_TRUE(FindBootSdi(L"E:\\x.wim", false, device, path));
+  EXPECT_EQ(device, L"partition=C:");
+  EXPECT_EQ(path, L"\\Boot\\boot.sdi");
+
+  test::FakePlatform none;
+  EXPECT_FALSE(FindBootSdi(L"E:\\x.wim", false, device, path));
+}
+
+TEST(CreateWinPeEntry, ChecksAndRollbacks) {
+  test::LanguageGuard english(false);
+  test::FakePlatform fake;
+  fake.AddFile(L"D:boot.wim");
+  fake.AddFile(L"\\\\nas\\pe\\boot.wim");
+  fake.AddFile(L"D:\\Boot\\boot.sdi");
+  std::wstring id, error;
+  WinPeEntryRequest request;
+  request.imagePath = L"D:\\missing.wim";
+  EXPECT_FALSE(CreateWinPeEntry(L"", request, id, error));
+  EXPECT_EQ(error, L"WIM file not found: D:\\missing.wim");
+  request.imagePath = L"\\\\nas\\pe\\boot.wim";
+  EXPECT_FALSE(CreateWinPeEntry(L"", request, id, error));
+  EXPECT_EQ(error, L"The WIM file must be on a volume that has a drive letter.");
+  EXPECT_TRUE(fake.runs.empty());
+
+  // Each essential step failing in turn: nothing of the new objects may remain.
+  struct Step {
+    std::wstring needle, expectedPrefix;
+    std::vector<std::wstring> rollback;
+  };
+  const Step steps[] = {
+      {L"/device", L"Could not create the ramdisk options: ", {}},
+      {L"ramdisksdipath", L"Could not create the ramdisk options: ", {L"/delete " + kOptions + L" /f"}},
+      {L"/application osloader", L"Could not create the WinPE entry: ", {L"/delete " + kOptions + L" /f"}},
+      {L"winpe yes", L"Could not configure the WinPE entry: ",
+       {L"/delete " + kNew + L" /cleanup /f", L"/delete " + kOptions + L" /f"}},
+      {L"/displayorder", L"Could not add WinPE to the boot menu: ",
+       {L"/delete " + kNew + L" /cleanup /f", L"/delete " + kOptions + L" /f"}},
+  };
+  for (const auto& step : steps) {
+    test::FakePlatform run;
+    run.AddFile(L"D:boot.wim");
+    run.AddFile(L"D:\\Boot\\boot.sdi");
+    run.ReplyWhen(step.needle, 1, L"boom");
+    run.ReplyWhen(L"/device", 0, Created(kOptions));
+    run.ReplyWhen(L"/application osloader", 0, Created(kNew));
+    run.ReplyWhen(L"", 0, L"");
+    WinPeEntryRequest pe;
+    pe.imagePath = L"D:boot.wim";
+    EXPECT_FALSE(CreateWinPeEntry(L"", pe, id, error));
+    EXPECT_TRUE(id.empty());
+    EXPECT_EQ(error, step.expectedPrefix + L"boom");
+    const auto args = run.Arguments();
+    ASSERT_GE(args.size(), step.rollback.size());
+    EXPECT_EQ(std::vector<std::wstring>(args.end() - static_cast<long>(step.rollback.size()), args.end()), step.rollback)
+        << std::string(step.needle.begin(), step.needle.end());
+    if (step.needle == L"winpe yes") {
+      EXPECT_EQ(args[4], L"/set " + kNew + L" device \"ramdisk=[D:]\\boot.wim," + kOptions + L"\"");
+      EXPECT_EQ(std::count_if(args.begin(), args.end(), [](const std::wstring& a) { return a.find(L"detecthal") != a.npos; }), 0);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace zel

@@ -1,0 +1,136 @@
+#include "core/firmware.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/language_guard.h"
+#include "tests/support/fake_platform.h"
+
+namespace zel {
+namespace {
+
+const std::wstring kMiniNt = L"SYSTEM\\CurrentControlSet\\Control\\MiniNT";
+const std::wstring kSystem32 = L"C:\\Windows\\system32";
+
+void AddTools(test::FakePlatform& fake, bool wpeutil, bool shutdown) {
+  if (wpeutil) fake.AddFile(kSystem32 + L"\\wpeutil.exe");
+  if (shutdown) fake.AddFile(kSystem32 + L"\\shutdown.exe");
+}
+
+TEST(Firmware, EnvironmentAndFirmwareLabels) {
+  test::FakePlatform fake;
+  fake.environment[L"SystemDrive"] = L"C:";
+  EXPECT_FALSE(IsWinPeEnvironment());
+  EXPECT_EQ(EnvironmentLabel(), L"Windows");
+  fake.environment[L"SystemDrive"] = L"x:";  // no MiniNT key, but booted from X:
+  EXPECT_TRUE(IsWinPeEnvironment());
+  EXPECT_EQ(EnvironmentLabel(), L"Windows PE (x:)");
+  fake.environment.clear();
+  fake.registryKeys.insert(kMiniNt);
+  EXPECT_EQ(EnvironmentLabel(), L"Windows PE (X:)");
+
+  EXPECT_EQ(FirmwareTypeLabel(), L"UEFI");
+  fake.firmwareType = 1;
+  EXPECT_EQ(FirmwareTypeLabel(), L"Legacy BIOS");
+  fake.firmwareType = 0;
+  {
+    test::LanguageGuard english(false);
+    EXPECT_EQ(FirmwareTypeLabel(), L"Unknown");
+  }
+  test::LanguageGuard vietnamese(true);
+  EXPECT_EQ(FirmwareTypeLabel(), L"Không xác định");
+}
+
+TEST(Firmware, RequestKeepsEveryOtherBitAndChecksFirst) {
+  test::FakePlatform fake;
+  fake.firmwareVariables[L"OsIndicationsSupported"] = {1, 7, 8};
+  std::wstring error;
+  ASSERT_TRUE(RequestFirmwareSetup(error));  // missing variable: written as 1 with attributes 7
+  EXPECT_EQ(fake.firmwareVariables[L"OsIndications"].value, 1u);
+  EXPECT_EQ(fake.firmwareVariables[L"OsIndications"].attributes, 7u);
+
+  fake.firmwareVariables[L"OsIndications"] = {4, 7, 8};
+  ASSERT_TRUE(RequestFirmwareSetup(error));
+  EXPECT_EQ(fake.firmwareVariables[L"OsIndications"].value, 5u);
+  fake.firmwareVariables[L"OsIndications"] = {0x84, 0, 8};  // no attributes reported: 7
+  ASSERT_TRUE(RequestFirmwareSetup(error));
+  EXPECT_EQ(fake.firmwareVariables[L"OsIndications"].value, 0x85u);
+  EXPECT_EQ(fake.firmwareVariables[L"OsIndications"].attributes, 7u);
+  fake.firmwareVariables[L"OsIndications"] = {0x40, 3, 4};  // wrong size: treated as missing
+  ASSERT_TRUE(RequestFirmwareSetup(error));
+  EXPECT_EQ(fake.firmwareVariables[L"OsIndications"].value, 1u);
+  EXPECT_EQ(fake.firmwareWrites, 4);
+
+  test::LanguageGuard english(false);
+  fake.firmwareVariables[L"OsIndicationsSupported"] = {2, 7, 8};
+  EXPECT_FALSE(RequestFirmwareSetup(error));
+  EXPECT_EQ(error, L"This firmware does not support booting straight into UEFI setup (OsIndicationsSupported).");
+  fake.privilegeError = 1300;
+  fake.errorMessages[1300] = L"Not all privileges or groups referenced are assigned to the caller.\r\n";
+  EXPECT_FALSE(RequestFirmwareSetup(error));
+  EXPECT_EQ(error, L"Could not enable SeSystemEnvironmentPrivilege: Not all privileges or groups referenced are "
+                   L"assigned to the caller.");
+  fake.firmwareType = 1;
+  EXPECT_FALSE(RequestFirmwareSetup(error));
+  EXPECT_EQ(error, L"Booting into firmware setup is only supported on UEFI machines.");
+  EXPECT_EQ(fake.firmwareWrites, 4);  // nothing written by the refused requests
+  fake.firmwareType = 2;
+  fake.privilegeError = 0;
+  fake.firmwareVariables[L"OsIndicationsSupported"] = {1, 7, 8};
+  fake.firmwareWriteError = 5;
+  EXPECT_FALSE(RequestFirmwareSetup(error));
+  EXPECT_EQ(error, L"Could not write the UEFI OsIndications variable: Win32 error 5");
+}
+
+TEST(Firmware, PowerActionsPickTheRightTool) {
+  struct Case {
+    bool pe, wpeutil, shutdown;
+    std::wstring action, program, arguments;
+  };
+  const Case cases[] = {
+      {true, true, true, L"restart", L"wpeutil.exe", L"Reboot"},
+      {true, true, true, L"shutdown", L"wpeutil.exe", L"Shutdown"},
+      {true, false, false, L"restart", L"shutdown.exe", L"/r /t 0"},  // run even when missing
+      {false, true, true, L"restart", L"shutdown.exe", L"/r /t 0"},
+      {false, true, true, L"shutdown", L"shutdown.exe", L"/s /t 0"},
+      {false, true, true, L"bios", L"shutdown.exe", L"/r /fw /t 0"},
+      {true, true, true, L"bios", L"wpeutil.exe", L"Reboot"},
+      {true, false, true, L"bios", L"shutdown.exe", L"/r /t 0"},
+  };
+  for (const auto& c : cases) {
+    test::FakePlatform fake;
+    if (c.pe) fake.registryKeys.insert(kMiniNt);
+    AddTools(fake, c.wpeutil, c.shutdown);
+    fake.firmwareVariables[L"OsIndicationsSupported"] = {1, 7, 8};
+    fake.Reply(0, L"");
+    RunPowerAction(c.action);
+    ASSERT_EQ(fake.runs.size(), 1u);
+    EXPECT_EQ(fake.runs[0].program, kSystem32 + L"\\" + c.program);
+    EXPECT_EQ(fake.runs[0].arguments, c.arguments);
+    EXPECT_EQ(fake.runs[0].timeoutMs, 120000u);
+    // The firmware variable is touched only when shutdown /fw cannot be used.
+    EXPECT_EQ(fake.firmwareWrites, c.action == L"bios" && c.pe ? 1 : 0);
+  }
+}
+
+TEST(Firmware, PowerActionsThatRunNothing) {
+  test::FakePlatform fake;
+  test::LanguageGuard english(false);
+  CommandResult result = RunPowerAction(L"Restart");
+  EXPECT_EQ(result.exitCode, -1);
+  EXPECT_EQ(result.output, L"Invalid power action.");
+  EXPECT_TRUE(result.commandLine.empty());
+
+  fake.registryKeys.insert(kMiniNt);
+  fake.firmwareType = 1;
+  result = RunPowerAction(L"bios");
+  EXPECT_EQ(result.output, L"Booting into firmware setup is only supported on UEFI machines.");
+
+  fake.firmwareType = 2;
+  fake.firmwareVariables[L"OsIndicationsSupported"] = {1, 7, 8};
+  result = RunPowerAction(L"bios");  // request written, but nothing to restart with
+  EXPECT_EQ(result.output, L"Neither wpeutil.exe nor shutdown.exe was found to restart the PC.");
+  EXPECT_TRUE(fake.runs.empty());
+}
+
+}  // namespace
+}  // namespace zel
