@@ -19,6 +19,17 @@ struct Command {
 
 constexpr Command kCommands[] = {
     {L"/enum", true, &RunEnum},
+    {L"/set", true, &RunSet},
+    {L"/delete", true, &RunDelete},
+    {L"/create", true, &RunCreate},
+    {L"/createstore", false, &RunCreateStore},
+    {L"/default", true, &RunDefault},
+    {L"/timeout", true, &RunTimeout},
+    {L"/displayorder", true, &RunDisplayOrder},
+    {L"/bootsequence", true, &RunBootSequence},
+    {L"/toolsdisplayorder", true, &RunToolsDisplayOrder},
+    {L"/export", true, &RunExport},
+    {L"/import", true, &RunImport},
 };
 
 const Command* FindCommand(const std::wstring& name) {

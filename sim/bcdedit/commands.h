@@ -21,8 +21,11 @@ struct StoreFiles {
 };
 
 // Runs one bcdedit invocation. `/store <path>` may come first and selects a
-// store file instead of the system store. Supported now: /enum (with all,
-// active, an identifier or an alias, and /v). No arguments behave as /enum.
+// store file instead of the system store. Commands: /enum, /set, /delete,
+// /create, /createstore, /default, /timeout, /displayorder, /bootsequence,
+// /toolsdisplayorder, /export, /import (sim/README.md). No arguments behave as
+// /enum. A command that fails changes nothing; one that succeeds and changed
+// the store has it saved before the outcome is returned.
 Outcome ExecuteBcdedit(const std::vector<std::wstring>& args, const StoreFiles& files);
 
 }  // namespace sim

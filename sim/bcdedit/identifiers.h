@@ -17,6 +17,12 @@ bool IsBraceGuid(std::wstring_view text);
 std::wstring WellKnownGuid(std::wstring_view alias);
 // The alias of a fixed GUID (lower case), or empty.
 std::wstring WellKnownAlias(std::wstring_view guid);
+// The title of the object that `/create <alias>` makes for a fixed GUID, or empty.
+std::wstring WellKnownTitle(std::wstring_view guid);
+
+// A fresh random GUID (lower case, in braces) that names no object of the
+// store and no well-known object.
+std::wstring NewObjectGuid(const BcdStore& store);
 
 // The boot manager's `default` entry, or empty when there is none.
 std::wstring DefaultEntryId(const BcdStore& store);
@@ -27,6 +33,9 @@ struct Resolved {
   Lookup lookup = Lookup::kInvalid;
   std::wstring id;  // lower-case GUID of an object in the store, when found
 };
+
+// What bcdedit prints when an identifier does not resolve; empty for kFound.
+std::wstring_view LookupMessage(Lookup lookup);
 
 // Resolves what a command names, case-insensitively. {current} means something
 // only for the running system's store; an offline store has no running loader.

@@ -24,7 +24,18 @@ using CommandArgs = std::vector<std::wstring>;
 
 Outcome Failure(std::wstring_view message);
 
-// One function per command, each in its own file.
+// One function per command, grouped in files by what they work on.
 Outcome RunEnum(Session& session, const CommandArgs& args);
+Outcome RunSet(Session& session, const CommandArgs& args);
+Outcome RunDelete(Session& session, const CommandArgs& args);
+Outcome RunCreate(Session& session, const CommandArgs& args);
+Outcome RunCreateStore(Session& session, const CommandArgs& args);
+Outcome RunDefault(Session& session, const CommandArgs& args);
+Outcome RunTimeout(Session& session, const CommandArgs& args);
+Outcome RunDisplayOrder(Session& session, const CommandArgs& args);
+Outcome RunBootSequence(Session& session, const CommandArgs& args);
+Outcome RunToolsDisplayOrder(Session& session, const CommandArgs& args);
+Outcome RunExport(Session& session, const CommandArgs& args);
+Outcome RunImport(Session& session, const CommandArgs& args);
 
 }  // namespace sim

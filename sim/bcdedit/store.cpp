@@ -1,5 +1,7 @@
 #include "sim/bcdedit/store.h"
 
+#include <utility>
+
 #include "core/text.h"
 #include "core/utf8.h"
 #include "sim/bcdedit/identifiers.h"
@@ -142,6 +144,10 @@ const BcdElement* BcdObject::Find(std::wstring_view name) const {
   return nullptr;
 }
 
+BcdElement* BcdObject::Find(std::wstring_view name) {
+  return const_cast<BcdElement*>(std::as_const(*this).Find(name));
+}
+
 std::wstring BcdObject::FirstValue(std::wstring_view name) const {
   const BcdElement* element = Find(name);
   return element != nullptr && !element->values.empty() ? element->values.front() : std::wstring();
@@ -152,6 +158,10 @@ const BcdObject* BcdStore::FindObject(std::wstring_view id) const {
     if (EqualsNoCase(object.id, id)) return &object;
   }
   return nullptr;
+}
+
+BcdObject* BcdStore::FindObject(std::wstring_view id) {
+  return const_cast<BcdObject*>(std::as_const(*this).FindObject(id));
 }
 
 bool LoadStore(std::string_view bytes, BcdStore& store, std::wstring& error) {

@@ -23,6 +23,7 @@ struct BcdObject {
   std::vector<BcdElement> elements;
 
   const BcdElement* Find(std::wstring_view name) const;
+  BcdElement* Find(std::wstring_view name);
   // The element's first value, or empty when the object has no such element.
   std::wstring FirstValue(std::wstring_view name) const;
   bool operator==(const BcdObject&) const = default;
@@ -34,6 +35,7 @@ struct BcdStore {
   std::vector<BcdObject> objects;
 
   const BcdObject* FindObject(std::wstring_view id) const;  // id compared without case
+  BcdObject* FindObject(std::wstring_view id);
   bool operator==(const BcdStore&) const = default;
 };
 

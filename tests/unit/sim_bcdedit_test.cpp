@@ -1,5 +1,6 @@
 // The simulated bcdedit: argument splitting, the store file, the /enum listing
-// and its failures, and that the listing reads back through the real parser.
+// and its failures, the write commands and their refusals, and that listings
+// read back through the real parser.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -47,7 +48,7 @@ BcdStore SmallStore() {
 }
 
 // Runs the simulator against in-memory files: "sys" is the system store.
-class Bcdedit : public ::testing::Test {
+class SimBcdedit : public ::testing::Test {
  protected:
   void SetUp() override { files_[L"sys"] = SaveStore(SmallStore()); }
 
@@ -61,13 +62,64 @@ class Bcdedit : public ::testing::Test {
       return true;
     };
     files.write = [this](const std::wstring& path, std::string_view bytes) {
+      if (!writable_) return false;
       files_[path] = std::string(bytes);
       return true;
     };
     return ExecuteBcdedit(SplitArguments(argumentText), files);
   }
 
+  // Runs a command that must succeed with the usual line.
+  void Ok(const std::wstring& argumentText) {
+    const Outcome outcome = Run(argumentText);
+    EXPECT_EQ(outcome.exitCode, 0) << zel::WideToUtf8(argumentText) << "\n"
+                                   << zel::WideToUtf8(outcome.output);
+    EXPECT_EQ(outcome.output, L"The operation completed successfully.\r\n") << zel::WideToUtf8(argumentText);
+  }
+
+  // Runs a command that must fail with a message containing `part`, leaving every file as it was.
+  void Refused(const std::wstring& argumentText, const std::wstring& part) {
+    const auto before = files_;
+    const Outcome outcome = Run(argumentText);
+    EXPECT_EQ(outcome.exitCode, 1) << zel::WideToUtf8(argumentText);
+    EXPECT_NE(outcome.output.find(part), std::wstring::npos)
+        << zel::WideToUtf8(argumentText) << "\n" << zel::WideToUtf8(outcome.output);
+    EXPECT_EQ(outcome.output.find(L"success"), std::wstring::npos) << zel::WideToUtf8(argumentText);
+    EXPECT_EQ(files_, before) << zel::WideToUtf8(argumentText);
+  }
+
+  // The GUID that a /create printed, after checking the line's exact wording.
+  std::wstring Created(const std::wstring& argumentText) {
+    const Outcome outcome = Run(argumentText);
+    const std::wstring guid = zel::FirstGuid(outcome.output);
+    EXPECT_EQ(outcome.exitCode, 0) << zel::WideToUtf8(outcome.output);
+    EXPECT_EQ(outcome.output, L"The entry " + guid + L" was successfully created.\r\n");
+    return guid;
+  }
+
+  // True when the verbose listing of `id` has the line `name  value`.
+  bool Lists(const std::wstring& id, std::wstring name, const std::wstring& value) {
+    name.resize(24, L' ');
+    return Run(L"/enum " + id + L" /v").output.find(L"\r\n" + name + value + L"\r\n") != std::wstring::npos;
+  }
+
+  BcdStore Stored(const std::wstring& path = L"sys") {
+    BcdStore store;
+    std::wstring error;
+    EXPECT_TRUE(LoadStore(files_[path], store, error)) << zel::WideToUtf8(error);
+    return store;
+  }
+
+  // The values of one element of one object, as the store file holds them.
+  Args Values(const std::wstring& id, const std::wstring& element, const std::wstring& path = L"sys") {
+    const BcdStore store = Stored(path);
+    const BcdObject* object = store.FindObject(id);
+    const BcdElement* found = object != nullptr ? object->Find(element) : nullptr;
+    return found != nullptr ? found->values : Args{};
+  }
+
   std::map<std::wstring, std::string> files_;
+  bool writable_ = true;
 };
 
 TEST(SimArgv, SplitsLikeTheCRuntime) {
@@ -225,7 +277,7 @@ TEST(SimIdentifiers, AliasesAndGuidsResolveWithoutCase) {
   EXPECT_EQ(ResolveIdentifier(store, L"{default}", true).lookup, Lookup::kNotFound);
 }
 
-TEST_F(Bcdedit, EnumDefaultPrintsTheVerboseLayout) {
+TEST_F(SimBcdedit, EnumDefaultPrintsTheVerboseLayout) {
   const Outcome outcome = Run(L"/enum {default} /v");
   EXPECT_EQ(outcome.exitCode, 0);
   EXPECT_EQ(outcome.output,
@@ -237,7 +289,7 @@ TEST_F(Bcdedit, EnumDefaultPrintsTheVerboseLayout) {
             L"description             Windows 11\r\n");
 }
 
-TEST_F(Bcdedit, EnumAllListsEveryObjectInStoreOrder) {
+TEST_F(SimBcdedit, EnumAllListsEveryObjectInStoreOrder) {
   BcdStore store = SmallStore();
   store.objects[1].elements.push_back({L"averyveryverylongelementname", {L"x"}});
   files_[L"sys"] = SaveStore(store);
@@ -271,7 +323,7 @@ TEST_F(Bcdedit, EnumAllListsEveryObjectInStoreOrder) {
   EXPECT_TRUE(text.ends_with(L"ramdisksdipath          \\boot\\boot.sdi\r\n"));
 }
 
-TEST_F(Bcdedit, EnumCurrentAndAnIdentifierPrintOneObject) {
+TEST_F(SimBcdedit, EnumCurrentAndAnIdentifierPrintOneObject) {
   const Outcome current = Run(L"/enum {current} /v");
   EXPECT_EQ(current.exitCode, 0);
   EXPECT_EQ(zel::FirstGuid(current.output), kLoader);
@@ -283,7 +335,7 @@ TEST_F(Bcdedit, EnumCurrentAndAnIdentifierPrintOneObject) {
   EXPECT_EQ(byGuid.output.find(L"Windows Boot Manager"), std::wstring::npos);
 }
 
-TEST_F(Bcdedit, WithoutVerboseWellKnownObjectsShowAliases) {
+TEST_F(SimBcdedit, WithoutVerboseWellKnownObjectsShowAliases) {
   const Outcome outcome = Run(L"/enum");  // active: boot manager, then the menu's entries
   ASSERT_EQ(outcome.exitCode, 0);
   EXPECT_TRUE(outcome.output.starts_with(L"\r\nWindows Boot Manager\r\n--------------------\r\n"
@@ -293,7 +345,7 @@ TEST_F(Bcdedit, WithoutVerboseWellKnownObjectsShowAliases) {
   EXPECT_EQ(outcome.output.find(L"Device options"), std::wstring::npos);
 }
 
-TEST_F(Bcdedit, StoreFileNeverHasACurrentEntry) {
+TEST_F(SimBcdedit, StoreFileNeverHasACurrentEntry) {
   files_[L"D:\\copy\\BCD"] = files_[L"sys"];
   const Outcome offline = Run(L"/store \"D:\\copy\\BCD\" /enum {current} /v");
   EXPECT_EQ(offline.exitCode, 1);
@@ -310,7 +362,7 @@ TEST_F(Bcdedit, StoreFileNeverHasACurrentEntry) {
   EXPECT_EQ(listed.output, Run(L"/enum all /v").output);
 }
 
-TEST_F(Bcdedit, FailuresPrintOnlyAMessageAndExitWithOne) {
+TEST_F(SimBcdedit, FailuresPrintOnlyAMessageAndExitWithOne) {
   const Outcome missing = Run(L"/store \"C:\\nowhere\\BCD\" /enum all /v");
   EXPECT_EQ(missing.exitCode, 1);
   EXPECT_EQ(missing.output,
@@ -338,12 +390,330 @@ TEST_F(Bcdedit, FailuresPrintOnlyAMessageAndExitWithOne) {
   EXPECT_EQ(files_[L"sys"], SaveStore(SmallStore()));  // reading never writes
 }
 
-TEST_F(Bcdedit, EmptyStoreEnumeratesToNoObjects) {
+TEST_F(SimBcdedit, EmptyStoreEnumeratesToNoObjects) {
   files_[L"sys"] = SaveStore(BcdStore{});
   const Outcome all = Run(L"/enum all /v");
   EXPECT_EQ(all.exitCode, 0);
   EXPECT_EQ(zel::FirstGuid(all.output), L"");
   EXPECT_EQ(Run(L"/enum {default} /v").exitCode, 1);
+}
+
+const std::wstring kMissing = L"{99999999-2222-4333-8444-555555555555}";
+
+TEST_F(SimBcdedit, SetWritesValuesAsTheToolPrintsThem) {
+  Ok(L"/set " + kWinPe + L" description \"Rescue PE  (x64)\"");
+  EXPECT_TRUE(Lists(kWinPe, L"description", L"Rescue PE  (x64)"));
+  Ok(L"/SET {BootMgr} DisplayBootMenu on");
+  EXPECT_TRUE(Lists(kBootManagerId.data(), L"displaybootmenu", L"Yes"));
+  Ok(L"/set {default} bootmenupolicy legacy");
+  EXPECT_TRUE(Lists(kLoader, L"bootmenupolicy", L"Legacy"));
+  Ok(L"/set " + kOptions + L" ramdisksdidevice partition=e:");
+  EXPECT_TRUE(Lists(kOptions, L"ramdisksdidevice", L"partition=E:"));
+  Ok(L"/set " + kWinPe +
+     L" osdevice \"ramdisk=[d:]\\my images\\boot.wim,{0D2E4F61-7A8B-4C9D-A0B1-C2D3E4F5A6B7}\"");
+  EXPECT_TRUE(Lists(kWinPe, L"osdevice", L"ramdisk=[D:]\\my images\\boot.wim," + kOptions));
+
+  // Replacing keeps one element in its place; a new one goes where the tool lists it.
+  Ok(L"/set " + kWinPe + L" winpe 0");
+  Ok(L"/set " + kLoader + L" device boot");
+  const BcdStore store = Stored();
+  const BcdObject& winPe = *store.FindObject(kWinPe);
+  Args names;
+  for (const auto& element : winPe.elements) names.push_back(element.name);
+  EXPECT_EQ(names, (Args{L"device", L"description", L"osdevice", L"winpe"}));
+  EXPECT_EQ(winPe.FirstValue(L"winpe"), L"No");
+  EXPECT_EQ(store.FindObject(kLoader)->elements.front(), (BcdElement{L"device", {L"boot"}}));
+
+  // Lists resolve aliases and name each object once; no identifier means {current}.
+  Ok(L"/set {bootmgr} displayorder " + kWinPe + L" {default} " + kWinPe);
+  EXPECT_EQ(Values(kBootManagerId.data(), L"displayorder"), (Args{kWinPe, kLoader}));
+  Ok(L"/set description \"Running\"");
+  EXPECT_TRUE(Lists(L"{current}", L"description", L"Running"));
+  // A new store has no {bootloadersettings}, yet a loader may inherit from it.
+  Ok(L"/set " + kLoader + L" inherit {bootloadersettings}");
+  EXPECT_EQ(Values(kLoader, L"inherit"), Args{L"{6efb52bf-1766-41db-a6b3-0ee5eff72bd7}"});
+}
+
+TEST_F(SimBcdedit, SetRefusesBadInputAndChangesNothing) {
+  files_[L"D:\\copy\\BCD"] = files_[L"sys"];
+  const std::wstring ramdisk = L" device ramdisk=[D:]\\sources\\boot.wim";
+  const std::pair<std::wstring, std::wstring> cases[] = {
+      {L"/set " + kMissing + L" description x", L"not found"},
+      {L"/set {nonsense} description x", L"identifier specified is not valid"},
+      {L"/store \"D:\\copy\\BCD\" /set description x", L"not found"},  // an offline store has no {current}
+      {L"/set " + kLoader + L" frobnicate 1", L"Element not found."},
+      {L"/set {bootmgr} winpe yes", L"does not apply"},
+      {L"/set " + kLoader + L" ramdisksdipath \\boot.sdi", L"does not apply"},
+      {L"/set {bootmgr} displaybootmenu maybe", L"boolean"},
+      {L"/set " + kLoader + L" bootmenupolicy Fancy", L"not valid for this element"},
+      {L"/set {bootmgr} timeout 3O", L"integer"},
+      {L"/set {bootmgr} timeout -1", L"integer"},
+      {L"/set " + kLoader + L" device C:", L"device"},
+      {L"/set " + kLoader + L" device partition=CD:", L"device"},
+      {L"/set " + kWinPe + ramdisk, L"device"},                      // no options object
+      {L"/set " + kWinPe + ramdisk + L"," + kMissing, L"not found"},
+      {L"/set " + kWinPe + ramdisk + L"," + kLoader, L"device"},     // not device options
+      {L"/set " + kWinPe + L" device ramdisk=D:\\boot.wim," + kOptions, L"device"},
+      {L"/set " + kLoader + L" description Windows 11 Pro", L"set command"},  // unquoted blanks
+      {L"/set " + kLoader + L" description", L"set command"},
+      {L"/set {bootmgr} displayorder " + kLoader + L" " + kMissing, L"not found"},
+      {L"/set {bootmgr} default " + kMissing, L"not found"},
+  };
+  for (const auto& [command, part] : cases) Refused(command, part);
+}
+
+TEST_F(SimBcdedit, QuotedDescriptionsFollowTheCRuntime) {
+  Ok(L"/set " + kLoader + L" description \"Windows 11 (D:)\\\\\"");
+  EXPECT_TRUE(Lists(kLoader, L"description", L"Windows 11 (D:)\\"));
+  // A lone backslash before the closing quote escapes it: the quote and the
+  // rest of the line become part of the name, as on Windows.
+  Ok(L"/set " + kLoader + L" description \"Tools\\\" x");
+  EXPECT_TRUE(Lists(kLoader, L"description", L"Tools\" x"));
+}
+
+TEST_F(SimBcdedit, DeleteRemovesEveryReferenceUnlessToldNot) {
+  const std::wstring resume = L"{44e32b4a-5b47-4c4f-a090-e9d8bbdf1ae4}";
+  BcdStore store = SmallStore();
+  store.objects[0].elements.push_back({L"bootsequence", {kWinPe}});
+  store.objects[0].elements.push_back({L"resumeobject", {resume}});
+  store.objects[1].elements.push_back({L"resumeobject", {resume}});
+  store.objects.push_back({resume, L"Resume from Hibernate", {{L"description", {L"Resume"}}}});
+  files_[L"sys"] = SaveStore(store);
+  const std::string original = files_[L"sys"];
+
+  Ok(L"/delete " + kWinPe + L" /nocleanup");
+  EXPECT_EQ(Values(kBootManagerId.data(), L"displayorder"), (Args{kLoader, kWinPe}));
+  EXPECT_EQ(Run(L"/enum " + kWinPe + L" /v").exitCode, 1);
+
+  files_[L"sys"] = original;
+  Ok(L"/delete " + kWinPe + L" /cleanup");
+  EXPECT_EQ(Values(kBootManagerId.data(), L"displayorder"), Args{kLoader});
+  EXPECT_EQ(Values(kBootManagerId.data(), L"bootsequence"), Args{});
+  EXPECT_NE(Stored().FindObject(kOptions), nullptr);  // the options object is the caller's business
+
+  // Without a switch the tool cleans up too; the loader's own resume object goes with it.
+  Ok(L"/delete {default}");
+  EXPECT_EQ(Run(L"/enum {default} /v").exitCode, 1);
+  const BcdStore after = Stored();
+  EXPECT_EQ(after.FindObject(resume), nullptr);
+  EXPECT_EQ(after.objects[0].Find(L"displayorder"), nullptr);
+  EXPECT_EQ(after.objects[0].Find(L"resumeobject"), nullptr);
+  EXPECT_EQ(after.objects[0].Find(L"default"), nullptr);
+
+  // A resume object that another loader still uses stays.
+  store.objects[2].elements.push_back({L"resumeobject", {resume}});
+  files_[L"sys"] = SaveStore(store);
+  Ok(L"/delete " + kLoader);
+  EXPECT_NE(Stored().FindObject(resume), nullptr);
+  EXPECT_EQ(Values(kBootManagerId.data(), L"resumeobject"), Args{resume});
+}
+
+TEST_F(SimBcdedit, DeleteNeedsForceForWellKnownObjects) {
+  Refused(L"/delete {bootmgr}", L"/f");
+  Refused(L"/delete {bootmgr} /cleanup", L"/f");
+  Refused(L"/delete {ramdiskoptions} /f", L"not found");
+  Refused(L"/delete " + kMissing + L" /cleanup /f", L"not found");
+  Refused(L"/delete", L"options specified");
+  Refused(L"/delete " + kWinPe + L" " + kLoader, L"options specified");
+  Refused(L"/delete " + kWinPe + L" /cleanup /nocleanup", L"options specified");
+  Refused(L"/delete " + kWinPe + L" /x", L"options specified");
+  Ok(L"/DELETE {BOOTMGR} /F");
+  EXPECT_EQ(Stored().FindObject(kBootManagerId), nullptr);
+  Ok(L"/delete " + kOptions + L" /f");  // /f is harmless for any object
+  EXPECT_EQ(Stored().objects.size(), 2u);
+}
+
+TEST_F(SimBcdedit, DefaultTimeoutAndBootSequence) {
+  Ok(L"/default " + kWinPe);
+  EXPECT_TRUE(Lists(L"{bootmgr}", L"default", kWinPe));
+  EXPECT_EQ(zel::FirstGuid(Run(L"/enum {default} /v").output), kWinPe);
+  Ok(L"/timeout 007");
+  EXPECT_TRUE(Lists(L"{bootmgr}", L"timeout", L"7"));
+  Ok(L"/bootsequence " + kWinPe);
+  Ok(L"/bootsequence {current} /addfirst");
+  EXPECT_EQ(Values(kBootManagerId.data(), L"bootsequence"), (Args{kLoader, kWinPe}));
+  Ok(L"/bootsequence " + kWinPe + L" /remove");
+  Ok(L"/bootsequence " + kLoader + L" /remove");
+  EXPECT_EQ(Stored().objects[0].Find(L"bootsequence"), nullptr);  // the last value takes the element along
+
+  Refused(L"/default " + kMissing, L"not found");
+  Refused(L"/default", L"options specified");
+  for (const wchar_t* bad : {L"/timeout x", L"/timeout -5", L"/timeout \"\"",
+                             L"/timeout 99999999999999999999"}) {
+    Refused(bad, L"integer");
+  }
+  Refused(L"/timeout 5 6", L"options specified");
+  Refused(L"/bootsequence " + kMissing, L"not found");
+
+  files_[L"sys"] = SaveStore(BcdStore{});  // no boot manager to hold the settings
+  Refused(L"/timeout 5", L"not found");
+}
+
+TEST_F(SimBcdedit, DisplayOrderReplacesOrEditsTheMenu) {
+  const std::wstring manager(kBootManagerId);
+  Ok(L"/displayorder " + kWinPe + L" " + kLoader + L" " + kWinPe);
+  EXPECT_EQ(Values(manager, L"displayorder"), (Args{kWinPe, kLoader}));
+  Ok(L"/displayorder " + kOptions + L" /ADDLAST");
+  Ok(L"/displayorder {current} /addfirst");  // already listed: it moves
+  EXPECT_EQ(Values(manager, L"displayorder"), (Args{kLoader, kWinPe, kOptions}));
+  Ok(L"/displayorder " + kMissing + L" /remove");  // a stale identifier may be removed
+  Ok(L"/displayorder " + kWinPe + L" /remove");
+  EXPECT_EQ(Values(manager, L"displayorder"), (Args{kLoader, kOptions}));
+
+  Refused(L"/displayorder", L"options specified");
+  Refused(L"/displayorder " + kWinPe + L" " + kLoader + L" /addlast", L"options specified");
+  Refused(L"/displayorder " + kWinPe + L" /addfirst /addlast", L"options specified");
+  Refused(L"/displayorder " + kLoader + L" " + kMissing, L"not found");
+  Refused(L"/displayorder {nonsense} /addlast", L"not valid");
+
+  Ok(L"/displayorder " + kLoader + L" /remove");
+  Ok(L"/displayorder " + kOptions + L" /remove");
+  EXPECT_EQ(Stored().objects[0].Find(L"displayorder"), nullptr);
+  Ok(L"/toolsdisplayorder " + kWinPe + L" /addlast");
+  EXPECT_EQ(Values(manager, L"toolsdisplayorder"), Args{kWinPe});
+}
+
+TEST_F(SimBcdedit, CreateMakesObjectsThatEnumerate) {
+  const std::wstring loader = Created(L"/create /d \"Rescue PE 2\" /application OSLOADER");
+  ASSERT_EQ(loader.size(), 38u);
+  EXPECT_EQ(loader[15], L'4');  // a random (version 4) GUID
+  EXPECT_EQ(Run(L"/enum " + loader + L" /v").output,
+            L"\r\nWindows Boot Loader\r\n-------------------\r\n"
+            L"identifier              " + loader + L"\r\n"
+            L"description             Rescue PE 2\r\n");
+  EXPECT_EQ(Run(L"/enum").output.find(loader), std::wstring::npos);  // not in the menu yet
+
+  const std::wstring options = Created(L"/create /D \"Rescue PE 2 ramdisk options\" /device");
+  EXPECT_NE(options, loader);
+  EXPECT_TRUE(Run(L"/enum " + options + L" /v")
+                  .output.starts_with(L"\r\nDevice options\r\n--------------\r\n"));
+  const std::wstring chosen = L"{12345678-9abc-4def-8123-456789abcdef}";
+  EXPECT_EQ(Created(L"/create " + zel::ToLower(chosen) + L" /d x /application bootsector"), chosen);
+  EXPECT_EQ(Stored().objects.size(), 7u);
+
+  Refused(L"/create {bootmgr} /d \"Windows Boot Manager\"", L"already exists");
+  Refused(L"/create " + kLoader + L" /d x /application osloader", L"already exists");
+  Refused(L"/create {memdiag} /d x /application osloader", L"options specified");  // fixed type
+  Refused(L"/create " + kMissing + L" /d x", L"options specified");                 // no type
+  Refused(L"/create /d x", L"options specified");
+  Refused(L"/create /application osloader", L"options specified");
+  Refused(L"/create /d x /application frob", L"options specified");
+  Refused(L"/create /d x /device /application osloader", L"options specified");
+  Refused(L"/create {default} /d x /application osloader", L"not valid");
+}
+
+TEST_F(SimBcdedit, NewStoreFileIsBuiltFromNothing) {
+  const std::wstring file = L"S:\\EFI\\Microsoft\\Boot\\BCD";
+  const std::wstring store = L"/store \"" + file + L"\" ";
+  Ok(L"/createstore \"" + file + L"\"");
+  EXPECT_EQ(files_[file], "zq-sim-bcd-store 1\n");
+  EXPECT_EQ(Run(store + L"/enum all /v").output, L"There are no matching objects or the store is empty.\r\n");
+  Refused(L"/createstore \"" + file + L"\"", L"file exists");
+  Refused(store + L"/createstore \"D:\\other\"", L"options specified");
+  Refused(L"/createstore", L"options specified");
+
+  EXPECT_EQ(Created(store + L"/create {bootmgr} /d \"Windows Boot Manager\""), kBootManagerId);
+  Ok(store + L"/set {bootmgr} device partition=S:");
+  Ok(store + L"/set {bootmgr} path \\EFI\\Microsoft\\Boot\\bootmgfw.efi");
+  Ok(store + L"/timeout 10");
+  const std::wstring entry = Created(store + L"/create /d \"Windows (D:)\" /application osloader");
+  for (const wchar_t* setting : {L"device partition=D:", L"osdevice partition=D:",
+                                 L"path \\Windows\\system32\\winload.efi", L"systemroot \\Windows",
+                                 L"inherit {bootloadersettings}", L"bootmenupolicy Standard"}) {
+    Ok(store + L"/set " + entry + L" " + setting);
+  }
+  Ok(store + L"/displayorder " + entry + L" /addlast");
+  Ok(store + L"/default " + entry);
+  Ok(store + L"/set {bootmgr} displaybootmenu yes");
+  EXPECT_EQ(files_[L"sys"], SaveStore(SmallStore()));  // the system store was never touched
+
+  zel::BcdSnapshot snapshot;
+  zel::ParseListing(Run(store + L"/enum all /v").output, snapshot);
+  EXPECT_EQ(snapshot.timeoutSeconds, 10);
+  EXPECT_TRUE(snapshot.displayBootMenu);
+  ASSERT_EQ(snapshot.entries.size(), 1u);
+  EXPECT_EQ(snapshot.entries[0].identifier, entry);
+  EXPECT_EQ(snapshot.entries[0].description, L"Windows (D:)");
+  EXPECT_EQ(snapshot.entries[0].osDevice, L"partition=D:");
+  EXPECT_TRUE(snapshot.entries[0].isDefault && snapshot.entries[0].inDisplayOrder);
+}
+
+// The WinPE creation sequence of our program, then its rollback.
+TEST_F(SimBcdedit, WinPeEntryReadsBackAndRollsBackCleanly) {
+  const std::string original = files_[L"sys"];
+  const std::wstring options = Created(L"/create /d \"My PE ramdisk options\" /device");
+  Ok(L"/set " + options + L" ramdisksdidevice partition=D:");
+  Ok(L"/set " + options + L" ramdisksdipath \"\\Boot\\boot.sdi\"");
+  const std::wstring entry = Created(L"/create /d \"My PE\" /application osloader");
+  const std::wstring ramdisk = L"\"ramdisk=[D:]\\sources\\boot.wim," + options + L"\"";
+  const Args settings = {L"device " + ramdisk, L"osdevice " + ramdisk,
+                         L"path \\windows\\system32\\boot\\winload.efi", L"systemroot \\windows",
+                         L"winpe yes", L"detecthal yes", L"bootmenupolicy Legacy"};
+  for (const auto& setting : settings) Ok(L"/set " + entry + L" " + setting);
+  Ok(L"/displayorder " + entry + L" /addfirst");
+  Ok(L"/default " + entry);
+  Ok(L"/bootsequence " + entry);
+  Ok(L"/set {bootmgr} displaybootmenu yes");
+
+  zel::BcdSnapshot snapshot;
+  zel::ParseListing(Run(L"/enum all /v").output, snapshot);
+  ASSERT_FALSE(snapshot.entries.empty());
+  const zel::BootEntry& pe = snapshot.entries[0];
+  EXPECT_EQ(pe.identifier, entry);
+  EXPECT_EQ(pe.device, L"ramdisk=[D:]\\sources\\boot.wim," + options);
+  EXPECT_EQ(pe.bootMenuPolicy, L"Legacy");
+  EXPECT_TRUE(pe.isWinPe && pe.isDefault && pe.isBootSequence && pe.inDisplayOrder);
+  EXPECT_TRUE(Lists(options, L"ramdisksdipath", L"\\Boot\\boot.sdi"));
+
+  // Rolling back a half-made entry (before /default) gives the store back byte for byte.
+  files_[L"sys"] = original;
+  const std::wstring options2 = Created(L"/create /d \"x ramdisk options\" /device");
+  const std::wstring entry2 = Created(L"/create /d x /application osloader");
+  Ok(L"/set " + entry2 + L" device \"ramdisk=[D:]\\boot.wim," + options2 + L"\"");
+  Ok(L"/displayorder " + entry2 + L" /addlast");
+  Ok(L"/delete " + entry2 + L" /cleanup /f");
+  Ok(L"/delete " + options2 + L" /f");
+  EXPECT_EQ(files_[L"sys"], original);
+}
+
+TEST_F(SimBcdedit, ExportAndImportRoundTrip) {
+  const std::wstring backup = L"C:\\Backups\\BCD_System_20240101.bcd";
+  const std::string original = files_[L"sys"];
+  Ok(L"/export \"" + backup + L"\"");
+  EXPECT_EQ(files_[backup], original);
+  Ok(L"/set {current} description \"Changed\"");
+  Ok(L"/delete " + kWinPe);
+  Ok(L"/import \"" + backup + L"\"");
+  EXPECT_EQ(files_[L"sys"], original);
+
+  // The running loader is the machine's, not the file's.
+  BcdStore other = SmallStore();
+  other.currentId.clear();
+  other.objects.pop_back();
+  files_[L"other.bcd"] = SaveStore(other);
+  Ok(L"/import other.bcd");
+  EXPECT_EQ(Stored().currentId, kLoader);
+  EXPECT_EQ(Stored().objects, other.objects);
+
+  files_[L"bad.bcd"] = "regf binary hive";
+  Refused(L"/import \"C:\\missing.bcd\"", L"cannot find the file");
+  Refused(L"/import bad.bcd", L"corrupt");
+  Refused(L"/store sys /export x.bcd", L"options specified");
+  Refused(L"/store sys /import other.bcd", L"options specified");
+  Refused(L"/export", L"options specified");
+  Refused(L"/import other.bcd /clean", L"options specified");
+  writable_ = false;
+  Refused(L"/export \"Z:\\nowhere\\x.bcd\"", L"export operation has failed");
+}
+
+TEST_F(SimBcdedit, AFailedSaveChangesNothingAndPrintsNoGuid) {
+  writable_ = false;
+  const Outcome created = Run(L"/create /d x /application osloader");
+  EXPECT_EQ(created.exitCode, 1);
+  EXPECT_EQ(zel::FirstGuid(created.output), L"");
+  EXPECT_NE(created.output.find(L"write the boot configuration data store"), std::wstring::npos);
+  Refused(L"/timeout 3", L"write the boot configuration data store");
+  Refused(L"/createstore new.bcd", L"store creation operation has failed");
 }
 
 #ifdef ZQ_SIM_STORES_DIR
