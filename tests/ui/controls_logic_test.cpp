@@ -1,0 +1,129 @@
+// The decisions behind the owner-drawn controls, the text view and the dialogs.
+#include <gtest/gtest.h>
+
+#include "ui/button_look.h"
+#include "ui/dialog_layout.h"
+#include "ui/palette.h"
+#include "ui/scroll.h"
+#include "ui/text_rows.h"
+
+namespace ui {
+namespace {
+
+class DpiGuard {
+ public:
+  explicit DpiGuard(int dpi) : saved_(CurrentDpi()) { SetDpi(dpi); }
+  ~DpiGuard() { SetDpi(saved_); }
+
+ private:
+  int saved_;
+};
+
+TEST(TextRows, HardWrapsAtTheColumnCount) {
+  TextRows text;
+  text.AppendText(std::wstring(45, L'x') + L"\r\n\r\nshort");
+  text.Rewrap(20, 10);
+  ASSERT_EQ(text.rows.size(), 5u);
+  EXPECT_EQ(text.rows[0].length, 20);
+  EXPECT_EQ(text.rows[1].start, 20);
+  EXPECT_EQ(text.rows[2].length, 5);
+  EXPECT_EQ(text.rows[3].length, 0);  // an empty line still takes a row
+  EXPECT_EQ(text.rows[4].line, 2);
+  text.Rewrap(5, 10);  // never fewer than 20 columns
+  EXPECT_EQ(text.rows.size(), 5u);
+  EXPECT_EQ(text.AllText(), std::wstring(45, L'x') + L"\r\n\r\nshort\r\n");
+
+  TextRows empty;
+  empty.AppendText(L"");
+  EXPECT_EQ(empty.lines.size(), 1u);
+  empty.AppendText(L"a\n");
+  EXPECT_EQ(empty.lines, (std::vector<std::wstring>{L"", L"a", L""}));
+}
+
+TEST(TextRows, FollowsTheEndUnlessScrolledUp) {
+  TextRows log;
+  for (int i = 0; i < 30; ++i) log.lines.push_back(L"line " + std::to_wstring(i));
+  log.Rewrap(80, 10);
+  EXPECT_EQ(log.scroll.scrollPos, 20);  // at the end from the start
+  log.lines.push_back(L"new");
+  log.Rewrap(80, 10);
+  EXPECT_EQ(log.scroll.scrollPos, 21);  // still following
+
+  log.scroll.scrollPos = 5;
+  log.lines.push_back(L"another");
+  log.Rewrap(80, 10);
+  EXPECT_EQ(log.scroll.scrollPos, 5);  // kept
+  log.Rewrap(80, 30);
+  EXPECT_EQ(log.scroll.scrollPos, 2);  // clamped to the new limit, which it was below
+  log.Rewrap(80, 40);
+  EXPECT_EQ(log.scroll.scrollPos, 0);
+}
+
+TEST(Scroll, ThumbFollowsThePositionAndTheDrag) {
+  DpiGuard dpi(96);
+  ListScroll s{1000, 100, 0, false, 0};
+  const Rect track{90, 0, 96, 400};
+  EXPECT_EQ(ThumbRect(s, track).Height(), 40);
+  s.scrollPos = 900;
+  EXPECT_EQ(ThumbRect(s, track).bottom, 400);
+  ListScroll tiny{100000, 10, 0, false, 0};
+  EXPECT_EQ(ThumbRect(tiny, track).Height(), 28);  // never thinner than a finger's worth
+
+  // A press on the track away from the thumb centres it on the point.
+  s.scrollPos = 0;
+  ASSERT_TRUE(PressThumb(s, Point{86, 200}, track));  // within the widened track
+  EXPECT_TRUE(s.dragging);
+  EXPECT_EQ(s.dragOffset, 20);
+  EXPECT_EQ(s.scrollPos, MulDivRound(200 - 20, 900, 360));
+  EXPECT_TRUE(DragThumb(s, Point{0, 1000}, track));
+  EXPECT_EQ(s.scrollPos, 900);
+  EXPECT_FALSE(DragThumb(s, Point{0, 2000}, track));  // clamped, unchanged
+  EXPECT_FALSE(PressThumb(s, Point{70, 200}, track));
+  ListScroll fits{50, 100, 0, false, 0};
+  EXPECT_FALSE(PressThumb(fits, Point{92, 10}, track));
+}
+
+TEST(ButtonLook, VariantsAndStates) {
+  const Palette& p = kDarkPalette;
+  ButtonStyle primary{ButtonVariant::Primary, 0, 2, 0, false};
+  ButtonLook look = ResolveButtonLook(primary, ButtonFlags{false, false, false, true}, p);
+  EXPECT_EQ(look.fill, Blend(p.Surface, Accent, 112));  // disabled: blended toward the surface
+  EXPECT_EQ(look.text, Blend(p.Surface, White, 112));
+  look = ResolveButtonLook(primary, ButtonFlags{true, true, false, true}, p);
+  EXPECT_EQ(look.fill, Blend(p.Surface, Accent, 112));  // disabled never presses
+
+  ButtonStyle danger{ButtonVariant::Danger, 0, 1, 0, false};
+  look = ResolveButtonLook(danger, ButtonFlags{}, p);
+  EXPECT_EQ(look.fill, Blend(p.Sidebar, Danger, 32));
+  EXPECT_EQ(look.text, Danger);
+  look = ResolveButtonLook(danger, ButtonFlags{false, true, false, false}, p);
+  EXPECT_EQ(look.fill, Danger);
+  EXPECT_EQ(look.text, White);
+  EXPECT_EQ(look.border, kNoColour);
+
+  ButtonStyle plain{};
+  EXPECT_EQ(ResolveButtonLook(plain, ButtonFlags{false, false, true, false}, p).border, Accent);
+  ButtonStyle box{ButtonVariant::CheckBox, 0, 2, 0, false};
+  look = ResolveButtonLook(box, ButtonFlags{false, false, true, false}, p);
+  EXPECT_EQ(look.border, kNoColour);  // no ring around a whole check box
+  ButtonStyle subtle{ButtonVariant::Subtle, 0, 0, 0, false};
+  EXPECT_EQ(ResolveButtonLook(subtle, ButtonFlags{}, kLightPalette).text, kLightPalette.MutedText);
+  EXPECT_EQ(ResolveButtonLook(subtle, ButtonFlags{false, true, false, false}, kLightPalette).fill, kLightPalette.Hover);
+}
+
+TEST(DialogLayout, ButtonRowsAndForms) {
+  EXPECT_EQ(ButtonRowLefts({100, 120}, 480, 8), (std::vector<int>{380, 252}));  // first button rightmost
+  DpiGuard dpi(144);
+  const FormLayout form = LayOutForm(810, 40, true, {FieldType::Text, FieldType::CheckBox, FieldType::ReadOnly});
+  EXPECT_EQ(form.description.top, 33);
+  EXPECT_EQ(form.labels[0].top, 33 + 40 + 21);
+  EXPECT_EQ(form.inputs[0].Height(), 51);
+  EXPECT_EQ(form.inputs[1].top, form.inputs[0].bottom + 18);
+  EXPECT_TRUE(form.labels[1].IsEmpty());
+  EXPECT_EQ(form.clientHeight, form.inputs[2].bottom + 18 + 12 + 96);
+  EXPECT_EQ(MessageTextHeight(5000), 570);
+  EXPECT_EQ(MessageTextHeight(3), 54);
+}
+
+}  // namespace
+}  // namespace ui

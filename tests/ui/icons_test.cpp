@@ -1,0 +1,96 @@
+#include "ui/icons.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "ui/icon_path.h"
+#include "ui/icon_raster.h"
+#include "ui/icon_table.h"
+
+namespace ui {
+namespace {
+
+int MaxCoverage(const Mask& mask) { return *std::max_element(mask.coverage.begin(), mask.coverage.end()); }
+
+TEST(IconTable, EntriesUseOnlyAbsoluteSupportedCommands) {
+  EXPECT_EQ(IconPath(kIconPlus), "M19,13H13V19H11V13H5V11H11V5H13V11H19V13Z");
+  EXPECT_TRUE(IconPath(kIconNone).empty());
+  EXPECT_TRUE(IconPath(kIconCount).empty());
+  for (int i = 1; i < kIconCount; ++i) {
+    const std::string path(IconPath(i));
+    ASSERT_FALSE(path.empty()) << i;
+    for (char c : path) {
+      if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) {
+        EXPECT_NE(std::string("MLHVCAZ").find(c), std::string::npos) << "icon " << i << " uses " << c;
+      }
+    }
+    EXPECT_EQ(path.back(), 'Z') << i;
+  }
+}
+
+TEST(IconTable, EverySubpathOfEveryIconBecomesAPolygonOnTheGrid) {
+  for (int i = 1; i < kIconCount; ++i) {
+    const std::string path(IconPath(i));
+    const PolygonList polygons = ParsePath(path);
+    // One polygon per M: a parse that stopped early, or a degenerate subpath, shows here.
+    EXPECT_EQ(polygons.size(), static_cast<size_t>(std::count(path.begin(), path.end(), 'M'))) << "icon " << i;
+    for (const Polygon& polygon : polygons) {
+      for (const PointF& p : polygon) {
+        ASSERT_TRUE(p.x >= 0 && p.x <= kIconGrid && p.y >= 0 && p.y <= kIconGrid)
+            << "icon " << i << " leaves the grid at " << p.x << "," << p.y;
+      }
+    }
+  }
+}
+
+TEST(IconTable, IconsHaveSolidPixelsAtTheirUsualSizes) {
+  for (int i = 1; i < kIconCount; ++i) {
+    // Strokes on whole coordinates are solid at 24 px.
+    EXPECT_EQ(MaxCoverage(IconMask(i, 24)), 255) << "icon " << i;
+    // At 16 px a two-unit stroke is 1.33 px wide and may straddle pixels, but
+    // every icon must still have near-solid pixels somewhere (the plus, whose
+    // bars straddle, reaches 89% where they cross).
+    EXPECT_GE(MaxCoverage(IconMask(i, 16)), 217) << "icon " << i;
+    // At 11 px the icon must still show up clearly.
+    EXPECT_GE(MaxCoverage(IconMask(i, 11)), 180) << "icon " << i;
+  }
+}
+
+TEST(IconMask, CachesOneMaskPerIndexAndSide) {
+  const Mask& first = IconMask(kIconTrash, 16);
+  const Mask copy = first;
+  EXPECT_EQ(&IconMask(kIconTrash, 16), &first);
+  EXPECT_NE(&IconMask(kIconTrash, 17), &first);
+  EXPECT_NE(&IconMask(kIconStar, 16), &first);
+  for (int side = 1; side <= 64; ++side) IconMask(kIconChip, side);  // grow the cache
+  EXPECT_EQ(&IconMask(kIconTrash, 16), &first);
+  EXPECT_EQ(first.coverage, copy.coverage);
+  EXPECT_EQ(first.coverage, RasteriseIcon(ParsePath(IconPath(kIconTrash)), 16).coverage);
+
+  EXPECT_EQ(IconMask(kIconCount, 16).side, 0);
+  EXPECT_EQ(IconMask(kIconPlus, 0).side, 0);
+}
+
+TEST(DrawIcon, DrawsInTheGivenColourrefAndNothingForNoIconOrNoSize) {
+  std::vector<Pixel> bits(24 * 24, 0x101010);
+  const PixelView view{bits.data(), 24, 24};
+  const std::vector<Pixel> before = bits;
+  DrawIcon(view, kIconNone, 0, 0, 24, White);
+  DrawIcon(view, kIconCount, 0, 0, 24, White);
+  DrawIcon(view, kIconPlus, 0, 0, 0, White);
+  EXPECT_EQ(bits, before);
+
+  DrawIcon(view, kIconPlus, 0, 0, 24, Rgb(0xFF, 0x00, 0x00));
+  EXPECT_EQ(view.At(12, 12), 0xFF0000u);
+  EXPECT_EQ(view.At(12, 6), 0xFF0000u);
+  EXPECT_EQ(view.At(3, 3), 0x101010u);
+
+  std::vector<Pixel> small(4, 0);
+  DrawIcon(PixelView{small.data(), 2, 2}, kIconPlus, -11, -11, 24, White);  // the centre lands at (0..1, 0..1)
+  EXPECT_EQ(small, std::vector<Pixel>(4, 0xFFFFFF));
+}
+
+}  // namespace
+}  // namespace ui

@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "tools/make-icon/emblem.h"
+#include "tools/make-icon/image_files.h"
+
+namespace zq_icon {
+namespace {
+
+uint32_t Read16(const std::vector<uint8_t>& b, size_t at) { return b[at] | (b[at + 1] << 8); }
+uint32_t Read32(const std::vector<uint8_t>& b, size_t at) { return Read16(b, at) | (Read16(b, at + 2) << 16); }
+
+TEST(ImageFiles, ChecksumsMatchTheirStandardCheckValues) {
+  const char* digits = "123456789";
+  EXPECT_EQ(Crc32(reinterpret_cast<const uint8_t*>(digits), 9), 0xCBF43926u);
+  const char* word = "Wikipedia";
+  EXPECT_EQ(Adler32(reinterpret_cast<const uint8_t*>(word), 9), 0x11E60398u);
+}
+
+TEST(ImageFiles, IcoHasADirectoryOfBottomUpBitmapsWithAndMasks) {
+  IconImage small{2, {0xFF112233, 0x00000000,    // top row: opaque, transparent
+                      0x80FFFFFF, 0xFF000000}};  // bottom row
+  IconImage large{256, std::vector<uint32_t>(256 * 256, 0xFF3B82F6)};
+  const std::vector<uint8_t> ico = EncodeIco({small, large});
+
+  EXPECT_EQ(Read16(ico, 0), 0u);
+  EXPECT_EQ(Read16(ico, 2), 1u);
+  EXPECT_EQ(Read16(ico, 4), 2u);
+  EXPECT_EQ(ico[6], 2);
+  EXPECT_EQ(ico[6 + 16], 0);  // 256 is written as 0
+  const uint32_t smallBytes = Read32(ico, 6 + 8), smallAt = Read32(ico, 6 + 12);
+  const uint32_t largeBytes = Read32(ico, 22 + 8), largeAt = Read32(ico, 22 + 12);
+  EXPECT_EQ(smallAt, 6u + 2 * 16);
+  EXPECT_EQ(largeAt, smallAt + smallBytes);
+  EXPECT_EQ(largeAt + largeBytes, ico.size());
+  EXPECT_EQ(largeBytes, 40u + 256 * 256 * 4 + 256 * (256 / 8));  // header, BGRA, 1-bit mask rows
+
+  EXPECT_EQ(Read32(ico, smallAt), 40u);      // BITMAPINFOHEADER
+  EXPECT_EQ(Read32(ico, smallAt + 8), 4u);   // twice the height: colour and mask
+  EXPECT_EQ(Read16(ico, smallAt + 14), 32u);
+  const size_t pixels = smallAt + 40;
+  EXPECT_EQ(Read32(ico, pixels), 0x80FFFFFFu);  // the first stored row is the bottom one
+  EXPECT_EQ(Read32(ico, pixels + 8), 0xFF112233u);
+  const size_t mask = pixels + 16;  // rows of 4 bytes, bottom-up; 1 = transparent
+  EXPECT_EQ(ico[mask], 0x00);
+  EXPECT_EQ(ico[mask + 4], 0x40);
+}
+
+TEST(Emblem, IsAnOpaqueRoundedBlueSquareWithAWhiteGlyph) {
+  for (int side : {16, 48, 256}) {
+    const std::vector<uint32_t> px = RenderEmblem(side);
+    ASSERT_EQ(px.size(), static_cast<size_t>(side) * side);
+    const auto at = [&](int x, int y) { return px[static_cast<size_t>(y) * side + x]; };
+    EXPECT_EQ(at(0, 0) >> 24, 0u) << side;                       // rounded corner
+    EXPECT_EQ(at(side / 2, side - 1 - side / 24) >> 24, 255u) << side;  // bottom edge
+    const uint32_t body = at(side / 6, side / 2);
+    EXPECT_GT(body & 0xFF, (body >> 16) & 0xFF) << side;  // blue rather than red
+    EXPECT_NE(std::count(px.begin(), px.end(), 0xFFFFFFFFu), 0) << side;  // solid white glyph pixels
+  }
+}
+
+}  // namespace
+}  // namespace zq_icon

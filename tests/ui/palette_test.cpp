@@ -1,0 +1,86 @@
+#include "ui/palette.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+
+#include "ui/pixels.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace ui {
+namespace {
+
+TEST(Palette, ColourrefLayoutAndStyleSwitch) {
+  EXPECT_EQ(Accent, 0x00F6823Bu);  // #3B82F6 as 0x00BBGGRR
+  EXPECT_EQ(ColourToPixel(Accent), 0x003B82F6u);
+  EXPECT_EQ(ColourToPixel(kNoColour), kNoColour);
+  const bool saved = g_darkTheme;
+  g_darkTheme = true;
+  EXPECT_EQ(CurrentPalette().Background, Rgb(0x0D, 0x11, 0x17));
+  g_darkTheme = false;
+  EXPECT_EQ(CurrentPalette().Text, Rgb(0x0F, 0x17, 0x2A));
+  g_darkTheme = saved;
+}
+
+TEST(Blend, RoundsEachChannelToNearestAndReturnsAnInputAtTheEnds) {
+  const unsigned samples[] = {0, 1, 2, 17, 100, 127, 128, 200, 254, 255};
+  const auto nearest = [](double c0, double c1, int a) {
+    return static_cast<unsigned>(std::lround((c0 * (255 - a) + c1 * a) / 255));
+  };
+  for (int a = 1; a < 255; ++a) {
+    for (unsigned c0 : samples) {
+      for (unsigned c1 : samples) {
+        // Neighbouring channels hold other values, so a carry or a swapped channel shows.
+        const Colour out = Blend(Rgb(0x11, c0, 0xEE), Rgb(0xEE, c1, 0x11), a);
+        ASSERT_EQ(GreenOf(out), nearest(c0, c1, a)) << "a=" << a << " c0=" << c0 << " c1=" << c1;
+        ASSERT_EQ(RedOf(out), nearest(0x11, 0xEE, a));
+        ASSERT_EQ(BlueOf(out), nearest(0xEE, 0x11, a));
+        ASSERT_EQ(out >> 24, 0u);
+      }
+    }
+  }
+  EXPECT_EQ(Blend(0x000000, 0x000001, 128), 0x000001u);  // 0.502 rounds up
+  EXPECT_EQ(Blend(0x000000, 0x000001, 127), 0x000000u);  // 0.498 rounds down
+  EXPECT_EQ(Blend(0x123456, 0xABCDEF, 0), 0x123456u);
+  EXPECT_EQ(Blend(0x123456, 0xABCDEF, -40), 0x123456u);
+  EXPECT_EQ(Blend(0x123456, 0xABCDEF, 255), 0xABCDEFu);
+  EXPECT_EQ(Blend(0x123456, 0xABCDEF, 1000), 0xABCDEFu);
+}
+
+TEST(Dpi, MulDivRoundsHalvesAwayFromZeroAndFailsAsMinusOne) {
+  EXPECT_EQ(MulDivRound(1, 1, 2), 1);
+  EXPECT_EQ(MulDivRound(-1, 1, 2), -1);
+  EXPECT_EQ(MulDivRound(5, 1, -2), -3);
+  EXPECT_EQ(MulDivRound(-5, 1, -2), 3);
+  EXPECT_EQ(MulDivRound(-2, 1, 3), -1);
+  EXPECT_EQ(MulDivRound(INT_MAX, INT_MAX, INT_MAX), INT_MAX);  // needs the 64-bit product
+  EXPECT_EQ(MulDivRound(7, 3, 0), -1);
+  EXPECT_EQ(MulDivRound(INT_MIN, 2, 1), -1);
+#ifdef _WIN32
+  for (int v : {-1000, -49, -48, -47, -1, 0, 1, 47, 48, 49, 97, 123457}) {
+    for (int s : {-144, -1, 1, 72, 96, 120, 144, 168, 288}) {
+      for (int d : {-96, -3, -2, 2, 3, 96}) ASSERT_EQ(MulDivRound(v, s, d), ::MulDiv(v, s, d)) << v << "*" << s << "/" << d;
+    }
+  }
+#endif
+}
+
+TEST(Dpi, NeverBelow96AndScalesWithRounding) {
+  SetDpi(72);
+  EXPECT_EQ(CurrentDpi(), 96);
+  EXPECT_EQ(ScaleDpi(13), 13);
+  SetDpi(144);
+  EXPECT_EQ(ScaleDpi(12), 18);
+  SetDpi(120);
+  EXPECT_EQ(ScaleDpi(1), 1);    // 1.25
+  EXPECT_EQ(ScaleDpi(2), 3);    // 2.5 rounds up
+  EXPECT_EQ(ScaleDpi(-2), -3);  // and -2.5 down
+  SetDpi(96);
+}
+
+}  // namespace
+}  // namespace ui

@@ -1,0 +1,40 @@
+#pragma once
+// The program's only dialogs: a message with buttons, an input form, and a text
+// viewer. Modal, built in code (no templates), placed on the owner's monitor.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "ui/dialog_layout.h"
+
+namespace ui {
+
+enum class MessageKind { Information = 0, Question = 1, Warning = 2, Error = 3 };
+
+// The chosen button's index (0 = the rightmost), or -1 when closed without a choice.
+int ShowMessage(HWND owner, const std::wstring& title, const std::wstring& text, MessageKind kind,
+                const std::vector<std::wstring>& buttonTexts, int dangerIndex, int defaultIndex);
+
+struct FormField {
+  FieldType type = FieldType::Text;
+  std::wstring label;
+  std::wstring value;    // initial text; on OK the trimmed text typed
+  bool checked = false;  // check boxes: initial and resulting state
+  bool required = false;
+};
+
+struct FormSpec {
+  std::wstring title;
+  std::wstring description;
+  std::vector<FormField> fields;
+  std::wstring okText;
+  std::wstring cancelText;
+};
+
+// True when accepted with OK; the fields then hold the results. Cancel leaves the spec as it was.
+bool ShowForm(HWND owner, FormSpec& spec);
+
+void ShowText(HWND owner, const std::wstring& title, const std::wstring& text);
+
+}  // namespace ui

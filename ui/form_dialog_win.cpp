@@ -1,0 +1,148 @@
+// An input form: an optional description, then text inputs, check boxes and
+// read-only values, with OK and Cancel.
+#include <algorithm>
+
+#include "core/text.h"
+#include "ui/controls_win.h"
+#include "ui/dialog_win.h"
+#include "ui/dialogs_win.h"
+
+namespace ui {
+namespace {
+
+class FormDialogImpl final : public Dialog {
+ public:
+  explicit FormDialogImpl(FormSpec& spec) : spec_(spec) {
+    clientWidth = ScaleDpi(540);
+    const int m = ScaleDpi(22);
+    const bool hasDescription = !spec_.description.empty();
+    const int descriptionHeight = hasDescription ? MeasureTextHeight(spec_.description, Regular12, clientWidth - 2 * m) : 0;
+    std::vector<FieldType> types;
+    for (const auto& field : spec_.fields) types.push_back(field.type);
+    layout_ = LayOutForm(clientWidth, descriptionHeight, hasDescription, types);
+    clientHeight = layout_.clientHeight;
+    controls_.assign(spec_.fields.size(), nullptr);
+  }
+
+  int clientWidth = 0;
+  int clientHeight = 0;
+
+  void OnCreate() override {
+    for (size_t i = 0; i < spec_.fields.size(); ++i) {
+      const FormField& field = spec_.fields[i];
+      const Rect input = layout_.inputs[i];
+      const int id = 200 + static_cast<int>(i);
+      if (field.type == FieldType::Text) {
+        HWND edit = CreateWindowExW(0, L"EDIT", field.value.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
+                                    0, 0, 0, 0, hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), UiInstance(),
+                                    nullptr);
+        SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(Font(Regular13)), FALSE);
+        const int fontHeight = FontHeight(Regular13);
+        MoveWindow(edit, input.left + ScaleDpi(10), input.top + (input.Height() - fontHeight) / 2,
+                   input.Width() - ScaleDpi(20), fontHeight, FALSE);
+        controls_[i] = edit;
+      } else if (field.type == FieldType::CheckBox) {
+        ButtonStyle style;
+        style.variant = ButtonVariant::CheckBox;
+        style.surface = 2;
+        style.font = Regular13;
+        HWND box = CreateOwnerButton(hwnd, id, field.label, style);
+        MoveWindow(box, input.left, input.top, input.Width(), input.Height(), FALSE);
+        SetChecked(box, field.checked);
+        controls_[i] = box;
+      }
+    }
+    ButtonStyle ok;
+    ok.variant = ButtonVariant::Primary;
+    ok.surface = 3;
+    ok.font = Semibold12;
+    ok_ = CreateOwnerButton(hwnd, IDOK, spec_.okText, ok);
+    const int okWidth = std::max(ScaleDpi(110), MeasureTextWidth(spec_.okText, Semibold12).width + ScaleDpi(36));
+    const int okLeft = clientWidth - ScaleDpi(20) - okWidth;
+    MoveWindow(ok_, okLeft, FooterButtonTop(clientHeight), okWidth, FooterButtonHeight(), FALSE);
+    ButtonStyle cancel = ok;
+    cancel.variant = ButtonVariant::Default;
+    HWND cancelButton = CreateOwnerButton(hwnd, IDCANCEL, spec_.cancelText, cancel);
+    const int cancelWidth = std::max(ScaleDpi(100), MeasureTextWidth(spec_.cancelText, Semibold12).width + ScaleDpi(34));
+    MoveWindow(cancelButton, okLeft - ScaleDpi(8) - cancelWidth, FooterButtonTop(clientHeight), cancelWidth,
+               FooterButtonHeight(), FALSE);
+  }
+
+  void OnPaint(Canvas& canvas, int, int) override {
+    const Palette& p = CurrentPalette();
+    if (!spec_.description.empty()) canvas.DrawText(spec_.description, layout_.description, Regular12, p.MutedText, kWrapped);
+    for (size_t i = 0; i < spec_.fields.size(); ++i) {
+      const FormField& field = spec_.fields[i];
+      if (field.type == FieldType::CheckBox) continue;
+      canvas.DrawText(field.label, layout_.labels[i], Semibold12, p.Text, kSingleLine);
+      const Rect input = layout_.inputs[i];
+      if (field.type == FieldType::Text) {
+        const bool focused = GetFocus() == controls_[i];
+        canvas.FillRoundRect(input, ScaleDpi(8), p.Input, focused ? Accent : p.Border, 1, 255, 255);
+      } else {
+        canvas.FillRoundRect(input, ScaleDpi(8), p.Card, p.Border, 1, 255, 255);
+        canvas.DrawText(field.value, Rect{input.left + ScaleDpi(10), input.top, input.right - ScaleDpi(10), input.bottom},
+                        Regular13, p.MutedText, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_PATH_ELLIPSIS);
+      }
+    }
+  }
+
+  void OnCommand(int id, int notification) override {
+    if (id == IDOK) {
+      Accept();
+      return;
+    }
+    const int index = id - 200;
+    if (index < 0 || index >= static_cast<int>(spec_.fields.size())) return;
+    const FormField& field = spec_.fields[static_cast<size_t>(index)];
+    HWND control = controls_[static_cast<size_t>(index)];
+    if (field.type == FieldType::CheckBox && notification == BN_CLICKED) {
+      SetChecked(control, !IsChecked(control));
+    } else if (field.type == FieldType::Text && (notification == EN_SETFOCUS || notification == EN_KILLFOCUS)) {
+      RECT r = ToRECT(layout_.inputs[static_cast<size_t>(index)]);
+      InvalidateRect(hwnd, &r, FALSE);  // the focus border
+    }
+  }
+
+  HWND InitialFocus() override {
+    for (size_t i = 0; i < spec_.fields.size(); ++i) {
+      if (spec_.fields[i].type == FieldType::Text) {
+        SendMessageW(controls_[i], EM_SETSEL, 0, -1);
+        return controls_[i];
+      }
+    }
+    return ok_;
+  }
+
+ private:
+  void Accept() {
+    for (size_t i = 0; i < spec_.fields.size(); ++i) {
+      if (spec_.fields[i].type == FieldType::Text && spec_.fields[i].required &&
+          zel::Trim(GetWindowTextString(controls_[i])).empty()) {
+        MessageBeep(MB_ICONEXCLAMATION);
+        SetFocus(controls_[i]);
+        return;
+      }
+    }
+    for (size_t i = 0; i < spec_.fields.size(); ++i) {
+      FormField& field = spec_.fields[i];
+      if (field.type == FieldType::Text) field.value = zel::Trim(GetWindowTextString(controls_[i]));
+      if (field.type == FieldType::CheckBox) field.checked = IsChecked(controls_[i]);
+    }
+    Close(1);
+  }
+
+  FormSpec& spec_;
+  FormLayout layout_;
+  std::vector<HWND> controls_;
+  HWND ok_ = nullptr;
+};
+
+}  // namespace
+
+bool ShowForm(HWND owner, FormSpec& spec) {
+  FormDialogImpl dialog(spec);
+  return RunModal(dialog, owner, spec.title, dialog.clientWidth, dialog.clientHeight) == 1;
+}
+
+}  // namespace ui
