@@ -19,6 +19,8 @@ class SimSandbox {
   std::wstring CopyStore(const std::wstring& name, const std::wstring& copyName);
   // Makes a copied store the running system's store.
   void UseSystemStore(const std::wstring& path);
+  // Makes a folder play the EFI System Partition that mountvol /S mounts.
+  void UseEsp(const std::wstring& folder);
   // Invocations whose log line contains `text` fail (empty: none).
   void FailWhen(const std::wstring& text);
   // The invocation log so far, one entry per tool run ("bcdedit /enum all /v").

@@ -27,10 +27,11 @@ SimSandbox::SimSandbox() : folder_(UniqueFolder()), log_(folder_ + L"\\invocatio
   SetEnvironmentVariableW(L"ZQ_SIM_STORE", nullptr);
   SetEnvironmentVariableW(L"ZQ_SIM_FAIL", nullptr);
   SetEnvironmentVariableW(L"ZQ_SIM_DELAY_MS", nullptr);
+  SetEnvironmentVariableW(L"ZQ_SIM_ESP", nullptr);
 }
 
 SimSandbox::~SimSandbox() {
-  for (const wchar_t* name : {L"ZQ_SIM_LOG", L"ZQ_SIM_STORE", L"ZQ_SIM_FAIL", L"ZQ_SIM_DELAY_MS"}) {
+  for (const wchar_t* name : {L"ZQ_SIM_LOG", L"ZQ_SIM_STORE", L"ZQ_SIM_FAIL", L"ZQ_SIM_DELAY_MS", L"ZQ_SIM_ESP"}) {
     SetEnvironmentVariableW(name, nullptr);
   }
   std::error_code ignored;
@@ -46,6 +47,8 @@ std::wstring SimSandbox::CopyStore(const std::wstring& name, const std::wstring&
 }
 
 void SimSandbox::UseSystemStore(const std::wstring& path) { SetEnvironmentVariableW(L"ZQ_SIM_STORE", path.c_str()); }
+
+void SimSandbox::UseEsp(const std::wstring& folder) { SetEnvironmentVariableW(L"ZQ_SIM_ESP", folder.c_str()); }
 
 void SimSandbox::FailWhen(const std::wstring& text) {
   SetEnvironmentVariableW(L"ZQ_SIM_FAIL", text.empty() ? nullptr : text.c_str());
