@@ -6,9 +6,68 @@
 #include "ui/icons.h"
 
 namespace ui {
+namespace {
+
+// Fresh DIB memory is paid for page by page on first touch: several
+// milliseconds for a window-sized surface, every paint. Large surfaces are
+// therefore kept and reused for the next paint of the same size. Every painter
+// fills its whole canvas, so old content never shows. UI thread only.
+constexpr int kPooledPixels = 256 * 1024;
+constexpr size_t kPoolSize = 2;
+
+struct Surface {
+  HBITMAP bitmap = nullptr;
+  Pixel* bits = nullptr;
+  int width = 0;
+  int height = 0;
+};
+
+class SurfacePool {
+ public:
+  ~SurfacePool() {
+    for (auto& surface : free_) DeleteObject(surface.bitmap);
+  }
+  bool Take(int width, int height, Surface& out) {
+    for (size_t i = 0; i < free_.size(); ++i) {
+      if (free_[i].width == width && free_[i].height == height) {
+        out = free_[i];
+        free_.erase(free_.begin() + static_cast<long>(i));
+        return true;
+      }
+    }
+    return false;
+  }
+  // Keeps the most recent surfaces; older ones are deleted.
+  void Give(const Surface& surface) {
+    free_.insert(free_.begin(), surface);
+    while (free_.size() > kPoolSize) {
+      DeleteObject(free_.back().bitmap);
+      free_.pop_back();
+    }
+  }
+
+ private:
+  std::vector<Surface> free_;
+};
+
+SurfacePool& Pool() {
+  static SurfacePool pool;
+  return pool;
+}
+
+}  // namespace
 
 Canvas::Canvas(int width, int height) : width_(std::max(1, width)), height_(std::max(1, height)) {
   dc_ = CreateCompatibleDC(nullptr);
+  pooled_ = width_ * height_ >= kPooledPixels;
+  Surface reused;
+  if (dc_ && pooled_ && Pool().Take(width_, height_, reused)) {
+    bitmap_ = reused.bitmap;
+    bits_ = reused.bits;
+    previousBitmap_ = SelectObject(dc_, bitmap_);
+    SetBkMode(dc_, TRANSPARENT);
+    return;
+  }
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
   info.bmiHeader.biWidth = width_;
@@ -27,7 +86,11 @@ Canvas::Canvas(int width, int height) : width_(std::max(1, width)), height_(std:
 
 Canvas::~Canvas() {
   if (dc_ && previousBitmap_) SelectObject(dc_, previousBitmap_);
-  if (bitmap_) DeleteObject(bitmap_);
+  if (bitmap_ && pooled_) {
+    Pool().Give(Surface{bitmap_, bits_, width_, height_});
+  } else if (bitmap_) {
+    DeleteObject(bitmap_);
+  }
   if (dc_) DeleteDC(dc_);
 }
 

@@ -39,6 +39,7 @@ class Canvas {
   Pixel* bits_ = nullptr;
   int width_ = 1;
   int height_ = 1;
+  bool pooled_ = false;  // a large surface goes back to the pool instead of being deleted
 };
 
 // The square premultiplied image of an icon handle at n x n (empty on any failure).

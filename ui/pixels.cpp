@@ -57,9 +57,14 @@ Pixel CornerPixel(const RoundRectShape& s, int lx, int ly, Pixel dst) {
   return Blend(dst, mixed, static_cast<int>(std::lround(total * 255.0f)));
 }
 
-Pixel StraightPixel(const RoundRectShape& s, int lx, int ly, Pixel dst) {
-  if (s.InInnerArea(lx, ly)) return s.fill == kNoColour ? dst : Blend(dst, s.fill, s.fillAlpha);
-  return s.border == kNoColour ? dst : Blend(dst, s.border, s.borderAlpha);
+// Blends one colour at one alpha into a run of pixels; an opaque run is a plain fill.
+void BlendRun(Pixel* run, int count, Pixel colour, int alpha) {
+  if (count <= 0 || colour == kNoColour || alpha <= 0) return;
+  if (alpha >= 255) {
+    std::fill(run, run + count, colour);
+    return;
+  }
+  for (int i = 0; i < count; ++i) run[i] = Blend(run[i], colour, alpha);
 }
 
 // The source rows (or columns) [first, last) that output cell i of n averages:
@@ -103,11 +108,27 @@ void FillRoundRect(PixelView view, Rect rect, int radius, Colour fill, Colour bo
 
   const Rect c = ClipTo(rect, view.width, view.height);
   for (int y = c.top; y < c.bottom; ++y) {
+    const int ly = y - rect.top;
+    const bool cornerRow = ly < s.r || ly >= s.h - s.r;
+    const bool borderRow = ly < s.b || ly >= s.h - s.b;
+    // Each row is corner pixels at its ends (anti-aliased one by one) and straight
+    // runs between them, which take one colour and alpha each.
+    const int runStart = cornerRow ? s.r : 0;
+    const int runEnd = cornerRow ? s.w - s.r : s.w;
     for (int x = c.left; x < c.right; ++x) {
       const int lx = x - rect.left;
-      const int ly = y - rect.top;
+      if (lx >= runStart && lx < runEnd) {
+        // Straight part of the row: border band, inner area, border band.
+        const int innerStart = borderRow ? runEnd : std::max(runStart, s.b);
+        const int innerEnd = borderRow ? runEnd : std::min(runEnd, s.w - s.b);
+        const int stop = std::min(c.right, rect.left + (lx < innerStart ? innerStart : lx < innerEnd ? innerEnd : runEnd));
+        const bool inner = lx >= innerStart && lx < innerEnd;
+        BlendRun(&view.At(x, y), stop - x, inner ? s.fill : s.border, inner ? s.fillAlpha : s.borderAlpha);
+        x = stop - 1;
+        continue;
+      }
       Pixel& p = view.At(x, y);
-      p = s.IsCorner(lx, ly) ? CornerPixel(s, lx, ly, p) : StraightPixel(s, lx, ly, p);
+      p = CornerPixel(s, lx, ly, p);
     }
   }
 }

@@ -1,0 +1,183 @@
+// The modal dialogs driven the way a user would: a helper thread finds the
+// dialog window, looks at it, and clicks or types into it.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <thread>
+#include <vector>
+
+#include "tests/support/language_guard.h"
+#include "ui/controls_win.h"
+#include "ui/dialogs_win.h"
+#include "ui/theme_win.h"
+
+namespace ui {
+namespace {
+
+struct Child {
+  HWND window;
+  int id;
+  RECT rect;
+  std::wstring text;
+};
+
+std::vector<Child> ChildrenOf(HWND dialog) {
+  std::vector<Child> children;
+  EnumChildWindows(
+      dialog,
+      [](HWND window, LPARAM list) {
+        RECT r{};
+        GetWindowRect(window, &r);
+        reinterpret_cast<std::vector<Child>*>(list)->push_back(
+            Child{window, GetDlgCtrlID(window), r, GetWindowTextString(window)});
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&children));
+  return children;
+}
+
+HWND WaitForDialog() {
+  for (int i = 0; i < 200; ++i) {
+    if (HWND dialog = FindWindowW(L"ZelQuillonPE.Dialog", nullptr)) {
+      if (IsWindowVisible(dialog)) return dialog;
+    }
+    Sleep(25);
+  }
+  return nullptr;
+}
+
+// Runs `drive` on another thread against the next dialog while `show` runs modally here.
+template <typename Show>
+auto WithDriver(std::function<void(HWND dialog)> drive, Show show) {
+  std::thread driver([&] {
+    HWND dialog = WaitForDialog();
+    if (dialog) drive(dialog);
+  });
+  auto result = show();
+  driver.join();
+  return result;
+}
+
+void Click(HWND dialog, int id) { PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+
+class DialogsOnWine : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    owner_ = CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 600, 400, nullptr,
+                             nullptr, UiInstance(), nullptr);
+    ASSERT_NE(owner_, nullptr);
+  }
+  void TearDown() override { DestroyWindow(owner_); }
+  HWND owner_ = nullptr;
+};
+
+TEST_F(DialogsOnWine, MessageButtonsOrderChoiceAndOwner) {
+  bool ownerDisabled = false;
+  std::vector<Child> buttons;
+  const int chosen = WithDriver(
+      [&](HWND dialog) {
+        ownerDisabled = !IsWindowEnabled(owner_);
+        buttons = ChildrenOf(dialog);
+        Click(dialog, 100);
+      },
+      [&] {
+        return ShowMessage(owner_, L"Confirm", L"Delete it?", MessageKind::Question, {L"Delete", L"Cancel"}, 0, 1);
+      });
+  EXPECT_EQ(chosen, 0);
+  EXPECT_TRUE(ownerDisabled);
+  EXPECT_TRUE(IsWindowEnabled(owner_));
+  ASSERT_EQ(buttons.size(), 2u);
+  std::sort(buttons.begin(), buttons.end(), [](const Child& a, const Child& b) { return a.rect.left < b.rect.left; });
+  EXPECT_EQ(buttons[0].text, L"Cancel");  // the list runs right to left
+  EXPECT_EQ(buttons[1].text, L"Delete");
+  EXPECT_EQ(buttons[1].id, 100);
+
+  // Escape: the focused Cancel button passes it to the dialog manager, which closes with -1.
+  const int escaped = WithDriver(
+      [&](HWND dialog) {
+        HWND focused = nullptr;
+        for (const auto& b : ChildrenOf(dialog)) focused = b.id == 101 ? b.window : focused;
+        PostMessageW(focused, WM_KEYDOWN, VK_ESCAPE, 0);
+      },
+      [&] { return ShowMessage(owner_, L"Confirm", L"Delete it?", MessageKind::Warning, {L"Delete", L"Cancel"}, 0, 1); });
+  EXPECT_EQ(escaped, -1);
+  EXPECT_TRUE(IsWindowEnabled(owner_));
+}
+
+TEST_F(DialogsOnWine, FormRefusesABlankRequiredFieldAndKeepsTheSpecOnEscape) {
+  FormSpec spec;
+  spec.title = L"Rename";
+  spec.fields = {FormField{FieldType::Text, L"Name", L"Old name", false, true},
+                 FormField{FieldType::CheckBox, L"Also make it the default", L"", false, false}};
+  spec.okText = L"OK";
+  spec.cancelText = L"Cancel";
+
+  FormSpec untouched = spec;
+  const bool escaped = WithDriver(
+      [&](HWND dialog) {
+        for (const auto& c : ChildrenOf(dialog)) {
+          if (c.id == 200) SetWindowTextW(c.window, L"typed but discarded");
+        }
+        Click(dialog, IDCANCEL);
+      },
+      [&] { return ShowForm(owner_, spec); });
+  EXPECT_FALSE(escaped);
+  EXPECT_EQ(spec.fields[0].value, untouched.fields[0].value);
+
+  bool stayedOpen = false;
+  const bool accepted = WithDriver(
+      [&](HWND dialog) {
+        HWND edit = nullptr, box = nullptr;
+        for (const auto& c : ChildrenOf(dialog)) {
+          if (c.id == 200) edit = c.window;
+          if (c.id == 201) box = c.window;
+        }
+        SetWindowTextW(edit, L"  \t ");
+        Click(dialog, IDOK);
+        Sleep(300);
+        stayedOpen = IsWindow(dialog) && IsWindowVisible(dialog);
+        SetWindowTextW(edit, L"  New name  ");
+        Click(dialog, 201);  // the check box toggles
+        Click(dialog, IDOK);
+        (void)box;
+      },
+      [&] { return ShowForm(owner_, spec); });
+  EXPECT_TRUE(stayedOpen);
+  EXPECT_TRUE(accepted);
+  EXPECT_EQ(spec.fields[0].value, L"New name");
+  EXPECT_TRUE(spec.fields[1].checked);
+}
+
+TEST_F(DialogsOnWine, TextDialogCopiesAndSaysSo) {
+  zel::test::LanguageGuard english(false);
+  std::wstring before, after, clipboard;
+  WithDriver(
+      [&](HWND dialog) {
+        HWND copy = nullptr;
+        for (const auto& c : ChildrenOf(dialog)) copy = c.id == 11 ? c.window : copy;
+        before = GetWindowTextString(copy);
+        Click(dialog, 11);
+        Sleep(300);
+        after = GetWindowTextString(copy);
+        Click(dialog, IDCANCEL);
+      },
+      [&] {
+        ShowText(owner_, L"Raw BCD", L"\r\nline one\r\nline two\r\n\r\n");
+        return 0;
+      });
+  EXPECT_EQ(before, L"Copy to Clipboard");
+  EXPECT_EQ(after, L"Copied!");
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    clipboard = static_cast<const wchar_t*>(GlobalLock(data));
+    GlobalUnlock(data);
+  }
+  CloseClipboard();
+  EXPECT_EQ(clipboard, L"\r\nline one\r\nline two\r\n\r\n");
+}
+
+}  // namespace
+}  // namespace ui
