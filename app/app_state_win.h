@@ -1,0 +1,29 @@
+#pragma once
+// Everything the application holds, owned by the UI thread. Workers never see
+// it: they get copies of what they need and hand back one result.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "core/bcd_model.h"
+#include "ui/views/main_view_win.h"
+
+namespace app {
+
+constexpr UINT WM_JOB_DONE = WM_APP + 1;
+constexpr UINT_PTR kBusyTimer = 1;
+
+struct AppState {
+  ui::MainView view;        // the main window's children and layout
+  ui::MainViewState shown;  // what the main window paints: selected store, labels, status, busy bar
+  std::wstring loadedStorePath;  // where the current snapshot came from
+  zel::BcdSnapshot snapshot;
+  std::vector<std::wstring> storeFiles;
+  std::wstring selectedEntryId;
+};
+
+AppState& State();
+extern bool g_busy;
+
+}  // namespace app

@@ -1,0 +1,158 @@
+// Actions on the selected entry and on the boot manager's settings.
+#include <windows.h>
+
+#include "app/actions.h"
+#include "app/jobs_win.h"
+#include "core/bcd_edit.h"
+#include "core/command_runner.h"
+#include "core/language.h"
+#include "core/text.h"
+#include "ui/controls_win.h"
+#include "ui/dialogs_win.h"
+
+namespace app {
+namespace {
+
+using zel::Pick;
+
+const zel::BootEntry* SelectedEntry() {
+  const AppState& state = State();
+  if (state.selectedEntryId.empty()) return nullptr;
+  for (const auto& entry : state.snapshot.entries) {
+    if (zel::EqualsNoCase(entry.identifier, state.selectedEntryId)) return &entry;
+  }
+  return nullptr;
+}
+
+// One bcdedit run as a change: its output is the message only when it failed.
+ChangeFunction BcdeditChange(const std::wstring& arguments) {
+  return [arguments](const std::wstring& store, std::wstring& message) {
+    const zel::CommandResult result = zel::RunBcdedit(store, arguments);
+    message = result.Succeeded() ? std::wstring() : result.output;
+    return result.Succeeded();
+  };
+}
+
+void SubmitDisplayOrder(const std::wstring& description, std::vector<std::wstring> order) {
+  ExecuteChange(description,
+                [order = std::move(order)](const std::wstring& store, std::wstring& message) {
+                  return zel::SetDisplayOrder(store, order, message);
+                },
+                false);
+}
+
+}  // namespace
+
+void ActionSetDefault() {
+  const zel::BootEntry* entry = SelectedEntry();
+  if (!entry) return;
+  ExecuteChange(Pick(L"Đặt mục khởi động mặc định", L"Set default boot entry"), BcdeditChange(L"/default " + entry->identifier),
+                false);
+}
+
+void ActionBootOnce() {
+  const zel::BootEntry* entry = SelectedEntry();
+  if (!entry) return;
+  ExecuteChange(Pick(L"Đặt Boot Once", L"Set Boot Once"), BcdeditChange(L"/bootsequence " + entry->identifier), false);
+}
+
+void ActionRename() {
+  const zel::BootEntry* entry = SelectedEntry();
+  if (!entry) return;
+  ui::FormSpec spec;
+  spec.title = Pick(L"Đổi tên mục Khởi động (Description)", L"Change Boot Entry Description");
+  spec.description = Pick(L"Nhập tên hiển thị mới cho mục khởi động ", L"Enter a new display name for boot entry ") +
+                     entry->identifier + L":";
+  spec.fields = {ui::FormField{ui::FieldType::Text, Pick(L"Tên hiển thị mới:", L"New Description:"), entry->description,
+                               false, true}};
+  spec.okText = Pick(L"Lưu thay đổi", L"Save Changes");
+  spec.cancelText = Pick(L"Huỷ bỏ", L"Cancel");
+  const std::wstring id = entry->identifier;
+  if (!ui::ShowForm(State().view.window, spec)) return;
+  const std::wstring name = spec.fields[0].value;
+  ExecuteChange(Pick(L"Đổi tên mục khởi động", L"Rename boot entry"),
+                [id, name](const std::wstring& store, std::wstring& message) {
+                  return zel::RenameEntry(store, id, name, message);
+                },
+                false);
+}
+
+void ActionDelete() {
+  const zel::BootEntry* entry = SelectedEntry();
+  if (!entry) return;
+  std::wstring question = Pick(L"Bạn có chắc chắn muốn xoá mục khởi động này không?\r\n\r\nTên: ",
+                               L"Are you sure you want to delete this boot entry?\r\n\r\nName: ") +
+                          entry->description + Pick(L"\r\nGUID: ", L"\r\nGUID: ") + entry->identifier;
+  if (entry->isCurrent) {
+    question += Pick(L"\r\n\r\nCảnh báo: Đây là Hệ điều hành ĐANG CHẠY! Xoá mục này có thể khiến máy không khởi động được.",
+                     L"\r\n\r\nWarning: This entry is the currently RUNNING OS! Deleting it may prevent the PC from booting.");
+  }
+  if (entry->isDefault) {
+    question += Pick(L"\r\n\r\nCảnh báo: Đây là mục khởi động MẶC ĐỊNH — hãy đặt mục khác làm mặc định trước.",
+                     L"\r\n\r\nWarning: This is the DEFAULT boot entry — set another entry as default first.");
+  }
+  const std::wstring id = entry->identifier;
+  if (!AskConfirm(Pick(L"Xác nhận xoá", L"Confirm delete"), question, Pick(L"Xoá", L"Delete"), ui::MessageKind::Warning,
+                  true)) {
+    return;
+  }
+  ExecuteChange(Pick(L"Xoá mục khởi động", L"Delete boot entry"),
+                [id](const std::wstring& store, std::wstring& message) { return zel::DeleteEntry(store, id, message); },
+                false);
+}
+
+void ActionMove(int direction) {
+  const zel::BootEntry* entry = SelectedEntry();
+  if (!entry || !entry->inDisplayOrder) return;
+  const auto order = zel::MoveInDisplayOrder(State().snapshot.displayOrder, entry->identifier, direction < 0);
+  if (!order) return;  // first up or last down: nothing to do
+  SubmitDisplayOrder(direction < 0 ? Pick(L"Di chuyển mục lên", L"Move entry up")
+                                   : Pick(L"Di chuyển mục xuống", L"Move entry down"),
+                     *order);
+}
+
+void ActionShowInMenu() {
+  const zel::BootEntry* entry = SelectedEntry();
+  if (!entry || entry->inDisplayOrder) return;
+  SubmitDisplayOrder(Pick(L"Hiện mục trong boot menu", L"Show entry in boot menu"),
+                     zel::ShowInDisplayOrder(State().snapshot.displayOrder, entry->identifier));
+}
+
+void ActionPolicy() {
+  const zel::BootEntry* entry = SelectedEntry();
+  if (!entry) return;
+  const std::wstring policy = zel::EqualsNoCase(entry->bootMenuPolicy, L"Legacy") ? L"Standard" : L"Legacy";
+  const std::wstring id = entry->identifier;
+  ExecuteChange(Pick(L"Đổi Boot Menu Policy thành ", L"Change Boot Menu Policy to ") + policy,
+                [id, policy](const std::wstring& store, std::wstring& message) {
+                  return zel::SetBootMenuPolicy(store, id, policy, message);
+                },
+                false);
+}
+
+void ActionToggleMenu() {
+  const bool show = !State().snapshot.displayBootMenu;
+  ExecuteChange(show ? Pick(L"Bật hiển thị boot menu", L"Enable boot menu display")
+                     : Pick(L"Tắt hiển thị boot menu", L"Disable boot menu display"),
+                [show](const std::wstring& store, std::wstring& message) {
+                  return zel::SetDisplayBootMenu(store, show, message);
+                },
+                false);
+}
+
+void ActionTimeout() {
+  int seconds = 0;
+  if (!ParseTimeoutText(ui::GetWindowTextString(State().view.timeoutEdit), seconds)) {
+    ui::ShowMessage(State().view.window, Pick(L"Dữ liệu không hợp lệ", L"Invalid input"),
+                    Pick(L"Thời gian chờ phải là số từ 0 đến 3600.", L"The timeout must be a number from 0 to 3600."),
+                    ui::MessageKind::Warning, {L"OK"}, -1, 0);
+    return;
+  }
+  ExecuteChange(Pick(L"Đổi thời gian chờ", L"Change timeout"),
+                [seconds](const std::wstring& store, std::wstring& message) {
+                  return zel::SetMenuTimeout(store, seconds, message);
+                },
+                false);
+}
+
+}  // namespace app

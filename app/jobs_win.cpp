@@ -1,0 +1,169 @@
+#include "app/jobs_win.h"
+
+#include "app/command_log.h"
+#include "app/main_window_win.h"
+#include "core/bcd_backup.h"
+#include "core/bcd_store.h"
+#include "core/language.h"
+#include "core/store_selection.h"
+#include "ui/views/entries_layout.h"
+
+namespace app {
+
+using zel::Pick;
+
+bool g_busy = false;
+
+AppState& State() {
+  static AppState state;
+  return state;
+}
+
+void SetBusy(bool busy, const std::wstring& text) {
+  AppState& state = State();
+  g_busy = busy;
+  state.shown.busy = busy;
+  if (!text.empty()) SetStatus(text);
+  if (busy) {
+    SetTimer(state.view.window, kBusyTimer, 30, nullptr);
+  } else {
+    KillTimer(state.view.window, kBusyTimer);
+  }
+  state.shown.busyFrame = 0;
+  InvalidateBusyBar();
+  SetCursor(LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW));
+}
+
+void ReportJobStartFailure() {
+  SetBusy(false, Pick(L"Không thể bắt đầu tác vụ nền.", L"Could not start the background job."));
+  ShowError(Pick(L"Zel Quillon PE — Lỗi", L"Zel Quillon PE — Error"),
+            Pick(L"Không thể tạo luồng xử lý cho thao tác này.", L"No worker thread could be started for this operation."));
+}
+
+void CompleteJob(LPARAM lParam) {
+  std::unique_ptr<std::function<void()>> completion(reinterpret_cast<std::function<void()>*>(lParam));
+  SetBusy(false, L"");
+  if (completion && *completion) (*completion)();
+  // Give the keyboard back to the list, unless the completion started the next job.
+  const AppState& state = State();
+  if (!g_busy && GetFocus() == nullptr && GetActiveWindow() == state.view.window) SetFocus(state.view.entries);
+}
+
+void RefreshBcd(std::function<void()> then) {
+  if (g_busy) return;
+  const std::wstring path = State().shown.selectedStorePath;
+  RunInBackground<RefreshResult>(
+      Pick(L"Đang đọc kho BCD...", L"Loading BCD store..."),
+      [path] {
+        RefreshResult result;
+        result.storeFiles = zel::FindStoreFiles();
+        result.snapshot = zel::LoadBcdSnapshot(path);
+        return result;
+      },
+      [path, then](RefreshResult& result) {
+        AppState& state = State();
+        state.storeFiles = std::move(result.storeFiles);
+        state.loadedStorePath = path;
+        state.snapshot = std::move(result.snapshot);
+        state.selectedEntryId = ui::SelectionAfterReload(state.snapshot, state.selectedEntryId);
+        ShowSnapshot();
+        if (state.snapshot.loaded) {
+          AppendLog(L"> bcdedit " + (path.empty() ? std::wstring(L"(system)") : L"/store \"" + path + L"\"") +
+                    L" /enum all /v [OK]");
+          SetStatus(Pick(L"Đã tải ", L"Loaded ") + std::to_wstring(state.snapshot.entries.size()) +
+                    Pick(L" mục khởi động từ kho BCD.", L" boot entries from BCD store."));
+        } else {
+          AppendLog(Pick(L"> Không thể đọc BCD: ", L"> Could not read BCD: ") + state.snapshot.error);
+          SetStatus(Pick(L"Không thể đọc kho BCD.", L"Could not read the BCD store."));
+        }
+        if (then) then();
+      });
+}
+
+bool EnsureStoreLoaded(bool allowUnloaded) {
+  const AppState& state = State();
+  if (state.shown.selectedStorePath == state.loadedStorePath && (state.snapshot.loaded || allowUnloaded)) return true;
+  ShowInfo(Pick(L"Kho BCD chưa được tải", L"BCD store not loaded"),
+           Pick(L"Kho BCD đang chọn chưa được tải (hoặc không đọc được).\r\n\r\nỨng dụng sẽ tải lại kho đã chọn — hãy kiểm "
+                L"tra danh sách rồi thực hiện lại thao tác.",
+                L"The selected BCD store is not loaded (or could not be read).\r\n\r\nThe app will reload the selected "
+                L"store — check the list, then repeat the action."));
+  RefreshBcd();
+  return false;
+}
+
+void ReportChangeResult(const std::wstring& description, bool succeeded, const std::wstring& message) {
+  if (succeeded) {
+    AppendLog(L"> " + description + L" [OK]");
+    if (!message.empty()) AppendLog(L"> " + message);
+    SetStatus(Pick(L"Thao tác hoàn tất.", L"Operation completed."));
+    RefreshBcd();
+    return;
+  }
+  AppendLog(L"> " + description + Pick(L" [Lỗi] ", L" [Error] ") + message);
+  SetStatus(Pick(L"Thao tác thất bại.", L"Operation failed."));
+  ShowError(Pick(L"Zel Quillon PE — Lỗi", L"Zel Quillon PE — Error"), message);
+}
+
+namespace {
+
+// The change again, without a backup, after the user accepted that.
+void RunChangeWithoutBackup(const std::wstring& description, const std::wstring& storePath, ChangeFunction change) {
+  RunInBackground<ChangeOutcome>(
+      description + L"...",
+      [storePath, change] {
+        ChangeOutcome outcome;
+        outcome.changeSucceeded = change(storePath, outcome.message);
+        return outcome;
+      },
+      [description](ChangeOutcome& outcome) { ReportChangeResult(description, outcome.changeSucceeded, outcome.message); });
+}
+
+}  // namespace
+
+void ExecuteChange(const std::wstring& description, ChangeFunction change, bool allowUnloaded) {
+  if (g_busy || !EnsureStoreLoaded(allowUnloaded)) return;
+  const std::wstring storePath = State().loadedStorePath;
+  RunInBackground<ChangeOutcome>(
+      description + L"...",
+      [storePath, change] {
+        ChangeOutcome outcome;
+        outcome.backupSucceeded = zel::BackupStoreBeforeChange(storePath, outcome.backupPath, outcome.backupError);
+        if (outcome.backupSucceeded) outcome.changeSucceeded = change(storePath, outcome.message);
+        return outcome;
+      },
+      [description, storePath, change](ChangeOutcome& outcome) {
+        if (outcome.backupSucceeded) {
+          if (!outcome.backupPath.empty()) AppendLog(L"> Auto-backup \u2192 " + outcome.backupPath + L" [OK]");
+          ReportChangeResult(description, outcome.changeSucceeded, outcome.message);
+          return;
+        }
+        AppendLog(Pick(L"> Auto-backup thất bại: ", L"> Auto-backup failed: ") + outcome.backupError);
+        const std::wstring text = Pick(L"Không thể tự động sao lưu BCD:\r\n\r\n", L"Automatic BCD backup failed:\r\n\r\n") +
+                                  outcome.backupError +
+                                  Pick(L"\r\n\r\nBạn vẫn muốn tiếp tục mà KHÔNG có bản sao lưu?",
+                                       L"\r\n\r\nContinue WITHOUT a backup?");
+        if (AskConfirm(Pick(L"Cảnh báo sao lưu", L"Backup warning"), text, Pick(L"Vẫn tiếp tục", L"Continue anyway"),
+                       ui::MessageKind::Warning, true)) {
+          RunChangeWithoutBackup(description, storePath, change);
+        } else {
+          SetStatus(Pick(L"Đã huỷ thao tác.", L"Operation cancelled."));
+        }
+      });
+}
+
+void ShowError(const std::wstring& title, const std::wstring& text) {
+  ui::ShowMessage(State().view.window, title, text, ui::MessageKind::Error, {L"OK"}, -1, 0);
+}
+
+void ShowInfo(const std::wstring& title, const std::wstring& text) {
+  ui::ShowMessage(State().view.window, title, text, ui::MessageKind::Information, {L"OK"}, -1, 0);
+}
+
+bool AskConfirm(const std::wstring& title, const std::wstring& text, const std::wstring& confirmText, ui::MessageKind kind,
+                bool danger) {
+  return ui::ShowMessage(State().view.window, title, text, kind, {confirmText, Pick(L"Huỷ bỏ", L"Cancel")}, danger ? 0 : -1,
+                         1) == 0;
+}
+
+}  // namespace app

@@ -1,0 +1,73 @@
+#pragma once
+// Background jobs: one at a time, on a detached worker thread, with the result
+// carried back to the UI thread by one posted message.
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <system_error>
+#include <thread>
+
+#include "app/app_state_win.h"
+#include "core/bcd_model.h"
+#include "ui/dialogs_win.h"
+
+namespace app {
+
+struct JobResult {
+  bool success = false;
+  std::wstring message;
+};
+
+struct ChangeOutcome {
+  bool backupSucceeded = false;
+  std::wstring backupPath;
+  std::wstring backupError;
+  bool changeSucceeded = false;
+  std::wstring message;
+};
+
+struct RefreshResult {
+  std::vector<std::wstring> storeFiles;
+  zel::BcdSnapshot snapshot;
+};
+
+// A change run on a worker: store path in, message out, true when done.
+using ChangeFunction = std::function<bool(const std::wstring& storePath, std::wstring& message)>;
+
+void SetBusy(bool busy, const std::wstring& text);
+// Reports a worker that could not be started: leaves the busy state and says so.
+void ReportJobStartFailure();
+
+// Starts `work` on a worker thread; `done` runs later on the UI thread with its result.
+template <typename Result>
+void RunInBackground(const std::wstring& busyText, std::function<Result()> work, std::function<void(Result&)> done) {
+  SetBusy(true, busyText);
+  HWND window = State().view.window;
+  try {
+    std::thread([window, work = std::move(work), done = std::move(done)]() mutable {
+      auto result = std::make_shared<Result>(work());
+      auto* completion = new std::function<void()>([done = std::move(done), result] { done(*result); });
+      // The window owns the completion once the post succeeds; otherwise it is freed here.
+      if (!PostMessageW(window, WM_JOB_DONE, 0, reinterpret_cast<LPARAM>(completion))) delete completion;
+    }).detach();
+  } catch (const std::system_error&) {
+    ReportJobStartFailure();
+  }
+}
+
+// WM_JOB_DONE: leave the busy state, run the completion, free it.
+void CompleteJob(LPARAM completion);
+
+void RefreshBcd(std::function<void()> then = nullptr);
+bool EnsureStoreLoaded(bool allowUnloaded);
+void ExecuteChange(const std::wstring& description, ChangeFunction change, bool allowUnloaded);
+void ReportChangeResult(const std::wstring& description, bool succeeded, const std::wstring& message);
+
+void ShowError(const std::wstring& title, const std::wstring& text);
+void ShowInfo(const std::wstring& title, const std::wstring& text);
+bool AskConfirm(const std::wstring& title, const std::wstring& text, const std::wstring& confirmText,
+                ui::MessageKind kind, bool danger);
+
+}  // namespace app

@@ -1,0 +1,274 @@
+// Creating entries, backing up and restoring the store and the EFI System
+// Partition, and the power buttons.
+#include <windows.h>
+
+#include "app/actions.h"
+#include "app/command_log.h"
+#include "app/jobs_win.h"
+#include "core/bcd_backup.h"
+#include "core/efi_backup.h"
+#include "core/entry_create.h"
+#include "core/firmware.h"
+#include "core/language.h"
+#include "core/text.h"
+#include "ui/dialogs_win.h"
+
+namespace app {
+namespace {
+
+using zel::Pick;
+
+// Firmware flavour of the store a new entry goes into: by its path, else by this machine.
+bool IsLegacyBiosStore(const std::wstring& storePath) {
+  const std::wstring lower = zel::ToLower(storePath);
+  if (lower.size() >= 5 && lower.find(L"\\efi\\") != std::wstring::npos) return false;
+  if (lower.size() >= 9 && lower.ends_with(L"\\boot\\bcd")) return true;
+  return zel::EqualsNoCase(zel::FirmwareTypeLabel(), L"Legacy BIOS");
+}
+
+ui::FormSpec NewForm(const std::wstring& title, const std::wstring& description, const std::wstring& okText) {
+  ui::FormSpec spec;
+  spec.title = title;
+  spec.description = description;
+  spec.okText = okText;
+  spec.cancelText = Pick(L"Huỷ bỏ", L"Cancel");
+  return spec;
+}
+
+ui::FormField CheckBox(const std::wstring& label) { return ui::FormField{ui::FieldType::CheckBox, label, L"", false, false}; }
+
+std::wstring LegacyPolicyLabel() {
+  return Pick(L"Dùng giao diện Boot Legacy (màn hình chữ đen truyền thống)",
+              L"Use Legacy boot menu policy (classic black text screen)");
+}
+
+struct JobTexts {
+  std::wstring success, failure, logLine, errorTitle;
+  bool reload = false;
+};
+
+// The common end of the jobs that do not change the store.
+void FinishJob(const JobTexts& texts, bool success, const std::wstring& message) {
+  if (success) {
+    SetStatus(texts.success);
+    if (!texts.logLine.empty()) AppendLog(texts.logLine);
+    if (texts.reload) RefreshBcd();
+    return;
+  }
+  SetStatus(texts.failure);
+  ShowError(texts.errorTitle, message);
+}
+
+void RunFileJob(const std::wstring& busyText, std::function<JobResult()> work, JobTexts texts) {
+  RunInBackground<JobResult>(busyText, std::move(work),
+                             [texts](JobResult& result) { FinishJob(texts, result.success, result.message); });
+}
+
+std::wstring FirstWindowsDrive(const std::vector<std::wstring>& drives) { return drives.empty() ? L"C:" : drives[0]; }
+
+}  // namespace
+
+void ActionCreateWinPe() {
+  const std::wstring wim = PickFile(false, Pick(L"Chọn file WinPE WIM", L"Select a WinPE WIM file"), FileFilter::Wim, L"", L"");
+  if (wim.empty()) return;
+  const size_t slash = wim.find_last_of(L"\\/");
+  const std::wstring fallback = slash == std::wstring::npos ? L"Zel WinPE" : L"WinPE (" + wim.substr(slash + 1) + L")";
+  ui::FormSpec spec = NewForm(Pick(L"Tạo mục Boot cho WinPE (.wim)", L"Create Boot Entry for WinPE"),
+                              Pick(L"Ứng dụng sẽ tự động cấu hình RAMDisk và file boot.sdi tương ứng cho file ảnh WinPE đã chọn.",
+                                   L"Zel Quillon will automatically configure the RAMDisk options and boot.sdi for the selected "
+                                   L"WinPE image."),
+                              Pick(L"Tạo mục Boot WinPE", L"Create WinPE Entry"));
+  spec.fields = {
+      ui::FormField{ui::FieldType::ReadOnly, Pick(L"Đường dẫn file WIM:", L"WIM File Path:"), wim, false, false},
+      ui::FormField{ui::FieldType::Text, Pick(L"Tên hiển thị trong Menu Boot:", L"Boot Entry Description:"), fallback, false,
+                    true},
+      CheckBox(LegacyPolicyLabel()),
+      CheckBox(Pick(L"Đưa lên đầu danh sách Menu Boot", L"Add to top of boot menu (First)")),
+      CheckBox(Pick(L"Đặt làm mục khởi động Mặc định", L"Set as Default boot entry")),
+      CheckBox(Pick(L"Khởi động thẳng vào WinPE này ở lần Restart kế tiếp (1 lần)",
+                    L"Boot into this WinPE on next restart (One-Time BootSequence)")),
+  };
+  if (!ui::ShowForm(State().view.window, spec)) return;
+  zel::WinPeEntryRequest request;
+  request.imagePath = wim;
+  request.description = spec.fields[1].value;
+  request.policy = spec.fields[2].checked ? L"Legacy" : L"Standard";
+  request.addFirst = spec.fields[3].checked;
+  request.setDefault = spec.fields[4].checked;
+  request.bootOnce = spec.fields[5].checked;
+  ExecuteChange(Pick(L"Tạo mục khởi động WinPE", L"Create WinPE boot entry"),
+                [request](const std::wstring& store, std::wstring& message) mutable {
+                  request.legacyBios = IsLegacyBiosStore(store);
+                  std::wstring id;
+                  if (!zel::CreateWinPeEntry(store, request, id, message)) return false;
+                  message = Pick(L"Đã tạo WinPE ", L"Created WinPE ") + id + Pick(L" từ ", L" from ") + request.imagePath;
+                  return true;
+                },
+                true);
+}
+
+void ActionCreateWindows() {
+  const std::vector<std::wstring> drives = zel::FindWindowsDrives();
+  std::wstring joined;
+  for (const auto& drive : drives) joined += (joined.empty() ? L"" : L", ") + drive;
+  const std::wstring driveLabel = drives.empty() ? Pick(L"Phân vùng Windows (ví dụ C:):", L"Windows Partition (e.g. C:):")
+                                                 : Pick(L"Phân vùng Windows (đã phát hiện: ", L"Windows Partition (detected: ") +
+                                                       joined + L"):";
+  ui::FormSpec spec = NewForm(Pick(L"Tạo mục Boot cho Windows", L"Create Boot Entry for Windows"),
+                              Pick(L"Chọn phân vùng chứa bộ cài Windows để thêm vào Menu Boot, hoặc nạp lại file khởi động bằng "
+                                   L"BCDBoot.",
+                                   L"Select an installed Windows partition to add to the boot menu, or repair boot files with "
+                                   L"BCDBoot."),
+                              Pick(L"Tạo mục Boot Windows", L"Create Windows Entry"));
+  spec.fields = {
+      ui::FormField{ui::FieldType::Text, driveLabel, FirstWindowsDrive(drives), false, true},
+      ui::FormField{ui::FieldType::Text,
+                    Pick(L"Tên hiển thị trong Menu Boot (để trống = tự đặt theo ổ đĩa):",
+                         L"Boot Entry Description (leave empty = named after the drive):"),
+                    L"", false, false},
+      CheckBox(Pick(L"Dùng BCDBoot (cài đặt lại bộ file khởi động + thêm mục Windows)",
+                    L"Use BCDBoot (reinstalls boot files + adds Windows entry)")),
+      CheckBox(LegacyPolicyLabel()),
+      CheckBox(Pick(L"Đưa lên đầu danh sách Menu Boot", L"Add to top of boot menu (First)")),
+      CheckBox(Pick(L"Đặt làm mục khởi động Mặc định", L"Set as Default boot entry")),
+  };
+  if (!ui::ShowForm(State().view.window, spec)) return;
+  zel::WindowsEntryRequest request;
+  request.windowsDrive = spec.fields[0].value;
+  request.description = spec.fields[1].value.empty() ? L"Windows (" + request.windowsDrive + L")" : spec.fields[1].value;
+  request.useBcdboot = spec.fields[2].checked;
+  request.policy = spec.fields[3].checked ? L"Legacy" : L"Standard";
+  request.addFirst = spec.fields[4].checked;
+  request.setDefault = spec.fields[5].checked;
+  ExecuteChange(Pick(L"Tạo mục khởi động Windows", L"Create Windows boot entry"),
+                [request](const std::wstring& store, std::wstring& message) mutable {
+                  request.legacyBios = IsLegacyBiosStore(store);
+                  std::wstring id;
+                  if (!zel::CreateWindowsEntry(store, request, id, message)) return false;
+                  message = request.useBcdboot ? std::wstring(Pick(L"BCDBoot hoàn tất.", L"BCDBoot completed."))
+                                               : Pick(L"Đã tạo Windows ", L"Created Windows ") + id;
+                  return true;
+                },
+                true);
+}
+
+void ActionRestore() {
+  if (!EnsureStoreLoaded(true)) return;
+  const std::wstring file = PickFile(false, Pick(L"Khôi phục BCD", L"Restore BCD"), FileFilter::BcdBackup, L"", L"");
+  if (file.empty()) return;
+  const std::wstring question =
+      Pick(L"Bạn có chắc chắn muốn khôi phục (Import) kho BCD từ:\r\n", L"Are you sure you want to restore/import the BCD store from:\r\n") +
+      file + Pick(L"\r\n\r\nThao tác này sẽ ghi đè cấu hình khởi động hiện tại.", L"\r\n\r\nThis will overwrite current boot entries.");
+  if (!AskConfirm(Pick(L"Xác nhận khôi phục", L"Confirm restore"), question, Pick(L"Khôi phục", L"Restore"),
+                  ui::MessageKind::Warning, true)) {
+    return;
+  }
+  ExecuteChange(Pick(L"Khôi phục BCD", L"Restore BCD"),
+                [file](const std::wstring& store, std::wstring& message) { return zel::ImportStore(store, file, message); },
+                true);
+}
+
+void ActionBackup() {
+  if (!EnsureStoreLoaded(false)) return;
+  const std::wstring file =
+      PickFile(true, Pick(L"Sao lưu BCD", L"Backup BCD"), FileFilter::BcdBackup, L"BCD-Backup.bcd", L"bcd");
+  if (file.empty()) return;
+  const std::wstring store = State().loadedStorePath;
+  RunFileJob(Pick(L"Đang sao lưu BCD...", L"Backing up BCD..."),
+             [store, file] {
+               JobResult result;
+               result.success = zel::ExportStore(store, file, result.message);
+               return result;
+             },
+             JobTexts{Pick(L"Sao lưu BCD thành công.", L"BCD backed up successfully."),
+                      Pick(L"Sao lưu BCD thất bại.", L"BCD backup failed."), L"> Backup BCD \u2192 " + file + L" [OK]",
+                      Pick(L"Lỗi sao lưu", L"Backup error"), false});
+}
+
+void ActionBackupEfi() {
+  const std::wstring file = PickFile(true, Pick(L"Sao lưu EFI System Partition", L"Backup EFI System Partition"),
+                                     FileFilter::Zip, L"EFI-Backup.zip", L"zip");
+  if (file.empty()) return;
+  RunFileJob(Pick(L"Đang sao lưu EFI System Partition...", L"Backing up EFI System Partition..."),
+             [file] {
+               JobResult result;
+               result.success = zel::BackupEfi(file, result.message);
+               return result;
+             },
+             JobTexts{Pick(L"Sao lưu EFI thành công.", L"EFI backed up successfully."),
+                      Pick(L"Sao lưu EFI thất bại.", L"EFI backup failed."), L"> Backup EFI \u2192 " + file + L" [OK]",
+                      Pick(L"Lỗi sao lưu EFI", L"EFI backup error"), false});
+}
+
+void ActionRestoreEfi() {
+  const std::wstring file = PickFile(false, Pick(L"Khôi phục EFI System Partition", L"Restore EFI System Partition"),
+                                     FileFilter::Zip, L"", L"");
+  if (file.empty()) return;
+  const std::wstring question = Pick(L"Khôi phục các file từ bản sao lưu này vào phân vùng hệ thống EFI?\r\n\r\n",
+                                     L"Restore files from this backup to the EFI System Partition?\r\n\r\n") +
+                                file +
+                                Pick(L"\r\n\r\nCác file trùng tên hiện có sẽ bị ghi đè.",
+                                     L"\r\n\r\nExisting files with the same names will be overwritten.");
+  if (!AskConfirm(Pick(L"Xác nhận khôi phục EFI", L"Confirm EFI restore"), question, Pick(L"Khôi phục", L"Restore"),
+                  ui::MessageKind::Warning, true)) {
+    return;
+  }
+  RunFileJob(Pick(L"Đang khôi phục EFI System Partition...", L"Restoring EFI System Partition..."),
+             [file] {
+               JobResult result;
+               result.success = zel::RestoreEfi(file, result.message);
+               return result;
+             },
+             JobTexts{Pick(L"Khôi phục EFI thành công.", L"EFI restored successfully."),
+                      Pick(L"Khôi phục EFI thất bại.", L"EFI restore failed."), L"> Restore EFI \u2190 " + file + L" [OK]",
+                      Pick(L"Lỗi khôi phục EFI", L"EFI restore error"), true});
+}
+
+void ActionRepairEfi() {
+  const std::vector<std::wstring> drives = zel::FindWindowsDrives();
+  ui::FormSpec spec = NewForm(Pick(L"Khôi phục EFI bằng BCDBoot", L"Repair EFI with BCDBoot"),
+                              Pick(L"BCDBoot sẽ chép lại bộ file khởi động UEFI từ thư mục \\Windows của ổ đã chọn vào EFI System "
+                                   L"Partition và sửa kho BCD. Không cần bản sao lưu EFI.",
+                                   L"BCDBoot will copy fresh UEFI boot files from the \\Windows folder of the selected drive to "
+                                   L"the EFI System Partition and repair the BCD store. No EFI backup is required."),
+                              Pick(L"Sửa EFI", L"Repair EFI"));
+  spec.fields = {ui::FormField{ui::FieldType::Text, Pick(L"Ổ chứa Windows cần dùng:", L"Windows drive to use:"),
+                               FirstWindowsDrive(drives), false, true}};
+  if (!ui::ShowForm(State().view.window, spec)) return;
+  const std::wstring drive = spec.fields[0].value;
+  RunFileJob(Pick(L"Đang sửa EFI bằng BCDBoot...", L"Repairing EFI with BCDBoot..."),
+             [drive] {
+               JobResult result;
+               result.success = zel::RepairEfi(drive, result.message);
+               return result;
+             },
+             JobTexts{Pick(L"Sửa EFI thành công.", L"EFI repaired successfully."), Pick(L"Sửa EFI thất bại.", L"EFI repair failed."),
+                      L"> Repair EFI from " + drive + L"\\Windows [OK]", Pick(L"Lỗi sửa EFI", L"EFI repair error"), true});
+}
+
+void ActionPower(const std::wstring& action) {
+  std::wstring question, confirm;
+  bool danger = false;
+  if (action == L"restart") {
+    question = Pick(L"Bạn có chắc chắn muốn khởi động lại máy tính (Restart) ngay bây giờ?", L"Restart the computer now?");
+    confirm = Pick(L"Khởi động lại", L"Restart");
+  } else if (action == L"shutdown") {
+    question = Pick(L"Bạn có chắc chắn muốn tắt máy tính (Shutdown) ngay bây giờ?", L"Shut down the computer now?");
+    confirm = Pick(L"Tắt máy", L"Shut down");
+    danger = true;
+  } else {
+    question = Pick(L"Khởi động lại máy tính và truy cập thẳng vào thiết lập UEFI / BIOS ngay bây giờ?",
+                    L"Restart PC directly into UEFI / BIOS Firmware settings now?");
+    confirm = Pick(L"Vào BIOS", L"Enter BIOS");
+  }
+  if (!AskConfirm(Pick(L"Xác nhận", L"Confirm"), question, confirm, ui::MessageKind::Question, danger)) return;
+  RunInBackground<zel::CommandResult>(
+      Pick(L"Đang gửi lệnh nguồn...", L"Sending power command..."), [action] { return zel::RunPowerAction(action); },
+      [](zel::CommandResult& result) {
+        FinishJob(JobTexts{Pick(L"Đã gửi lệnh nguồn.", L"Power command sent."), Pick(L"Lệnh nguồn thất bại.", L"Power command failed."),
+                           L"", Pick(L"Lỗi nguồn hệ thống", L"Power error"), false},
+                  result.exitCode == 0 && !result.timedOut, result.output);
+      });
+}
+
+}  // namespace app

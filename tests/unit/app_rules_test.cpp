@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include "app/actions.h"
+#include "app/command_log.h"
+#include "app/settings.h"
+
+namespace app {
+namespace {
+
+TEST(Settings, StartUpReadingIsASubstringSearch) {
+  EXPECT_FALSE(ParsePreferences("LANGUAGE=EN\r\n").vietnamese);
+  EXPECT_FALSE(ParsePreferences("language=english").vietnamese);
+  EXPECT_FALSE(ParsePreferences("# my xstyle=light note").darkTheme);
+  const Preferences defaults = ParsePreferences("Language=vi\nStyle=dark\nLanguage = en\n");
+  EXPECT_TRUE(defaults.vietnamese);
+  EXPECT_TRUE(defaults.darkTheme);
+  EXPECT_TRUE(ParsePreferences("").vietnamese);
+}
+
+TEST(Settings, RewriteKeepsOtherLinesAndReplacesOwnKeys) {
+  const std::string old = "# notes\r\nSTYLE=light\n\nOther=1\r\r\nlanguage=en\r\n  indented\n";
+  EXPECT_EQ(RewriteSettings(old, Preferences{true, false}),
+            "# notes\r\nOther=1\r\r\n  indented\r\nLanguage=vi\r\nStyle=light\r\n");
+  EXPECT_EQ(RewriteSettings("", Preferences{}), "Language=vi\r\nStyle=dark\r\n");
+  // Twice in a row gives the same file: no growth, no doubled CR.
+  const std::string once = RewriteSettings(old, Preferences{false, true});
+  EXPECT_EQ(RewriteSettings(once, Preferences{false, true}), once);
+}
+
+TEST(CommandLog, StampsSplitsAndCaps) {
+  EXPECT_EQ(LogTimePrefix(zel::LocalTime{2026, 1, 2, 9, 5, 3, 0}), L"[09:05:03] ");
+  ui::TextRows log;
+  AddLogEntry(log, L"[00:00:00] > Rename [Error] line one\r\nline two\n");
+  EXPECT_EQ(log.lines, (std::vector<std::wstring>{L"[00:00:00] > Rename [Error] line one", L"line two", L""}));
+  for (int i = 0; i < 500; ++i) AddLogEntry(log, L"entry " + std::to_wstring(i));
+  EXPECT_EQ(log.lines.size(), kMaxLogLines);
+  EXPECT_EQ(log.lines.front(), L"entry 0");
+  EXPECT_EQ(log.lines.back(), L"entry 499");
+  std::wstring huge;
+  for (int i = 0; i < 600; ++i) huge += L"x" + std::to_wstring(i) + L"\n";
+  AddLogEntry(log, huge);
+  EXPECT_EQ(log.lines.size(), kMaxLogLines);
+  EXPECT_EQ(log.lines.back(), L"");
+  EXPECT_EQ(log.lines.front(), L"x101");
+}
+
+}  // namespace
+}  // namespace app
+
+namespace app {
+namespace {
+
+TEST(TimeoutText, LeadingNumberWithinRange) {
+  int seconds = -1;
+  EXPECT_TRUE(ParseTimeoutText(L"12abc", seconds));
+  EXPECT_EQ(seconds, 12);
+  EXPECT_TRUE(ParseTimeoutText(L"  3600 \r\n", seconds));
+  EXPECT_EQ(seconds, 3600);
+  EXPECT_TRUE(ParseTimeoutText(L"+0", seconds));
+  EXPECT_EQ(seconds, 0);
+  for (const wchar_t* bad : {L"3601", L"-1", L"", L"abc", L"99999999999", L"- 5"}) {
+    EXPECT_FALSE(ParseTimeoutText(bad, seconds)) << bad;
+  }
+}
+
+}  // namespace
+}  // namespace app

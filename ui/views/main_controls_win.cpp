@@ -1,0 +1,196 @@
+// The main window's children: creation from the control table, texts and placement.
+#include <algorithm>
+
+#include "core/firmware.h"
+#include "ui/canvas_win.h"
+#include "ui/controls_win.h"
+#include "ui/theme_win.h"
+#include "ui/views/entries_view_win.h"
+#include "ui/views/main_view_win.h"
+
+namespace ui {
+namespace {
+
+constexpr int kSidebarSlot = 1, kSurfaceSlot = 2;
+constexpr int kAppIconResource = 101;
+
+struct ControlDef {
+  int id;
+  ButtonVariant variant;
+  int icon;
+  int surface;
+  FontSlot font;
+  bool leftAligned;
+};
+
+// The header's buttons, in creation order around the time-out field.
+constexpr ControlDef kStoreSelector{kStoreSelectorId, ButtonVariant::DropDown, 0, kSurfaceSlot, Regular12, true};
+constexpr ControlDef kBrowse{kBrowseId, ButtonVariant::Default, 12, kSurfaceSlot, Regular12, false};
+constexpr ControlDef kRefresh{kRefreshId, ButtonVariant::Default, 11, kSurfaceSlot, Regular12, false};
+constexpr ControlDef kApply{kApplyTimeoutId, ButtonVariant::Primary, 0, kSurfaceSlot, Semibold12, false};
+constexpr ControlDef kShowBootMenu{kShowBootMenuId, ButtonVariant::CheckBox, 0, kSurfaceSlot, Regular13, true};
+// The sidebar's buttons after the quick actions.
+constexpr ControlDef kSidebarButtons[] = {
+    {kFirmwareRestartId, ButtonVariant::Default, 15, kSidebarSlot, Regular12, true},
+    {kRestartId, ButtonVariant::Default, 16, kSidebarSlot, Semibold11, false},
+    {kShutdownId, ButtonVariant::Danger, 1, kSidebarSlot, Semibold11, false},
+    {kStyleToggleId, ButtonVariant::Default, 0, kSidebarSlot, Semibold12, false},  // icon follows the style
+    {kLanguageToggleId, ButtonVariant::Default, 32, kSidebarSlot, Semibold12, false},
+};
+constexpr ControlDef kLogButtons[] = {
+    {kCopyLogId, ButtonVariant::Subtle, 0, kSurfaceSlot, Regular11, false},
+    {kClearLogId, ButtonVariant::Subtle, 0, kSurfaceSlot, Regular11, false},
+};
+
+int StyleIcon() { return g_darkTheme ? 14 : 13; }
+
+HWND MakeButton(HWND parent, const ControlDef& def, const std::wstring& text) {
+  return CreateOwnerButton(parent, def.id, text,
+                           ButtonStyle{def.variant, def.icon, def.surface, def.font, def.leftAligned});
+}
+
+HWND MakeTimeoutEdit(HWND parent) {
+  HWND edit = CreateWindowExW(0, L"EDIT", L"10", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_NUMBER | ES_CENTER, 0, 0, 0, 0,
+                              parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTimeoutEditId)), UiInstance(), nullptr);
+  if (edit) {
+    SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(Font(Semibold13)), FALSE);
+    SendMessageW(edit, EM_SETLIMITTEXT, 4, 0);
+  }
+  return edit;
+}
+
+// A failed child is simply not there: MoveWindow is skipped and sizes never go negative.
+void Place(HWND child, Rect r) {
+  if (child) MoveWindow(child, r.left, r.top, std::max(0, r.Width()), std::max(0, r.Height()), TRUE);
+}
+
+void PlaceById(HWND parent, int id, Rect r) { Place(GetDlgItem(parent, id), r); }
+
+int NaturalWidth(HWND parent, int id) { return ButtonNaturalWidth(GetDlgItem(parent, id)); }
+
+MainMeasures Measure(HWND window) {
+  MainMeasures m;
+  m.titleWidth = MeasureTextWidth(L"Zel Quillon", Bold16).width;
+  m.badgeTextWidth = MeasureTextWidth(L"PE", Semibold11).width;
+  m.storeLabelWidth = MeasureTextWidth(StoreLabelText(), Semibold13).width;
+  m.timeoutLabelWidth = MeasureTextWidth(TimeoutLabelText(), Semibold13).width;
+  m.logTitleWidth = MeasureTextWidth(LogTitleText(), Semibold12).width;
+  m.editHeight = FontHeight(Semibold13);
+  m.browseWidth = NaturalWidth(window, kBrowseId);
+  m.refreshWidth = NaturalWidth(window, kRefreshId);
+  m.applyWidth = NaturalWidth(window, kApplyTimeoutId);
+  m.checkBoxWidth = NaturalWidth(window, kShowBootMenuId);
+  m.copyWidth = NaturalWidth(window, kCopyLogId);
+  m.clearWidth = NaturalWidth(window, kClearLogId);
+  return m;
+}
+
+}  // namespace
+
+void LoadAppIcon(MainView& view) {
+  if (!view.appIconHandle) {
+    view.appIconHandle.reset(static_cast<HICON>(
+        LoadImageW(UiInstance(), MAKEINTRESOURCEW(kAppIconResource), IMAGE_ICON, 256, 256, 0)));
+  }
+  view.appIcon = IconToImage(view.appIconHandle.get(), ScaleDpi(38));
+}
+
+void CreateMainControls(MainView& view, MainViewState& state) {
+  HWND w = view.window;
+  MakeButton(w, kStoreSelector, StoreDisplayName(state.selectedStorePath));
+  MakeButton(w, kBrowse, L"");
+  MakeButton(w, kRefresh, L"");
+  view.timeoutEdit = MakeTimeoutEdit(w);
+  MakeButton(w, kApply, L"");
+  for (int i = 0; i < kTimeoutPresetCount; ++i) {
+    const int id = kTimeoutPresetFirstId + i;
+    MakeButton(w, ControlDef{id, ButtonVariant::Default, 0, kSurfaceSlot, Regular11, false}, MainControlText(id));
+  }
+  SetChecked(MakeButton(w, kShowBootMenu, L""), true);
+  view.entries = CreateEntriesList(w, kEntriesId);
+  for (size_t i = 0; i < kQuickActions.size(); ++i) {
+    // The first quick action is the one most runs start with, so it stands out.
+    const bool first = i == 0;
+    MakeButton(w,
+               ControlDef{kQuickActions[i].id, first ? ButtonVariant::Primary : ButtonVariant::Default,
+                           kQuickActions[i].icon, kSidebarSlot, first ? Semibold12 : Regular12, true},
+               L"");
+  }
+  for (ControlDef def : kSidebarButtons) {
+    if (def.id == kStyleToggleId) def.icon = StyleIcon();
+    const bool fixedText = def.id == kRestartId || def.id == kShutdownId;
+    MakeButton(w, def, fixedText ? MainControlText(def.id) : L"");
+  }
+  for (const ControlDef& def : kLogButtons) MakeButton(w, def, L"");
+  view.log = CreateTextView(w, kLogViewId);
+
+  state.environmentLabel = zel::EnvironmentLabel();
+  state.firmwareLabel = zel::FirmwareTypeLabel();
+  state.statusText = ReadyStatusText();
+  ApplyTexts(view);
+}
+
+void ApplyTexts(const MainView& view) {
+  for (const QuickAction& action : kQuickActions) {
+    SetWindowTextW(GetDlgItem(view.window, action.id), MainControlText(action.id).c_str());
+  }
+  // Restart, shut down and the presets read the same in both languages and keep their texts.
+  for (int id : {kBrowseId, kRefreshId, kApplyTimeoutId, kShowBootMenuId, kFirmwareRestartId, kCopyLogId, kClearLogId,
+                 kStyleToggleId, kLanguageToggleId}) {
+    SetWindowTextW(GetDlgItem(view.window, id), MainControlText(id).c_str());
+  }
+}
+
+void ApplyStoreSelectorText(const MainView& view, const std::wstring& storePath) {
+  HWND selector = GetDlgItem(view.window, kStoreSelectorId);
+  if (!selector) return;
+  SetWindowTextW(selector, StoreDisplayName(storePath).c_str());
+  InvalidateRect(selector, nullptr, FALSE);
+}
+
+void LayoutMain(MainView& view, int width, int height) {
+  HWND w = view.window;
+  view.layout = LayoutMain(width, height, Measure(w));
+  const MainLayout& l = view.layout;
+
+  PlaceById(w, kStoreSelectorId, l.storeSelector);
+  PlaceById(w, kBrowseId, l.browse);
+  PlaceById(w, kRefreshId, l.refresh);
+  Place(view.timeoutEdit, l.timeoutEdit);
+  PlaceById(w, kApplyTimeoutId, l.apply);
+  for (int i = 0; i < kTimeoutPresetCount; ++i) PlaceById(w, kTimeoutPresetFirstId + i, l.timeoutPresets[i]);
+  PlaceById(w, kShowBootMenuId, l.showBootMenu);
+  Place(view.entries, l.entries);
+  for (size_t i = 0; i < kQuickActions.size(); ++i) PlaceById(w, kQuickActions[i].id, l.quickActions[i]);
+  PlaceById(w, kFirmwareRestartId, l.firmwareRestart);
+  PlaceById(w, kRestartId, l.restart);
+  PlaceById(w, kShutdownId, l.shutdown);
+  PlaceById(w, kStyleToggleId, l.styleToggle);
+  PlaceById(w, kLanguageToggleId, l.languageToggle);
+  PlaceById(w, kCopyLogId, l.copyLog);
+  PlaceById(w, kClearLogId, l.clearLog);
+  if (view.log) Place(view.log->hwnd, l.logView);
+}
+
+void Relayout(MainView& view) {
+  RECT client{};
+  GetClientRect(view.window, &client);
+  LayoutMain(view, client.right, client.bottom);
+  // The cards' texts and widths follow the language and DPI, which a size change alone would miss.
+  if (view.entries) LayoutEntries(view.entries);
+  RedrawWindow(view.window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+namespace {
+void InvalidatePart(const MainView& view, Rect r) {
+  if (r.IsEmpty()) return;
+  const RECT area = ToRECT(r);
+  InvalidateRect(view.window, &area, FALSE);
+}
+}  // namespace
+
+void InvalidateBusyBar(const MainView& view) { InvalidatePart(view, view.layout.busyBarRect); }
+void InvalidateStatus(const MainView& view) { InvalidatePart(view, view.layout.statusRect); }
+void InvalidateTimeoutFrame(const MainView& view) { InvalidatePart(view, view.layout.timeoutFrameRect); }
+
+}  // namespace ui

@@ -1,0 +1,82 @@
+#pragma once
+// The main window's control identifiers and the texts it shows, in the language
+// (and, for the style toggle, the style) current when they are asked for.
+#include <array>
+#include <string>
+
+#include "ui/palette.h"
+
+namespace ui {
+
+// Control identifiers of the main window's children; a click sends WM_COMMAND
+// with the identifier in the low word of wParam.
+enum MainControlId : int {
+  kStoreSelectorId = 100,
+  kBrowseId = 101,
+  kRefreshId = 102,
+  kAddWinPeId = 103,
+  kAddWindowsId = 104,
+  kBackupBcdId = 105,
+  kRestoreBcdId = 106,
+  kRawViewId = 107,
+  kEntriesId = 108,
+  kRenameKeyId = 109,  // F2: no control, only the command
+  kDeleteKeyId = 110,  // Delete: no control, only the command
+  kShowBootMenuId = 111,
+  kTimeoutEditId = 112,
+  kApplyTimeoutId = 113,
+  kTimeoutPresetFirstId = 114,  // 114..118: 0, 3, 5, 10 and 30 seconds
+  kBackupEfiId = 119,
+  kRestoreEfiId = 120,
+  kRepairEfiId = 121,
+  kFirmwareRestartId = 122,
+  kRestartId = 123,
+  kShutdownId = 124,
+  kStyleToggleId = 125,
+  kLanguageToggleId = 126,
+  kCopyLogId = 127,
+  kClearLogId = 128,
+  kLogViewId = 129,
+};
+
+inline constexpr std::array<int, 5> kTimeoutPresetSeconds = {0, 3, 5, 10, 30};
+
+// One row of the quick-action table; the order is the order in the sidebar.
+struct QuickAction {
+  int id;
+  const wchar_t* english;
+  const wchar_t* vietnamese;
+  int icon;
+};
+extern const std::array<QuickAction, 8> kQuickActions;
+
+inline constexpr const wchar_t* kVersionText = L"1.0.0.1";
+// "Zel Quillon PE v1.0.0.1 — BCD & Boot Manager", the same in both languages.
+std::wstring MainWindowTitle();
+
+// The text a button of the main window carries now; empty for an identifier
+// without a text of its own (the store selector, the edit box, the list, the log).
+std::wstring MainControlText(int id);
+
+// The store selector's text: the file path, or the system store's name.
+std::wstring StoreDisplayName(const std::wstring& storePath);
+
+// Texts painted by the main window.
+std::wstring SubtitleText();
+std::wstring QuickActionsTitle();
+std::wstring PowerTitle();
+std::wstring StoreLabelText();
+std::wstring TimeoutLabelText();
+std::wstring LogTitleText();
+std::wstring ReadyStatusText();
+
+// The four rows of the sidebar's information card; dot is kNoColour for none.
+struct InfoRowText {
+  std::wstring label;
+  std::wstring value;
+  Colour dot = kNoColour;
+};
+std::array<InfoRowText, 4> InfoCardRows(const std::wstring& environmentLabel, const std::wstring& firmwareLabel,
+                                        size_t entryCount, int timeoutSeconds);
+
+}  // namespace ui
