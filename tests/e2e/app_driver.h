@@ -1,0 +1,52 @@
+#pragma once
+// Drives the real ZelQuillonPE.exe from another process, as a user would: it
+// starts the program in a private folder with its own store, finds its
+// windows, sends commands by control id, answers dialogs through their buttons
+// and reads the command log through "Copy Log" and the clipboard.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/sim_sandbox.h"
+
+namespace zel::test {
+
+class AppDriver {
+ public:
+  // Copies the program into the sandbox (so its settings and backups stay
+  // there) with the given settings.cfg text, then starts it.
+  explicit AppDriver(SimSandbox& sim, const std::string& settings = "");
+  ~AppDriver();
+  AppDriver(const AppDriver&) = delete;
+  AppDriver& operator=(const AppDriver&) = delete;
+
+  bool Started() const { return main_ != nullptr; }
+  HWND Main() const { return main_; }
+  const std::wstring& Folder() const { return folder_; }
+  // Starts the program again from the same folder (a second instance); returns its process.
+  HANDLE StartAnother() const;
+
+  void Command(int id) const;
+  void Key(WPARAM key) const;  // a key press sent to the focused control of the program
+  // The command log as "Copy Log" puts it on the clipboard.
+  std::wstring LogText() const;
+  // Waits until the log holds `text`; false after the time-out.
+  bool WaitForLog(const std::wstring& text, int timeoutMs = 20000) const;
+  std::wstring ControlText(int id) const;
+  std::string SettingsFile() const;
+  // Asks the program to close; true when it exited within the time.
+  bool Close(int timeoutMs = 10000);
+  bool Running() const;
+
+ private:
+  std::wstring folder_;
+  std::wstring exe_;
+  PROCESS_INFORMATION process_{};
+  HWND main_ = nullptr;
+};
+
+// A top-level window of the given class owned by the process, waited for.
+HWND WaitForWindowOf(DWORD processId, const wchar_t* className, int timeoutMs = 10000);
+
+}  // namespace zel::test

@@ -1,0 +1,139 @@
+#include "tests/e2e/app_driver.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace zel::test {
+namespace {
+
+std::wstring BesideThisProgram(const std::wstring& name) {
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring path(self);
+  return path.substr(0, path.find_last_of(L'\\') + 1) + name;
+}
+
+struct FindArgs {
+  DWORD processId;
+  const wchar_t* className;
+  HWND found;
+};
+
+HANDLE Launch(const std::wstring& exe, PROCESS_INFORMATION& info) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  std::wstring line = L"\"" + exe + L"\"";
+  if (!CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+    return nullptr;
+  }
+  return info.hProcess;
+}
+
+}  // namespace
+
+HWND WaitForWindowOf(DWORD processId, const wchar_t* className, int timeoutMs) {
+  for (int waited = 0; waited < timeoutMs; waited += 50) {
+    FindArgs args{processId, className, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM param) {
+          auto* a = reinterpret_cast<FindArgs*>(param);
+          DWORD owner = 0;
+          GetWindowThreadProcessId(window, &owner);
+          wchar_t name[64] = {};
+          GetClassNameW(window, name, 64);
+          if (owner == a->processId && lstrcmpW(name, a->className) == 0 && IsWindowVisible(window)) {
+            a->found = window;
+            return FALSE;
+          }
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&args));
+    if (args.found) return args.found;
+    Sleep(50);
+  }
+  return nullptr;
+}
+
+AppDriver::AppDriver(SimSandbox& sim, const std::string& settings)
+    : folder_(sim.Folder() + L"\\app"), exe_(folder_ + L"\\ZelQuillonPE.exe") {
+  std::filesystem::create_directories(std::filesystem::path(folder_));
+  CopyFileW(BesideThisProgram(L"..\\ZelQuillonPE.exe").c_str(), exe_.c_str(), FALSE);
+  if (!settings.empty()) std::ofstream(std::filesystem::path(folder_ + L"\\settings.cfg"), std::ios::binary) << settings;
+  if (!Launch(exe_, process_)) return;
+  main_ = WaitForWindowOf(process_.dwProcessId, L"ZelQuillonPE.Main", 20000);
+}
+
+AppDriver::~AppDriver() {
+  if (process_.hProcess) {
+    if (Running() && !Close(5000)) TerminateProcess(process_.hProcess, 9);
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+  }
+}
+
+HANDLE AppDriver::StartAnother() const {
+  PROCESS_INFORMATION info{};
+  HANDLE process = Launch(exe_, info);
+  if (process) CloseHandle(info.hThread);
+  return process;
+}
+
+void AppDriver::Command(int id) const { PostMessageW(main_, WM_COMMAND, static_cast<WPARAM>(id), 0); }
+
+void AppDriver::Key(WPARAM key) const {
+  // The program's message loop sees the key as if typed into its focused control.
+  GUITHREADINFO gui{sizeof(gui)};
+  GetGUIThreadInfo(process_.dwThreadId, &gui);
+  HWND target = gui.hwndFocus ? gui.hwndFocus : main_;
+  PostMessageW(target, WM_KEYDOWN, key, 1);
+  PostMessageW(target, WM_KEYUP, key, 0xC0000001);
+}
+
+std::wstring AppDriver::LogText() const {
+  if (OpenClipboard(nullptr)) {
+    EmptyClipboard();
+    CloseClipboard();
+  }
+  Command(127);  // Copy Log
+  for (int waited = 0; waited < 5000; waited += 50) {
+    Sleep(50);
+    if (!OpenClipboard(nullptr)) continue;
+    std::wstring text;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+      if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) text = chars;
+      GlobalUnlock(data);
+    }
+    CloseClipboard();
+    if (!text.empty()) return text;
+  }
+  return {};
+}
+
+bool AppDriver::WaitForLog(const std::wstring& text, int timeoutMs) const {
+  for (int waited = 0; waited < timeoutMs; waited += 300) {
+    if (LogText().find(text) != std::wstring::npos) return true;
+    Sleep(250);
+  }
+  return false;
+}
+
+std::wstring AppDriver::ControlText(int id) const {
+  wchar_t text[256] = {};
+  GetWindowTextW(GetDlgItem(main_, id), text, 256);
+  return text;
+}
+
+std::string AppDriver::SettingsFile() const {
+  std::ifstream file(std::filesystem::path(folder_ + L"\\settings.cfg"), std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+}
+
+bool AppDriver::Close(int timeoutMs) {
+  PostMessageW(main_, WM_CLOSE, 0, 0);
+  return WaitForSingleObject(process_.hProcess, static_cast<DWORD>(timeoutMs)) == WAIT_OBJECT_0;
+}
+
+bool AppDriver::Running() const { return WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT; }
+
+}  // namespace zel::test

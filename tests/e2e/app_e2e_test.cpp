@@ -1,0 +1,104 @@
+// The real program, started and driven from outside under Wine.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "tests/e2e/app_driver.h"
+
+namespace zel::test {
+namespace {
+
+constexpr int kBackupBcd = 105, kStyleToggle = 125, kLanguageToggle = 126, kAddWinPe = 103;
+
+std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+TEST(AppEndToEnd, StartsLoadsTheSystemStoreAndReloadsOnF5) {
+  SimSandbox sim;
+  sim.UseSystemStore(sim.CopyStore(L"uefi-win11.txt", L"system.txt"));
+  AppDriver app(sim, "Language=en\r\n");
+  ASSERT_TRUE(app.Started());
+  ASSERT_TRUE(app.WaitForLog(L"> bcdedit (system) /enum all /v [OK]")) << Narrow(app.LogText());
+  EXPECT_NE(app.LogText().find(L"Zel Quillon PE started. No .NET or VC++ Redistributable required."), std::wstring::npos);
+  EXPECT_EQ(sim.LogLines(), (std::vector<std::wstring>{L"bcdedit /enum all /v", L"bcdedit /enum {default} /v",
+                                                       L"bcdedit /enum {current} /v"}));
+  app.Key(VK_F5);
+  for (int i = 0; i < 100 && sim.LogLines().size() < 6; ++i) Sleep(100);
+  EXPECT_EQ(sim.LogLines().size(), 6u);
+
+  // Copy Log puts the whole log on the clipboard, each line ending in CR LF.
+  const std::wstring log = app.LogText();
+  EXPECT_TRUE(log.ends_with(L"\r\n"));
+  EXPECT_TRUE(app.Close());
+}
+
+TEST(AppEndToEnd, ASecondInstanceSaysSoAndLeaves) {
+  SimSandbox sim;
+  sim.UseSystemStore(sim.CopyStore(L"empty.txt", L"system.txt"));
+  AppDriver app(sim, "Language=en\r\n");
+  ASSERT_TRUE(app.Started());
+  HANDLE second = app.StartAnother();
+  ASSERT_NE(second, nullptr);
+  const HWND box = WaitForWindowOf(GetProcessId(second), L"#32770");
+  ASSERT_NE(box, nullptr) << "no message from the second instance";
+  wchar_t text[128] = {};
+  GetDlgItemTextW(box, 0xFFFF, text, 128);  // the static text of a message box
+  EXPECT_EQ(std::wstring(text), L"Zel Quillon PE is already running.");
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  ASSERT_EQ(WaitForSingleObject(second, 10000), WAIT_OBJECT_0);
+  DWORD code = 99;
+  GetExitCodeProcess(second, &code);
+  CloseHandle(second);
+  EXPECT_EQ(code, 0u);
+  EXPECT_TRUE(app.Running());
+}
+
+TEST(AppEndToEnd, WhileBusyShortcutsAreDroppedAndClosingIsRefused) {
+  SimSandbox sim;
+  sim.UseSystemStore(sim.CopyStore(L"uefi-win11.txt", L"system.txt"));
+  SetEnvironmentVariableW(L"ZQ_SIM_DELAY_MS", L"1500");  // every tool run takes a while
+  AppDriver app(sim, "Language=en\r\n");
+  ASSERT_TRUE(app.Started());
+  Sleep(500);  // the first load is running now
+  app.Key('6');
+  app.Command(kBackupBcd);
+  PostMessageW(app.Main(), WM_CLOSE, 0, 0);
+  Sleep(500);
+  EXPECT_TRUE(app.Running()) << "closed during a job";
+  ASSERT_TRUE(app.WaitForLog(L"/enum all /v [OK]", 30000));
+  Sleep(2000);  // anything queued would have started by now
+  EXPECT_EQ(sim.LogLines().size(), 3u) << "a dropped command ran later";
+  SetEnvironmentVariableW(L"ZQ_SIM_DELAY_MS", nullptr);
+  EXPECT_TRUE(app.Close(20000));
+}
+
+TEST(AppEndToEnd, LanguageAndStyleSwitchesRewriteTheSettings) {
+  SimSandbox sim;
+  sim.UseSystemStore(sim.CopyStore(L"bios-legacy.txt", L"system.txt"));
+  AppDriver app(sim, "# kept\r\nLanguage=vi\r\n");
+  ASSERT_TRUE(app.Started());
+  ASSERT_TRUE(app.WaitForLog(L"/enum all /v [OK]"));
+  const std::wstring vietnamese = app.ControlText(kAddWinPe);
+  app.Command(kLanguageToggle);
+  Sleep(800);
+  EXPECT_EQ(app.SettingsFile(), "# kept\r\nLanguage=en\r\nStyle=dark\r\n");
+  EXPECT_NE(app.ControlText(kAddWinPe), vietnamese);
+  EXPECT_NE(app.ControlText(kAddWinPe).find(L"[1]"), std::wstring::npos);
+  app.Command(kLanguageToggle);
+  Sleep(800);
+  EXPECT_EQ(app.ControlText(kAddWinPe), vietnamese);
+  EXPECT_EQ(app.SettingsFile(), "# kept\r\nLanguage=vi\r\nStyle=dark\r\n");
+
+  const std::wstring darkText = app.ControlText(kStyleToggle);
+  app.Command(kStyleToggle);
+  Sleep(800);
+  EXPECT_EQ(app.SettingsFile(), "# kept\r\nLanguage=vi\r\nStyle=light\r\n");
+  EXPECT_NE(app.ControlText(kStyleToggle), darkText);
+  app.Command(kStyleToggle);
+  Sleep(800);
+  EXPECT_EQ(app.ControlText(kStyleToggle), darkText);
+  EXPECT_EQ(app.SettingsFile(), "# kept\r\nLanguage=vi\r\nStyle=dark\r\n");
+  EXPECT_TRUE(app.Close(20000));
+}
+
+}  // namespace
+}  // namespace zel::test
