@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iostream>
+
+#include "core/utf8.h"
 #include "tests/e2e/app_driver.h"
 
 namespace zel::test {
@@ -97,6 +101,46 @@ TEST(AppEndToEnd, LanguageAndStyleSwitchesRewriteTheSettings) {
   Sleep(800);
   EXPECT_EQ(app.ControlText(kStyleToggle), darkText);
   EXPECT_EQ(app.SettingsFile(), "# kept\r\nLanguage=vi\r\nStyle=dark\r\n");
+  EXPECT_TRUE(app.Close(20000));
+}
+
+}  // namespace
+}  // namespace zel::test
+
+namespace zel::test {
+namespace {
+
+HWND ChildWithId(HWND parent, int id) { return GetDlgItem(parent, id); }
+
+TEST(AppEndToEnd, RenameThroughTheFormBacksUpChangesAndReloads) {
+  SimSandbox sim;
+  const std::wstring store = sim.CopyStore(L"uefi-win11.txt", L"system.txt");
+  sim.UseSystemStore(store);
+  AppDriver app(sim, "Language=en\r\n");
+  ASSERT_TRUE(app.Started());
+  ASSERT_TRUE(app.WaitForLog(L"/enum all /v [OK]"));
+  app.Command(109);  // F2: rename the selected (default) entry
+  DWORD processId = 0;
+  GetWindowThreadProcessId(app.Main(), &processId);
+  const HWND form = WaitForWindowOf(processId, L"ZelQuillonPE.Dialog");
+  ASSERT_NE(form, nullptr);
+  SetWindowTextW(ChildWithId(form, 200), L"Windows 11 \"Pro\"\\");
+  PostMessageW(form, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(app.WaitForLog(L"> Rename boot entry [OK]"));
+  std::wstring log;
+  for (int i = 0; i < 60; ++i) {  // the reload after the change
+    log = app.LogText();
+    if (log.find(L"/enum all /v [OK]", log.find(L"> Rename boot entry [OK]")) != std::wstring::npos) break;
+    Sleep(250);
+  }
+  ASSERT_NE(log.find(L"/enum all /v [OK]", log.find(L"> Rename boot entry [OK]")), std::wstring::npos);
+  EXPECT_NE(log.find(L"> Auto-backup \u2192 "), std::wstring::npos);
+  EXPECT_NE(log.find(L"\\Backups\\BCD_System_"), std::wstring::npos);
+  std::cout << "--- log after the rename ---\n" << zel::WideToUtf8(log.substr(log.find(L"> Auto-backup") - 11)) << "\n";
+  const auto calls = sim.LogLines();
+  EXPECT_NE(std::find(calls.begin(), calls.end(),
+                      L"bcdedit /set {4b91442f-227f-45a6-a76f-4b17f619a5e3} description \"Windows 11 'Pro'\""),
+            calls.end());
   EXPECT_TRUE(app.Close(20000));
 }
 
