@@ -59,17 +59,17 @@ void ActionBootOnce() {
 void ActionRename() {
   const zel::BootEntry* entry = SelectedEntry();
   if (!entry) return;
-  ui::FormSpec spec;
-  spec.title = Pick(L"Đổi tên mục Khởi động (Description)", L"Change Boot Entry Description");
-  spec.description = Pick(L"Nhập tên hiển thị mới cho mục khởi động ", L"Enter a new display name for boot entry ") +
+  ui::FormSpec form;
+  form.title = Pick(L"Đổi tên mục Khởi động (Description)", L"Change Boot Entry Description");
+  form.description = Pick(L"Nhập tên hiển thị mới cho mục khởi động ", L"Enter a new display name for boot entry ") +
                      entry->identifier + L":";
-  spec.fields = {ui::FormField{ui::FieldType::Text, Pick(L"Tên hiển thị mới:", L"New Description:"), entry->description,
+  form.fields = {ui::FormField{ui::FieldType::Text, Pick(L"Tên hiển thị mới:", L"New Description:"), entry->description,
                                false, true}};
-  spec.okText = Pick(L"Lưu thay đổi", L"Save Changes");
-  spec.cancelText = Pick(L"Huỷ bỏ", L"Cancel");
+  form.okText = Pick(L"Lưu thay đổi", L"Save Changes");
+  form.cancelText = Pick(L"Huỷ bỏ", L"Cancel");
   const std::wstring id = entry->identifier;
-  if (!ui::ShowForm(State().view.window, spec)) return;
-  const std::wstring name = spec.fields[0].value;
+  if (!ui::ShowForm(State().view.window, form)) return;
+  const std::wstring name = form.fields[0].value;
   ExecuteChange(Pick(L"Đổi tên mục khởi động", L"Rename boot entry"),
                 [id, name](const std::wstring& store, std::wstring& message) {
                   return zel::RenameEntry(store, id, name, message);

@@ -27,12 +27,12 @@ bool IsLegacyBiosStore(const std::wstring& storePath) {
 }
 
 ui::FormSpec NewForm(const std::wstring& title, const std::wstring& description, const std::wstring& okText) {
-  ui::FormSpec spec;
-  spec.title = title;
-  spec.description = description;
-  spec.okText = okText;
-  spec.cancelText = Pick(L"Huỷ bỏ", L"Cancel");
-  return spec;
+  ui::FormSpec form;
+  form.title = title;
+  form.description = description;
+  form.okText = okText;
+  form.cancelText = Pick(L"Huỷ bỏ", L"Cancel");
+  return form;
 }
 
 ui::FormField CheckBox(const std::wstring& label) { return ui::FormField{ui::FieldType::CheckBox, label, L"", false, false}; }
@@ -73,12 +73,12 @@ void ActionCreateWinPe() {
   if (wim.empty()) return;
   const size_t slash = wim.find_last_of(L"\\/");
   const std::wstring fallback = slash == std::wstring::npos ? L"Zel WinPE" : L"WinPE (" + wim.substr(slash + 1) + L")";
-  ui::FormSpec spec = NewForm(Pick(L"Tạo mục Boot cho WinPE (.wim)", L"Create Boot Entry for WinPE"),
+  ui::FormSpec form = NewForm(Pick(L"Tạo mục Boot cho WinPE (.wim)", L"Create Boot Entry for WinPE"),
                               Pick(L"Ứng dụng sẽ tự động cấu hình RAMDisk và file boot.sdi tương ứng cho file ảnh WinPE đã chọn.",
                                    L"Zel Quillon will automatically configure the RAMDisk options and boot.sdi for the selected "
                                    L"WinPE image."),
                               Pick(L"Tạo mục Boot WinPE", L"Create WinPE Entry"));
-  spec.fields = {
+  form.fields = {
       ui::FormField{ui::FieldType::ReadOnly, Pick(L"Đường dẫn file WIM:", L"WIM File Path:"), wim, false, false},
       ui::FormField{ui::FieldType::Text, Pick(L"Tên hiển thị trong Menu Boot:", L"Boot Entry Description:"), fallback, false,
                     true},
@@ -88,14 +88,14 @@ void ActionCreateWinPe() {
       CheckBox(Pick(L"Khởi động thẳng vào WinPE này ở lần Restart kế tiếp (1 lần)",
                     L"Boot into this WinPE on next restart (One-Time BootSequence)")),
   };
-  if (!ui::ShowForm(State().view.window, spec)) return;
+  if (!ui::ShowForm(State().view.window, form)) return;
   zel::WinPeEntryRequest request;
   request.imagePath = wim;
-  request.description = spec.fields[1].value;
-  request.policy = spec.fields[2].checked ? L"Legacy" : L"Standard";
-  request.addFirst = spec.fields[3].checked;
-  request.setDefault = spec.fields[4].checked;
-  request.bootOnce = spec.fields[5].checked;
+  request.description = form.fields[1].value;
+  request.policy = form.fields[2].checked ? L"Legacy" : L"Standard";
+  request.addFirst = form.fields[3].checked;
+  request.setDefault = form.fields[4].checked;
+  request.bootOnce = form.fields[5].checked;
   ExecuteChange(Pick(L"Tạo mục khởi động WinPE", L"Create WinPE boot entry"),
                 [request](const std::wstring& store, std::wstring& message) mutable {
                   request.legacyBios = IsLegacyBiosStore(store);
@@ -114,13 +114,13 @@ void ActionCreateWindows() {
   const std::wstring driveLabel = drives.empty() ? Pick(L"Phân vùng Windows (ví dụ C:):", L"Windows Partition (e.g. C:):")
                                                  : Pick(L"Phân vùng Windows (đã phát hiện: ", L"Windows Partition (detected: ") +
                                                        joined + L"):";
-  ui::FormSpec spec = NewForm(Pick(L"Tạo mục Boot cho Windows", L"Create Boot Entry for Windows"),
+  ui::FormSpec form = NewForm(Pick(L"Tạo mục Boot cho Windows", L"Create Boot Entry for Windows"),
                               Pick(L"Chọn phân vùng chứa bộ cài Windows để thêm vào Menu Boot, hoặc nạp lại file khởi động bằng "
                                    L"BCDBoot.",
                                    L"Select an installed Windows partition to add to the boot menu, or repair boot files with "
                                    L"BCDBoot."),
                               Pick(L"Tạo mục Boot Windows", L"Create Windows Entry"));
-  spec.fields = {
+  form.fields = {
       ui::FormField{ui::FieldType::Text, driveLabel, FirstWindowsDrive(drives), false, true},
       ui::FormField{ui::FieldType::Text,
                     Pick(L"Tên hiển thị trong Menu Boot (để trống = tự đặt theo ổ đĩa):",
@@ -132,14 +132,14 @@ void ActionCreateWindows() {
       CheckBox(Pick(L"Đưa lên đầu danh sách Menu Boot", L"Add to top of boot menu (First)")),
       CheckBox(Pick(L"Đặt làm mục khởi động Mặc định", L"Set as Default boot entry")),
   };
-  if (!ui::ShowForm(State().view.window, spec)) return;
+  if (!ui::ShowForm(State().view.window, form)) return;
   zel::WindowsEntryRequest request;
-  request.windowsDrive = spec.fields[0].value;
-  request.description = spec.fields[1].value.empty() ? L"Windows (" + request.windowsDrive + L")" : spec.fields[1].value;
-  request.useBcdboot = spec.fields[2].checked;
-  request.policy = spec.fields[3].checked ? L"Legacy" : L"Standard";
-  request.addFirst = spec.fields[4].checked;
-  request.setDefault = spec.fields[5].checked;
+  request.windowsDrive = form.fields[0].value;
+  request.description = form.fields[1].value.empty() ? L"Windows (" + request.windowsDrive + L")" : form.fields[1].value;
+  request.useBcdboot = form.fields[2].checked;
+  request.policy = form.fields[3].checked ? L"Legacy" : L"Standard";
+  request.addFirst = form.fields[4].checked;
+  request.setDefault = form.fields[5].checked;
   ExecuteChange(Pick(L"Tạo mục khởi động Windows", L"Create Windows boot entry"),
                 [request](const std::wstring& store, std::wstring& message) mutable {
                   request.legacyBios = IsLegacyBiosStore(store);
@@ -226,16 +226,16 @@ void ActionRestoreEfi() {
 
 void ActionRepairEfi() {
   const std::vector<std::wstring> drives = zel::FindWindowsDrives();
-  ui::FormSpec spec = NewForm(Pick(L"Khôi phục EFI bằng BCDBoot", L"Repair EFI with BCDBoot"),
+  ui::FormSpec form = NewForm(Pick(L"Khôi phục EFI bằng BCDBoot", L"Repair EFI with BCDBoot"),
                               Pick(L"BCDBoot sẽ chép lại bộ file khởi động UEFI từ thư mục \\Windows của ổ đã chọn vào EFI System "
                                    L"Partition và sửa kho BCD. Không cần bản sao lưu EFI.",
                                    L"BCDBoot will copy fresh UEFI boot files from the \\Windows folder of the selected drive to "
                                    L"the EFI System Partition and repair the BCD store. No EFI backup is required."),
                               Pick(L"Sửa EFI", L"Repair EFI"));
-  spec.fields = {ui::FormField{ui::FieldType::Text, Pick(L"Ổ chứa Windows cần dùng:", L"Windows drive to use:"),
+  form.fields = {ui::FormField{ui::FieldType::Text, Pick(L"Ổ chứa Windows cần dùng:", L"Windows drive to use:"),
                                FirstWindowsDrive(drives), false, true}};
-  if (!ui::ShowForm(State().view.window, spec)) return;
-  const std::wstring drive = spec.fields[0].value;
+  if (!ui::ShowForm(State().view.window, form)) return;
+  const std::wstring drive = form.fields[0].value;
   RunFileJob(Pick(L"Đang sửa EFI bằng BCDBoot...", L"Repairing EFI with BCDBoot..."),
              [drive] {
                JobResult result;

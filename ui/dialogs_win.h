@@ -32,8 +32,8 @@ struct FormSpec {
   std::wstring cancelText;
 };
 
-// True when accepted with OK; the fields then hold the results. Cancel leaves the spec as it was.
-bool ShowForm(HWND owner, FormSpec& spec);
+// True when accepted with OK; the fields then hold the results. Cancel leaves the form as it was.
+bool ShowForm(HWND owner, FormSpec& form);
 
 void ShowText(HWND owner, const std::wstring& title, const std::wstring& text);
 

@@ -12,24 +12,24 @@ namespace {
 
 class FormDialogImpl final : public Dialog {
  public:
-  explicit FormDialogImpl(FormSpec& spec) : spec_(spec) {
+  explicit FormDialogImpl(FormSpec& form) : form_(form) {
     clientWidth = ScaleDpi(540);
     const int m = ScaleDpi(22);
-    const bool hasDescription = !spec_.description.empty();
-    const int descriptionHeight = hasDescription ? MeasureTextHeight(spec_.description, Regular12, clientWidth - 2 * m) : 0;
+    const bool hasDescription = !form_.description.empty();
+    const int descriptionHeight = hasDescription ? MeasureTextHeight(form_.description, Regular12, clientWidth - 2 * m) : 0;
     std::vector<FieldType> types;
-    for (const auto& field : spec_.fields) types.push_back(field.type);
+    for (const auto& field : form_.fields) types.push_back(field.type);
     layout_ = LayOutForm(clientWidth, descriptionHeight, hasDescription, types);
     clientHeight = layout_.clientHeight;
-    controls_.assign(spec_.fields.size(), nullptr);
+    controls_.assign(form_.fields.size(), nullptr);
   }
 
   int clientWidth = 0;
   int clientHeight = 0;
 
   void OnCreate() override {
-    for (size_t i = 0; i < spec_.fields.size(); ++i) {
-      const FormField& field = spec_.fields[i];
+    for (size_t i = 0; i < form_.fields.size(); ++i) {
+      const FormField& field = form_.fields[i];
       const Rect input = layout_.inputs[i];
       const int id = 200 + static_cast<int>(i);
       if (field.type == FieldType::Text) {
@@ -56,23 +56,23 @@ class FormDialogImpl final : public Dialog {
     ok.variant = ButtonVariant::Primary;
     ok.surface = 3;
     ok.font = Semibold12;
-    ok_ = CreateOwnerButton(hwnd, IDOK, spec_.okText, ok);
-    const int okWidth = std::max(ScaleDpi(110), MeasureTextWidth(spec_.okText, Semibold12).width + ScaleDpi(36));
+    ok_ = CreateOwnerButton(hwnd, IDOK, form_.okText, ok);
+    const int okWidth = std::max(ScaleDpi(110), MeasureTextWidth(form_.okText, Semibold12).width + ScaleDpi(36));
     const int okLeft = clientWidth - ScaleDpi(20) - okWidth;
     MoveWindow(ok_, okLeft, FooterButtonTop(clientHeight), okWidth, FooterButtonHeight(), FALSE);
     ButtonStyle cancel = ok;
     cancel.variant = ButtonVariant::Default;
-    HWND cancelButton = CreateOwnerButton(hwnd, IDCANCEL, spec_.cancelText, cancel);
-    const int cancelWidth = std::max(ScaleDpi(100), MeasureTextWidth(spec_.cancelText, Semibold12).width + ScaleDpi(34));
+    HWND cancelButton = CreateOwnerButton(hwnd, IDCANCEL, form_.cancelText, cancel);
+    const int cancelWidth = std::max(ScaleDpi(100), MeasureTextWidth(form_.cancelText, Semibold12).width + ScaleDpi(34));
     MoveWindow(cancelButton, okLeft - ScaleDpi(8) - cancelWidth, FooterButtonTop(clientHeight), cancelWidth,
                FooterButtonHeight(), FALSE);
   }
 
   void OnPaint(Canvas& canvas, int, int) override {
     const Palette& p = CurrentPalette();
-    if (!spec_.description.empty()) canvas.DrawText(spec_.description, layout_.description, Regular12, p.MutedText, kWrapped);
-    for (size_t i = 0; i < spec_.fields.size(); ++i) {
-      const FormField& field = spec_.fields[i];
+    if (!form_.description.empty()) canvas.DrawText(form_.description, layout_.description, Regular12, p.MutedText, kWrapped);
+    for (size_t i = 0; i < form_.fields.size(); ++i) {
+      const FormField& field = form_.fields[i];
       if (field.type == FieldType::CheckBox) continue;
       canvas.DrawText(field.label, layout_.labels[i], Semibold12, p.Text, kSingleLine);
       const Rect input = layout_.inputs[i];
@@ -93,8 +93,8 @@ class FormDialogImpl final : public Dialog {
       return;
     }
     const int index = id - 200;
-    if (index < 0 || index >= static_cast<int>(spec_.fields.size())) return;
-    const FormField& field = spec_.fields[static_cast<size_t>(index)];
+    if (index < 0 || index >= static_cast<int>(form_.fields.size())) return;
+    const FormField& field = form_.fields[static_cast<size_t>(index)];
     HWND control = controls_[static_cast<size_t>(index)];
     if (field.type == FieldType::CheckBox && notification == BN_CLICKED) {
       SetChecked(control, !IsChecked(control));
@@ -105,8 +105,8 @@ class FormDialogImpl final : public Dialog {
   }
 
   HWND InitialFocus() override {
-    for (size_t i = 0; i < spec_.fields.size(); ++i) {
-      if (spec_.fields[i].type == FieldType::Text) {
+    for (size_t i = 0; i < form_.fields.size(); ++i) {
+      if (form_.fields[i].type == FieldType::Text) {
         SendMessageW(controls_[i], EM_SETSEL, 0, -1);
         return controls_[i];
       }
@@ -116,23 +116,23 @@ class FormDialogImpl final : public Dialog {
 
  private:
   void Accept() {
-    for (size_t i = 0; i < spec_.fields.size(); ++i) {
-      if (spec_.fields[i].type == FieldType::Text && spec_.fields[i].required &&
+    for (size_t i = 0; i < form_.fields.size(); ++i) {
+      if (form_.fields[i].type == FieldType::Text && form_.fields[i].required &&
           zel::Trim(GetWindowTextString(controls_[i])).empty()) {
         MessageBeep(MB_ICONEXCLAMATION);
         SetFocus(controls_[i]);
         return;
       }
     }
-    for (size_t i = 0; i < spec_.fields.size(); ++i) {
-      FormField& field = spec_.fields[i];
+    for (size_t i = 0; i < form_.fields.size(); ++i) {
+      FormField& field = form_.fields[i];
       if (field.type == FieldType::Text) field.value = zel::Trim(GetWindowTextString(controls_[i]));
       if (field.type == FieldType::CheckBox) field.checked = IsChecked(controls_[i]);
     }
     Close(1);
   }
 
-  FormSpec& spec_;
+  FormSpec& form_;
   FormLayout layout_;
   std::vector<HWND> controls_;
   HWND ok_ = nullptr;
@@ -140,9 +140,9 @@ class FormDialogImpl final : public Dialog {
 
 }  // namespace
 
-bool ShowForm(HWND owner, FormSpec& spec) {
-  FormDialogImpl dialog(spec);
-  return RunModal(dialog, owner, spec.title, dialog.clientWidth, dialog.clientHeight) == 1;
+bool ShowForm(HWND owner, FormSpec& form) {
+  FormDialogImpl dialog(form);
+  return RunModal(dialog, owner, form.title, dialog.clientWidth, dialog.clientHeight) == 1;
 }
 
 }  // namespace ui

@@ -60,12 +60,12 @@ const Faces& InstalledFaces() {
   return faces;
 }
 
-HFONT MakeFont(const FontSpec& spec) {
+HFONT MakeFont(const FontSpec& font) {
   const Faces& faces = InstalledFaces();
   const wchar_t* face = faces.base;
   int weight = FW_NORMAL;
   DWORD pitch = DEFAULT_PITCH;
-  switch (spec.kind) {
+  switch (font.kind) {
     case Kind::Regular:
       break;
     case Kind::Semibold:
@@ -80,7 +80,7 @@ HFONT MakeFont(const FontSpec& spec) {
       pitch = FIXED_PITCH;
       break;
   }
-  return CreateFontW(-ScaleDpi(spec.size), 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+  return CreateFontW(-ScaleDpi(font.size), 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                      CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, pitch, face);
 }
 

@@ -108,14 +108,14 @@ TEST_F(DialogsOnWine, MessageButtonsOrderChoiceAndOwner) {
 }
 
 TEST_F(DialogsOnWine, FormRefusesABlankRequiredFieldAndKeepsTheSpecOnEscape) {
-  FormSpec spec;
-  spec.title = L"Rename";
-  spec.fields = {FormField{FieldType::Text, L"Name", L"Old name", false, true},
+  FormSpec form;
+  form.title = L"Rename";
+  form.fields = {FormField{FieldType::Text, L"Name", L"Old name", false, true},
                  FormField{FieldType::CheckBox, L"Also make it the default", L"", false, false}};
-  spec.okText = L"OK";
-  spec.cancelText = L"Cancel";
+  form.okText = L"OK";
+  form.cancelText = L"Cancel";
 
-  FormSpec untouched = spec;
+  FormSpec untouched = form;
   const bool escaped = WithDriver(
       [&](HWND dialog) {
         for (const auto& c : ChildrenOf(dialog)) {
@@ -123,9 +123,9 @@ TEST_F(DialogsOnWine, FormRefusesABlankRequiredFieldAndKeepsTheSpecOnEscape) {
         }
         Click(dialog, IDCANCEL);
       },
-      [&] { return ShowForm(owner_, spec); });
+      [&] { return ShowForm(owner_, form); });
   EXPECT_FALSE(escaped);
-  EXPECT_EQ(spec.fields[0].value, untouched.fields[0].value);
+  EXPECT_EQ(form.fields[0].value, untouched.fields[0].value);
 
   bool stayedOpen = false;
   const bool accepted = WithDriver(
@@ -144,11 +144,11 @@ TEST_F(DialogsOnWine, FormRefusesABlankRequiredFieldAndKeepsTheSpecOnEscape) {
         Click(dialog, IDOK);
         (void)box;
       },
-      [&] { return ShowForm(owner_, spec); });
+      [&] { return ShowForm(owner_, form); });
   EXPECT_TRUE(stayedOpen);
   EXPECT_TRUE(accepted);
-  EXPECT_EQ(spec.fields[0].value, L"New name");
-  EXPECT_TRUE(spec.fields[1].checked);
+  EXPECT_EQ(form.fields[0].value, L"New name");
+  EXPECT_TRUE(form.fields[1].checked);
 }
 
 TEST_F(DialogsOnWine, TextDialogCopiesAndSaysSo) {

@@ -120,18 +120,18 @@ void OpenDialog(HWND window, const std::wstring& which) {
                 question ? std::vector<std::wstring>{L"Delete", L"Cancel"} : std::vector<std::wstring>{L"OK"},
                 question ? 0 : -1, question ? 1 : 0);
   } else if (which == L"--form") {
-    FormSpec spec;
-    spec.title = L"Add WinPE Boot Entry";
-    spec.description = L"Boots a .wim image from a RAM disk. boot.sdi is looked for on the image's drive first.";
-    spec.fields = {
+    FormSpec form;
+    form.title = L"Add WinPE Boot Entry";
+    form.description = L"Boots a .wim image from a RAM disk. boot.sdi is looked for on the image's drive first.";
+    form.fields = {
         FormField{FieldType::ReadOnly, L"Image", L"D:\\sources\\boot.wim", false, false},
         FormField{FieldType::Text, L"Description", L"WinPE Rescue (x64)", false, true},
         FormField{FieldType::CheckBox, L"Put it first in the boot menu", L"", true, false},
         FormField{FieldType::CheckBox, L"Boot it once at the next start", L"", false, false},
     };
-    spec.okText = L"Create";
-    spec.cancelText = L"Cancel";
-    ShowForm(window, spec);
+    form.okText = L"Create";
+    form.cancelText = L"Cancel";
+    ShowForm(window, form);
   } else if (which == L"--text") {
     std::wstring text;
     for (int i = 0; i < 60; ++i) {
