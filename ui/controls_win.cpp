@@ -183,6 +183,12 @@ void SetChecked(HWND button, bool checked) {
   InvalidateRect(button, nullptr, FALSE);
 }
 
+bool ButtonStyleOf(HWND button, ButtonStyle& style) {
+  const ButtonState* state = StateOf(button);
+  if (state != nullptr) style = state->style;
+  return state != nullptr;
+}
+
 bool IsChecked(HWND button) {
   const ButtonState* state = StateOf(button);
   return state != nullptr && state->checked;

@@ -18,6 +18,8 @@ void DrawButtonFace(Canvas& canvas, const ButtonStyle& style, ButtonFlags flags,
 
 HWND CreateOwnerButton(HWND parent, int id, const std::wstring& text, const ButtonStyle& style);
 void SetChecked(HWND button, bool checked);
+// The style a button was made with; false for a window that is not one of ours.
+bool ButtonStyleOf(HWND button, ButtonStyle& style);
 bool IsChecked(HWND button);
 void SetButtonIcon(HWND button, int icon);
 int ButtonNaturalWidth(HWND button);

@@ -22,6 +22,8 @@ class AppDriver {
   AppDriver& operator=(const AppDriver&) = delete;
 
   bool Started() const { return main_ != nullptr; }
+  // Milliseconds from process creation until the main window was visible.
+  double MsToWindow() const { return msToWindow_; }
   HWND Main() const { return main_; }
   const std::wstring& Folder() const { return folder_; }
   // Starts the program again from the same folder (a second instance); returns its process.
@@ -30,7 +32,7 @@ class AppDriver {
   void Command(int id) const;
   void Key(WPARAM key) const;  // a key press sent to the focused control of the program
   // The command log as "Copy Log" puts it on the clipboard.
-  std::wstring LogText() const;
+  std::wstring LogText(int waitMs = 5000) const;
   // Waits until the log holds `text`; false after the time-out.
   bool WaitForLog(const std::wstring& text, int timeoutMs = 20000) const;
   std::wstring ControlText(int id) const;
@@ -44,6 +46,7 @@ class AppDriver {
   std::wstring exe_;
   PROCESS_INFORMATION process_{};
   HWND main_ = nullptr;
+  double msToWindow_ = 0;
 };
 
 // A top-level window of the given class owned by the process, waited for.

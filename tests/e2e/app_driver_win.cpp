@@ -33,7 +33,7 @@ HANDLE Launch(const std::wstring& exe, PROCESS_INFORMATION& info) {
 }  // namespace
 
 HWND WaitForWindowOf(DWORD processId, const wchar_t* className, int timeoutMs) {
-  for (int waited = 0; waited < timeoutMs; waited += 50) {
+  for (int waited = 0; waited < timeoutMs; waited += 10) {
     FindArgs args{processId, className, nullptr};
     EnumWindows(
         [](HWND window, LPARAM param) {
@@ -50,7 +50,7 @@ HWND WaitForWindowOf(DWORD processId, const wchar_t* className, int timeoutMs) {
         },
         reinterpret_cast<LPARAM>(&args));
     if (args.found) return args.found;
-    Sleep(50);
+    Sleep(10);
   }
   return nullptr;
 }
@@ -60,8 +60,13 @@ AppDriver::AppDriver(SimSandbox& sim, const std::string& settings)
   std::filesystem::create_directories(std::filesystem::path(folder_));
   CopyFileW(BesideThisProgram(L"..\\ZelQuillonPE.exe").c_str(), exe_.c_str(), FALSE);
   if (!settings.empty()) std::ofstream(std::filesystem::path(folder_ + L"\\settings.cfg"), std::ios::binary) << settings;
+  LARGE_INTEGER frequency, start, shown;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&start);
   if (!Launch(exe_, process_)) return;
   main_ = WaitForWindowOf(process_.dwProcessId, L"ZelQuillonPE.Main", 20000);
+  QueryPerformanceCounter(&shown);
+  msToWindow_ = 1000.0 * static_cast<double>(shown.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
 AppDriver::~AppDriver() {
@@ -90,14 +95,14 @@ void AppDriver::Key(WPARAM key) const {
   PostMessageW(target, WM_KEYUP, key, 0xC0000001);
 }
 
-std::wstring AppDriver::LogText() const {
+std::wstring AppDriver::LogText(int waitMs) const {
   if (OpenClipboard(nullptr)) {
     EmptyClipboard();
     CloseClipboard();
   }
-  Command(127);  // Copy Log
-  for (int waited = 0; waited < 5000; waited += 50) {
-    Sleep(50);
+  Command(127);  // Copy Log; dropped while the program is busy
+  for (int waited = 0; waited < waitMs; waited += 10) {
+    Sleep(10);
     if (!OpenClipboard(nullptr)) continue;
     std::wstring text;
     if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {

@@ -22,6 +22,7 @@ struct Child {
   int id;
   RECT rect;
   std::wstring text;
+  ButtonStyle style;  // read while the dialog is open and waiting for input
 };
 
 std::vector<Child> ChildrenOf(HWND dialog) {
@@ -31,8 +32,10 @@ std::vector<Child> ChildrenOf(HWND dialog) {
       [](HWND window, LPARAM list) {
         RECT r{};
         GetWindowRect(window, &r);
+        ButtonStyle style;
+        ButtonStyleOf(window, style);
         reinterpret_cast<std::vector<Child>*>(list)->push_back(
-            Child{window, GetDlgCtrlID(window), r, GetWindowTextString(window)});
+            Child{window, GetDlgCtrlID(window), r, GetWindowTextString(window), style});
         return TRUE;
       },
       reinterpret_cast<LPARAM>(&children));
@@ -94,6 +97,20 @@ TEST_F(DialogsOnWine, MessageButtonsOrderChoiceAndOwner) {
   EXPECT_EQ(buttons[0].text, L"Cancel");  // the list runs right to left
   EXPECT_EQ(buttons[1].text, L"Delete");
   EXPECT_EQ(buttons[1].id, 100);
+  EXPECT_EQ(buttons[1].style.variant, ButtonVariant::Danger);  // the confirming button, drawn red
+  EXPECT_EQ(buttons[0].style.variant, ButtonVariant::Default);
+
+  // Without a danger button the rightmost one is the primary.
+  ButtonVariant first = ButtonVariant::Default;
+  WithDriver(
+      [&](HWND dialog) {
+        for (const auto& b : ChildrenOf(dialog)) {
+          if (b.id == 100) first = b.style.variant;
+        }
+        Click(dialog, 101);
+      },
+      [&] { return ShowMessage(owner_, L"Restart", L"Restart now?", MessageKind::Question, {L"Restart", L"Cancel"}, -1, 1); });
+  EXPECT_EQ(first, ButtonVariant::Primary);
 
   // Escape: the focused Cancel button passes it to the dialog manager, which closes with -1.
   const int escaped = WithDriver(

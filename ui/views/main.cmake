@@ -54,3 +54,9 @@ else()
   add_test(NAME ui-main-layout-sanitized COMMAND zq-main-layout-test-sanitized)
   set_tests_properties(ui-main-layout-sanitized PROPERTIES TIMEOUT 300 LABELS sanitized)
 endif()
+
+if(WIN32)
+  # Paint timings of the main window and a 50-card list, on real windows.
+  add_test(NAME main-paint-benchmark COMMAND main-demo --bench --size 1180,760 --en)
+  set_tests_properties(main-paint-benchmark PROPERTIES TIMEOUT 300 LABELS "wine;bench")
+endif()
