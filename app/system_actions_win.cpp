@@ -59,9 +59,16 @@ void FinishJob(const JobTexts& texts, bool success, const std::wstring& message)
   ShowError(texts.errorTitle, message);
 }
 
-void RunFileJob(const std::wstring& busyText, std::function<JobResult()> work, JobTexts texts) {
-  RunInBackground<JobResult>(busyText, std::move(work),
-                             [texts](JobResult& result) { FinishJob(texts, result.success, result.message); });
+// A job around one operation that reports through a bool and an error text.
+void RunFileJob(const std::wstring& busyText, std::function<bool(std::wstring& message)> operation, JobTexts texts) {
+  RunInBackground<JobResult>(
+      busyText,
+      [operation] {
+        JobResult result;
+        result.success = operation(result.message);
+        return result;
+      },
+      [texts](JobResult& result) { FinishJob(texts, result.success, result.message); });
 }
 
 std::wstring FirstWindowsDrive(const std::vector<std::wstring>& drives) { return drives.empty() ? L"C:" : drives[0]; }
@@ -175,11 +182,7 @@ void ActionBackup() {
   if (file.empty()) return;
   const std::wstring store = State().loadedStorePath;
   RunFileJob(Pick(L"Đang sao lưu BCD...", L"Backing up BCD..."),
-             [store, file] {
-               JobResult result;
-               result.success = zel::ExportStore(store, file, result.message);
-               return result;
-             },
+             [store, file](std::wstring& message) { return zel::ExportStore(store, file, message); },
              JobTexts{Pick(L"Sao lưu BCD thành công.", L"BCD backed up successfully."),
                       Pick(L"Sao lưu BCD thất bại.", L"BCD backup failed."), L"> Backup BCD \u2192 " + file + L" [OK]",
                       Pick(L"Lỗi sao lưu", L"Backup error"), false});
@@ -190,11 +193,7 @@ void ActionBackupEfi() {
                                      FileFilter::Zip, L"EFI-Backup.zip", L"zip");
   if (file.empty()) return;
   RunFileJob(Pick(L"Đang sao lưu EFI System Partition...", L"Backing up EFI System Partition..."),
-             [file] {
-               JobResult result;
-               result.success = zel::BackupEfi(file, result.message);
-               return result;
-             },
+             [file](std::wstring& message) { return zel::BackupEfi(file, message); },
              JobTexts{Pick(L"Sao lưu EFI thành công.", L"EFI backed up successfully."),
                       Pick(L"Sao lưu EFI thất bại.", L"EFI backup failed."), L"> Backup EFI \u2192 " + file + L" [OK]",
                       Pick(L"Lỗi sao lưu EFI", L"EFI backup error"), false});
@@ -214,11 +213,7 @@ void ActionRestoreEfi() {
     return;
   }
   RunFileJob(Pick(L"Đang khôi phục EFI System Partition...", L"Restoring EFI System Partition..."),
-             [file] {
-               JobResult result;
-               result.success = zel::RestoreEfi(file, result.message);
-               return result;
-             },
+             [file](std::wstring& message) { return zel::RestoreEfi(file, message); },
              JobTexts{Pick(L"Khôi phục EFI thành công.", L"EFI restored successfully."),
                       Pick(L"Khôi phục EFI thất bại.", L"EFI restore failed."), L"> Restore EFI \u2190 " + file + L" [OK]",
                       Pick(L"Lỗi khôi phục EFI", L"EFI restore error"), true});
@@ -237,11 +232,7 @@ void ActionRepairEfi() {
   if (!ui::ShowForm(State().view.window, form)) return;
   const std::wstring drive = form.fields[0].value;
   RunFileJob(Pick(L"Đang sửa EFI bằng BCDBoot...", L"Repairing EFI with BCDBoot..."),
-             [drive] {
-               JobResult result;
-               result.success = zel::RepairEfi(drive, result.message);
-               return result;
-             },
+             [drive](std::wstring& message) { return zel::RepairEfi(drive, message); },
              JobTexts{Pick(L"Sửa EFI thành công.", L"EFI repaired successfully."), Pick(L"Sửa EFI thất bại.", L"EFI repair failed."),
                       L"> Repair EFI from " + drive + L"\\Windows [OK]", Pick(L"Lỗi sửa EFI", L"EFI repair error"), true});
 }
