@@ -40,6 +40,12 @@ class AppDriver {
   // Asks the program to close; true when it exited within the time.
   bool Close(int timeoutMs = 10000);
   bool Running() const;
+  // The program's next dialog, its title, and the texts of its buttons by control id.
+  HWND WaitForDialog(int timeoutMs = 15000) const;
+  static std::wstring TitleOf(HWND window);
+  static std::vector<std::pair<int, std::wstring>> ButtonsOf(HWND dialog);
+  // Waits until the dialog is gone; false after the time-out.
+  static bool WaitClosed(HWND dialog, int timeoutMs = 10000);
 
  private:
   std::wstring folder_;

@@ -139,6 +139,41 @@ bool AppDriver::Close(int timeoutMs) {
   return WaitForSingleObject(process_.hProcess, static_cast<DWORD>(timeoutMs)) == WAIT_OBJECT_0;
 }
 
+HWND AppDriver::WaitForDialog(int timeoutMs) const {
+  return WaitForWindowOf(process_.dwProcessId, L"ZelQuillonPE.Dialog", timeoutMs);
+}
+
+std::wstring AppDriver::TitleOf(HWND window) {
+  wchar_t text[256] = {};
+  GetWindowTextW(window, text, 256);
+  return text;
+}
+
+std::vector<std::pair<int, std::wstring>> AppDriver::ButtonsOf(HWND dialog) {
+  std::vector<std::pair<int, std::wstring>> buttons;
+  EnumChildWindows(
+      dialog,
+      [](HWND child, LPARAM list) {
+        wchar_t name[16] = {}, text[256] = {};
+        GetClassNameW(child, name, 16);
+        GetWindowTextW(child, text, 256);
+        if (lstrcmpiW(name, L"BUTTON") == 0) {
+          reinterpret_cast<std::vector<std::pair<int, std::wstring>>*>(list)->emplace_back(GetDlgCtrlID(child), text);
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&buttons));
+  return buttons;
+}
+
+bool AppDriver::WaitClosed(HWND dialog, int timeoutMs) {
+  for (int waited = 0; waited < timeoutMs; waited += 20) {
+    if (!IsWindow(dialog)) return true;
+    Sleep(20);
+  }
+  return false;
+}
+
 bool AppDriver::Running() const { return WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT; }
 
 }  // namespace zel::test

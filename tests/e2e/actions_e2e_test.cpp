@@ -1,0 +1,200 @@
+// Actions of the real program, driven from outside: what the user sees (dialog
+// titles and buttons, log lines) and what reaches the tools (the simulator's log and store).
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "core/bcd_store.h"
+#include "tests/e2e/app_driver.h"
+
+namespace zel::test {
+namespace {
+
+constexpr int kDeleteKey = 110, kShowBootMenu = 111, kTimeoutEdit = 112, kApply = 113, kPreset30 = 118;
+constexpr int kRawView = 107, kRestart = 123, kShutdown = 124;
+
+bool Contains(const std::vector<std::wstring>& lines, const std::wstring& line) {
+  return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+// The program after its first load, in English, on a copy of the UEFI sample.
+struct Started {
+  // `failWhen`: tool runs to fail, fixed before the program starts (it inherits the environment).
+  explicit Started(const std::wstring& failWhen = L"") {
+    store = sim.CopyStore(L"uefi-win11.txt", L"system.txt");
+    sim.UseSystemStore(store);
+    sim.FailWhen(failWhen);
+    const char* settings = "Language=en\r\n";
+    app = std::make_unique<AppDriver>(sim, settings);
+    ok = app->Started() && app->WaitForLog(L"/enum all /v [OK]");
+    sim.ClearLog();
+  }
+  // Waits for the reload that follows a change: its last enumeration, then a moment for its completion.
+  bool Reloaded() const {
+    for (int i = 0; i < 200; ++i) {
+      if (Contains(sim.LogLines(), L"bcdedit /enum {current} /v")) {
+        Sleep(300);
+        return true;
+      }
+      Sleep(50);
+    }
+    return false;
+  }
+  SimSandbox sim;
+  std::wstring store;
+  std::unique_ptr<AppDriver> app;
+  bool ok = false;
+};
+
+TEST(ActionsEndToEnd, DeleteAsksFirstAndCancelRunsNothing) {
+  Started s;
+  ASSERT_TRUE(s.ok);
+  s.app->Key(VK_DOWN);  // from the default (Windows 11) to the WinPE entry
+  Sleep(300);
+  s.app->Command(kDeleteKey);
+  HWND confirm = s.app->WaitForDialog();
+  ASSERT_NE(confirm, nullptr);
+  EXPECT_EQ(AppDriver::TitleOf(confirm), L"Confirm delete");
+  auto buttons = AppDriver::ButtonsOf(confirm);
+  std::sort(buttons.begin(), buttons.end());
+  ASSERT_EQ(buttons.size(), 2u);
+  EXPECT_EQ(buttons[0], (std::pair<int, std::wstring>{100, L"Delete"}));
+  EXPECT_EQ(buttons[1], (std::pair<int, std::wstring>{101, L"Cancel"}));
+  PostMessageW(confirm, WM_COMMAND, 101, 0);
+  ASSERT_TRUE(AppDriver::WaitClosed(confirm));
+  Sleep(1000);
+  EXPECT_TRUE(s.sim.LogLines().empty());
+
+  s.app->Command(kDeleteKey);
+  confirm = s.app->WaitForDialog();
+  ASSERT_NE(confirm, nullptr);
+  PostMessageW(confirm, WM_COMMAND, 100, 0);
+  ASSERT_TRUE(s.app->WaitForLog(L"> Delete boot entry [OK]"));
+  const auto calls = s.sim.LogLines();
+  EXPECT_TRUE(calls.size() >= 3 && calls[0].rfind(L"bcdedit /export ", 0) == 0);  // the automatic backup first
+  EXPECT_TRUE(Contains(calls, L"bcdedit /delete {6735cfd9-5c9a-4f12-af7f-fb01c27d6eaf} /cleanup"));
+  EXPECT_NE(s.app->LogText().find(L"> Auto-backup \u2192 "), std::wstring::npos);
+}
+
+TEST(ActionsEndToEnd, TimeoutInputsAndMenuToggle) {
+  Started s;
+  ASSERT_TRUE(s.ok);
+  const HWND edit = GetDlgItem(s.app->Main(), kTimeoutEdit);
+  for (const wchar_t* bad : {L"3601", L"-1", L""}) {
+    SetWindowTextW(edit, bad);
+    s.app->Command(kApply);
+    HWND box = s.app->WaitForDialog();
+    ASSERT_NE(box, nullptr) << "no dialog for " << std::string(bad, bad + wcslen(bad));
+    EXPECT_EQ(AppDriver::TitleOf(box), L"Invalid input");
+    PostMessageW(box, WM_COMMAND, 100, 0);
+    ASSERT_TRUE(AppDriver::WaitClosed(box));
+  }
+  EXPECT_TRUE(s.sim.LogLines().empty());
+
+  SetWindowTextW(edit, L"12abc");
+  s.app->Command(kApply);
+  ASSERT_TRUE(s.app->WaitForLog(L"> Change timeout [OK]"));
+  EXPECT_TRUE(Contains(s.sim.LogLines(), L"bcdedit /timeout 12"));
+  ASSERT_TRUE(s.Reloaded());
+  EXPECT_EQ(LoadBcdSnapshot(L"").timeoutSeconds, 12);
+
+  s.sim.ClearLog();
+  Sleep(1500);
+  s.app->Command(kPreset30);
+  ASSERT_TRUE(s.Reloaded());
+  EXPECT_TRUE(Contains(s.sim.LogLines(), L"bcdedit /timeout 30"));
+
+  s.sim.ClearLog();
+  Sleep(1500);
+  s.app->Command(kShowBootMenu);
+  ASSERT_TRUE(s.Reloaded());
+  EXPECT_TRUE(Contains(s.sim.LogLines(), L"bcdedit /set {bootmgr} displaybootmenu no"));
+  EXPECT_FALSE(LoadBcdSnapshot(L"").displayBootMenu);
+}
+
+TEST(ActionsEndToEnd, AFailedChangeShowsTheErrorAndDoesNotReload) {
+  Started s(L"bcdedit /timeout");
+  ASSERT_TRUE(s.ok);
+  SetWindowTextW(GetDlgItem(s.app->Main(), kTimeoutEdit), L"5");
+  s.app->Command(kApply);
+  HWND error = s.app->WaitForDialog();
+  ASSERT_NE(error, nullptr);
+  EXPECT_EQ(AppDriver::TitleOf(error), L"Zel Quillon PE \u2014 Error");
+  PostMessageW(error, WM_COMMAND, 100, 0);
+  ASSERT_TRUE(AppDriver::WaitClosed(error));
+  EXPECT_NE(s.app->LogText().find(L"> Change timeout [Error] An error occurred"), std::wstring::npos);
+  EXPECT_FALSE(Contains(s.sim.LogLines(), L"bcdedit /enum all /v"));  // no reload after a failure
+}
+
+TEST(ActionsEndToEnd, NoWritableBackupFolderAsksBeforeGoingOn) {
+  Started s;
+  ASSERT_TRUE(s.ok);
+  // A file where each backup folder would go: beside the program and in the temporary folder.
+  CloseHandle(CreateFileW((s.app->Folder() + L"\\Backups").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring blocker = std::wstring(temp) + L"ZelQuillon";
+  const bool blocked = GetFileAttributesW(blocker.c_str()) == INVALID_FILE_ATTRIBUTES &&
+                       CloseHandle(CreateFileW(blocker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+  if (!blocked) GTEST_SKIP() << "the temporary ZelQuillon folder already exists";
+  struct Unblock {
+    std::wstring path;
+    ~Unblock() { DeleteFileW(path.c_str()); }
+  } unblock{blocker};
+
+  for (const bool goOn : {false, true}) {
+    SetWindowTextW(GetDlgItem(s.app->Main(), kTimeoutEdit), goOn ? L"7" : L"6");
+    s.app->Command(kApply);
+    HWND warning = s.app->WaitForDialog();
+    ASSERT_NE(warning, nullptr);
+    EXPECT_EQ(AppDriver::TitleOf(warning), L"Backup warning");
+    auto buttons = AppDriver::ButtonsOf(warning);
+    std::sort(buttons.begin(), buttons.end());
+    EXPECT_EQ(buttons[0].second, L"Continue anyway");
+    PostMessageW(warning, WM_COMMAND, goOn ? 100 : 101, 0);
+    ASSERT_TRUE(AppDriver::WaitClosed(warning));
+    if (goOn) {
+      ASSERT_TRUE(s.app->WaitForLog(L"> Change timeout [OK]"));
+      EXPECT_TRUE(Contains(s.sim.LogLines(), L"bcdedit /timeout 7"));
+    } else {
+      Sleep(800);
+      EXPECT_FALSE(Contains(s.sim.LogLines(), L"bcdedit /timeout 6"));
+    }
+  }
+  EXPECT_NE(s.app->LogText().find(L"> Auto-backup failed: No writable folder was found for the BCD backup."),
+            std::wstring::npos);
+}
+
+TEST(ActionsEndToEnd, PowerAndRawView) {
+  Started s;
+  ASSERT_TRUE(s.ok);
+  s.app->Command(kShutdown);
+  HWND confirm = s.app->WaitForDialog();
+  ASSERT_NE(confirm, nullptr);
+  auto buttons = AppDriver::ButtonsOf(confirm);
+  std::sort(buttons.begin(), buttons.end());
+  EXPECT_EQ(buttons[0].second, L"Shut down");
+  PostMessageW(confirm, WM_COMMAND, 101, 0);  // Cancel: nothing runs
+  ASSERT_TRUE(AppDriver::WaitClosed(confirm));
+  s.app->Command(kRestart);
+  confirm = s.app->WaitForDialog();
+  ASSERT_NE(confirm, nullptr);
+  PostMessageW(confirm, WM_COMMAND, 100, 0);
+  ASSERT_TRUE(AppDriver::WaitClosed(confirm));
+  for (int i = 0; i < 100 && s.sim.LogLines().empty(); ++i) Sleep(50);
+  EXPECT_EQ(s.sim.LogLines(), (std::vector<std::wstring>{L"shutdown /r /t 0"}));
+
+  Sleep(1000);
+  s.app->Command(kRawView);
+  HWND raw = s.app->WaitForDialog();
+  ASSERT_NE(raw, nullptr);
+  EXPECT_EQ(AppDriver::TitleOf(raw), L"Raw BCDEdit Output (bcdedit /enum all /v)");
+  PostMessageW(raw, WM_COMMAND, IDCANCEL, 0);
+  EXPECT_TRUE(AppDriver::WaitClosed(raw));
+}
+
+}  // namespace
+}  // namespace zel::test
