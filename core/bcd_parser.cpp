@@ -1,7 +1,6 @@
 #include "core/bcd_parser.h"
 
 #include <algorithm>
-#include <climits>
 #include <unordered_map>
 
 #include "core/text.h"
@@ -15,25 +14,6 @@ bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
 bool IsDashLine(const std::wstring& line) {
   const std::wstring trimmed = Trim(line);
   return trimmed.size() >= 5 && trimmed.find_first_not_of(L'-') == std::wstring::npos;
-}
-
-// Base-10 like the standard string-to-int conversion: blanks, a sign, digits up to
-// the first non-digit. False when no digit starts it or it leaves the 32-bit range.
-bool ReadInt32(const std::wstring& text, int32_t& value) {
-  size_t i = 0;
-  while (i < text.size() && (IsBlank(text[i]) || text[i] == L'\r' || text[i] == L'\n')) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == L'+' || text[i] == L'-')) negative = text[i++] == L'-';
-  if (i >= text.size() || text[i] < L'0' || text[i] > L'9') return false;
-  int64_t magnitude = 0;
-  for (; i < text.size() && text[i] >= L'0' && text[i] <= L'9'; ++i) {
-    magnitude = magnitude * 10 + (text[i] - L'0');
-    if (magnitude > static_cast<int64_t>(INT32_MAX) + 1) return false;
-  }
-  const int64_t signedValue = negative ? -magnitude : magnitude;
-  if (signedValue > INT32_MAX || signedValue < INT32_MIN) return false;
-  value = static_cast<int32_t>(signedValue);
-  return true;
 }
 
 // The display order with a first-place index, so membership and place cost O(1)
@@ -79,7 +59,7 @@ void HandleManagerKey(const KeyValue& kv, BcdSnapshot& snapshot) {
   } else if (kv.key == L"bootsequence") {
     if (ExtractGuid(kv.value, 0, guid)) snapshot.bootSequenceId = guid;
   } else if (kv.key == L"timeout") {
-    ReadInt32(kv.value, snapshot.timeoutSeconds);
+    ParseInt32(kv.value, snapshot.timeoutSeconds);
   } else if (kv.key == L"displaybootmenu") {
     const std::wstring v = ToLower(kv.value);
     snapshot.displayBootMenu = !(v == L"no" || v == L"false");

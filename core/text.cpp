@@ -1,5 +1,7 @@
 #include "core/text.h"
 
+#include <climits>
+
 namespace zel {
 namespace {
 
@@ -52,8 +54,21 @@ bool ContainsNoCase(const std::vector<std::wstring>& list, const std::wstring& i
   return false;
 }
 
-bool StartsWithNoCase(const std::wstring& text, const std::wstring& prefix) {
-  return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
+bool ParseInt32(const std::wstring& text, int32_t& value) {
+  size_t i = 0;
+  while (i < text.size() && (text[i] == L' ' || text[i] == L'\t' || text[i] == L'\r' || text[i] == L'\n')) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == L'+' || text[i] == L'-')) negative = text[i++] == L'-';
+  if (i >= text.size() || text[i] < L'0' || text[i] > L'9') return false;
+  int64_t magnitude = 0;
+  for (; i < text.size() && text[i] >= L'0' && text[i] <= L'9'; ++i) {
+    magnitude = magnitude * 10 + (text[i] - L'0');
+    if (magnitude > static_cast<int64_t>(INT32_MAX) + 1) return false;
+  }
+  const int64_t signedValue = negative ? -magnitude : magnitude;
+  if (signedValue > INT32_MAX || signedValue < INT32_MIN) return false;
+  value = static_cast<int32_t>(signedValue);
+  return true;
 }
 
 std::vector<std::wstring> SplitLines(const std::wstring& text) {

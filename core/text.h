@@ -2,6 +2,7 @@
 // Stateless text helpers for building command lines and reading tool output.
 // Case folding is ASCII-only and locale-independent: the texts compared here
 // (element names, GUIDs, yes/no words) are ASCII, and both build trees must agree.
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -13,7 +14,9 @@ wchar_t ToLowerChar(wchar_t c);
 std::wstring ToLower(const std::wstring& text);
 bool EqualsNoCase(const std::wstring& a, const std::wstring& b);
 bool ContainsNoCase(const std::vector<std::wstring>& list, const std::wstring& item);
-bool StartsWithNoCase(const std::wstring& text, const std::wstring& prefix);
+// Base-10 like the standard string-to-int conversion: leading blanks, a sign, digits up
+// to the first non-digit. False when no digit starts it or it leaves the 32-bit range.
+bool ParseInt32(const std::wstring& text, int32_t& value);
 // Splits at LF; a final line without LF is kept, a trailing LF adds no empty line,
 // and one trailing CR is removed from each line.
 std::vector<std::wstring> SplitLines(const std::wstring& text);
