@@ -9,45 +9,13 @@
 
 #include "core/bcd_store.h"
 #include "tests/e2e/app_driver.h"
+#include "tests/e2e/started_app.h"
 
 namespace zel::test {
 namespace {
 
 constexpr int kDeleteKey = 110, kShowBootMenu = 111, kTimeoutEdit = 112, kApply = 113, kPreset30 = 118;
 constexpr int kRawView = 107, kRestart = 123, kShutdown = 124;
-
-bool Contains(const std::vector<std::wstring>& lines, const std::wstring& line) {
-  return std::find(lines.begin(), lines.end(), line) != lines.end();
-}
-
-// The program after its first load, in English, on a copy of the UEFI sample.
-struct Started {
-  // `failWhen`: tool runs to fail, fixed before the program starts (it inherits the environment).
-  explicit Started(const std::wstring& failWhen = L"") {
-    store = sim.CopyStore(L"uefi-win11.txt", L"system.txt");
-    sim.UseSystemStore(store);
-    sim.FailWhen(failWhen);
-    const char* settings = "Language=en\r\n";
-    app = std::make_unique<AppDriver>(sim, settings);
-    ok = app->Started() && app->WaitForLog(L"/enum all /v [OK]");
-    sim.ClearLog();
-  }
-  // Waits for the reload that follows a change: its last enumeration, then a moment for its completion.
-  bool Reloaded() const {
-    for (int i = 0; i < 200; ++i) {
-      if (Contains(sim.LogLines(), L"bcdedit /enum {current} /v")) {
-        Sleep(300);
-        return true;
-      }
-      Sleep(50);
-    }
-    return false;
-  }
-  SimSandbox sim;
-  std::wstring store;
-  std::unique_ptr<AppDriver> app;
-  bool ok = false;
-};
 
 TEST(ActionsEndToEnd, DeleteAsksFirstAndCancelRunsNothing) {
   Started s;

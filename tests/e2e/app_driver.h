@@ -46,6 +46,11 @@ class AppDriver {
   static std::vector<std::pair<int, std::wstring>> ButtonsOf(HWND dialog);
   // Waits until the dialog is gone; false after the time-out.
   static bool WaitClosed(HWND dialog, int timeoutMs = 10000);
+  // The program's common file dialog: types `path` as the file name and presses
+  // its OK button (an empty path presses Cancel). False when no dialog came or it stayed.
+  bool ChooseFile(const std::wstring& path, int timeoutMs = 20000) const;
+  // The program's pop-up menu: sends these keys to it once it is open.
+  bool UseMenu(const std::vector<WPARAM>& keys, int timeoutMs = 10000) const;
 
  private:
   std::wstring folder_;

@@ -174,6 +174,41 @@ bool AppDriver::WaitClosed(HWND dialog, int timeoutMs) {
   return false;
 }
 
+bool AppDriver::ChooseFile(const std::wstring& path, int timeoutMs) const {
+  const HWND dialog = WaitForWindowOf(process_.dwProcessId, L"#32770", timeoutMs);
+  if (!dialog) return false;
+  if (path.empty()) {
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    return WaitClosed(dialog);
+  }
+  // The file name box is an edit inside the combo box with the id cmb13.
+  HWND edit = nullptr;
+  EnumChildWindows(
+      dialog,
+      [](HWND child, LPARAM found) {
+        wchar_t name[16] = {};
+        GetClassNameW(child, name, 16);
+        if (lstrcmpiW(name, L"Edit") != 0 || GetDlgCtrlID(child) != 0x47C) return TRUE;
+        *reinterpret_cast<HWND*>(found) = child;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&edit));
+  if (!edit) return false;
+  SetWindowTextW(edit, path.c_str());
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+  return WaitClosed(dialog);
+}
+
+bool AppDriver::UseMenu(const std::vector<WPARAM>& keys, int timeoutMs) const {
+  const HWND menu = WaitForWindowOf(process_.dwProcessId, L"#32768", timeoutMs);
+  if (!menu) return false;
+  for (const WPARAM key : keys) {
+    PostMessageW(menu, WM_KEYDOWN, key, 1);
+    PostMessageW(menu, WM_KEYUP, key, 0xC0000001);
+  }
+  return WaitClosed(menu);
+}
+
 bool AppDriver::Running() const { return WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT; }
 
 }  // namespace zel::test

@@ -1,0 +1,140 @@
+// Choosing the store and saving or restoring it, through the program's own
+// menu and the common file dialog, as a user would.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core/bcd_store.h"
+#include "core/utf8.h"
+#include "tests/e2e/started_app.h"
+
+namespace zel::test {
+namespace {
+
+constexpr int kStoreSelector = 100, kBrowse = 101, kAddWinPe = 103, kBackupBcd = 105, kRestoreBcd = 106;
+constexpr int kTimeoutEdit = 112, kApply = 113;
+
+TEST(StoreFilesEndToEnd, BackupThenRestoreTheSystemStore) {
+  Started s;
+  ASSERT_TRUE(s.ok);
+  const std::wstring saved = s.sim.Folder() + L"\\saved.bcd";
+  s.app->Command(kBackupBcd);
+  ASSERT_TRUE(s.app->ChooseFile(saved));
+  ASSERT_TRUE(s.app->WaitForLog(L"> Backup BCD \u2192 " + saved + L" [OK]"));
+  EXPECT_EQ(s.sim.LogLines(), (std::vector<std::wstring>{L"bcdedit /export \"" + saved + L"\""}));
+  ASSERT_TRUE(std::filesystem::exists(std::filesystem::path(saved)));
+
+  SetWindowTextW(GetDlgItem(s.app->Main(), kTimeoutEdit), L"9");
+  s.app->Command(kApply);
+  ASSERT_TRUE(s.Reloaded());
+  ASSERT_EQ(LoadBcdSnapshot(L"").timeoutSeconds, 9);
+
+  for (const bool restore : {false, true}) {
+    s.sim.ClearLog();
+    s.app->Command(kRestoreBcd);
+    ASSERT_TRUE(s.app->ChooseFile(saved));
+    HWND confirm = s.app->WaitForDialog();
+    ASSERT_NE(confirm, nullptr);
+    EXPECT_EQ(AppDriver::TitleOf(confirm), L"Confirm restore");
+    auto buttons = AppDriver::ButtonsOf(confirm);
+    std::sort(buttons.begin(), buttons.end());
+    EXPECT_EQ(buttons, (std::vector<std::pair<int, std::wstring>>{{100, L"Restore"}, {101, L"Cancel"}}));
+    PostMessageW(confirm, WM_COMMAND, restore ? 100 : 101, 0);
+    ASSERT_TRUE(AppDriver::WaitClosed(confirm));
+    if (!restore) {
+      Sleep(800);
+      EXPECT_TRUE(s.sim.LogLines().empty());
+    }
+  }
+  ASSERT_TRUE(s.app->WaitForLog(L"> Restore BCD [OK]"));
+  ASSERT_TRUE(s.Reloaded());
+  const auto calls = s.sim.LogLines();
+  ASSERT_GE(calls.size(), 2u);
+  EXPECT_EQ(calls[0].rfind(L"bcdedit /export ", 0), 0u);  // the automatic backup first
+  EXPECT_EQ(calls[1], L"bcdedit /import \"" + saved + L"\"");
+  EXPECT_EQ(LoadBcdSnapshot(L"").timeoutSeconds, 30);
+}
+
+// A store file on drive C:, where the program finds it at each load.
+struct FoundStore {
+  FoundStore() {
+    std::filesystem::create_directories(std::filesystem::path(L"C:\\Boot"));
+    made = !std::filesystem::exists(std::filesystem::path(path));
+    if (made) CopyFileW((Utf8ToWide(ZQ_SIM_STORES_DIR) + L"\\bios-legacy.txt").c_str(), path.c_str(), TRUE);
+  }
+  ~FoundStore() {
+    if (made) DeleteFileW(path.c_str());
+  }
+  const std::wstring path = L"C:\\Boot\\BCD";
+  bool made = false;
+};
+
+bool Loaded(const Started& s, const std::wstring& enumeration) {
+  for (int i = 0; i < 200; ++i) {
+    if (Contains(s.sim.LogLines(), enumeration)) {
+      Sleep(500);
+      return true;
+    }
+    Sleep(50);
+  }
+  return false;
+}
+
+TEST(StoreFilesEndToEnd, PickerBrowserAndAStoreThatDidNotLoad) {
+  FoundStore found;
+  if (!found.made) GTEST_SKIP() << "C:\\Boot\\BCD already exists";
+  Started s(L"broken");
+  ASSERT_TRUE(s.ok);
+  const std::wstring offline = s.sim.CopyStore(L"hidden-entries.txt", L"offline\\BCD");
+  const std::wstring broken = s.sim.CopyStore(L"empty.txt", L"broken\\BCD");
+
+  // The picker lists the system store first, then the files found; the second item is C:\Boot\BCD.
+  s.app->Command(kStoreSelector);
+  ASSERT_TRUE(s.app->UseMenu({VK_DOWN, VK_DOWN, VK_RETURN}));
+  ASSERT_TRUE(Loaded(s, L"bcdedit /store \"C:\\Boot\\BCD\" /enum all /v"));
+  EXPECT_EQ(s.app->ControlText(kStoreSelector), L"C:\\Boot\\BCD");
+
+  s.sim.ClearLog();
+  s.app->Command(kBrowse);
+  ASSERT_TRUE(s.app->ChooseFile(offline));
+  ASSERT_TRUE(Loaded(s, L"bcdedit /store \"" + offline + L"\" /enum all /v"));
+  EXPECT_EQ(s.app->ControlText(kStoreSelector), offline);
+
+  // The browsed file is kept at the end of the picker while it is selected; choosing it again reads nothing.
+  s.sim.ClearLog();
+  s.app->Command(kStoreSelector);
+  ASSERT_TRUE(s.app->UseMenu({VK_UP, VK_RETURN}));
+  Sleep(1000);
+  EXPECT_TRUE(s.sim.LogLines().empty());
+  // The first item goes back to the system store.
+  s.app->Command(kStoreSelector);
+  ASSERT_TRUE(s.app->UseMenu({VK_DOWN, VK_RETURN}));
+  ASSERT_TRUE(Loaded(s, L"bcdedit /enum all /v"));
+  EXPECT_EQ(s.app->ControlText(kStoreSelector), L"System BCD Store (Active)");
+
+  // A store that cannot be read: changes are refused and the store is read again.
+  s.app->Command(kBrowse);
+  ASSERT_TRUE(s.app->ChooseFile(broken));
+  ASSERT_TRUE(s.app->WaitForLog(L"> Could not read BCD: "));
+  s.sim.ClearLog();
+  SetWindowTextW(GetDlgItem(s.app->Main(), kTimeoutEdit), L"5");
+  s.app->Command(kApply);
+  HWND refusal = s.app->WaitForDialog();
+  ASSERT_NE(refusal, nullptr);
+  EXPECT_EQ(AppDriver::TitleOf(refusal), L"BCD store not loaded");
+  PostMessageW(refusal, WM_COMMAND, 100, 0);
+  ASSERT_TRUE(AppDriver::WaitClosed(refusal));
+  ASSERT_TRUE(Loaded(s, L"bcdedit /store \"" + broken + L"\" /enum all /v"));
+  for (const auto& call : s.sim.LogLines()) EXPECT_EQ(call.find(L"/timeout"), std::wstring::npos) << WideToUtf8(call);
+
+  // Creating and restoring go on: they are how such a store gets mended.
+  for (const int command : {kAddWinPe, kRestoreBcd}) {
+    s.app->Command(command);
+    EXPECT_TRUE(s.app->ChooseFile(L"")) << command;
+  }
+}
+
+}  // namespace
+}  // namespace zel::test
