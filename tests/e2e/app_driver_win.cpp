@@ -100,8 +100,8 @@ std::wstring AppDriver::LogText(int waitMs) const {
     EmptyClipboard();
     CloseClipboard();
   }
-  Command(127);  // Copy Log; dropped while the program is busy
   for (int waited = 0; waited < waitMs; waited += 10) {
+    if (waited % 300 == 0) Command(127);  // Copy Log; dropped while the program is busy, so asked again
     Sleep(10);
     if (!OpenClipboard(nullptr)) continue;
     std::wstring text;
@@ -116,9 +116,10 @@ std::wstring AppDriver::LogText(int waitMs) const {
 }
 
 bool AppDriver::WaitForLog(const std::wstring& text, int timeoutMs) const {
-  for (int waited = 0; waited < timeoutMs; waited += 300) {
-    if (LogText().find(text) != std::wstring::npos) return true;
-    Sleep(250);
+  const DWORD start = GetTickCount();
+  while (static_cast<int>(GetTickCount() - start) < timeoutMs) {
+    if (LogText(1000).find(text) != std::wstring::npos) return true;
+    Sleep(100);
   }
   return false;
 }

@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
@@ -45,6 +47,25 @@ struct Started {
   std::wstring store;
   std::unique_ptr<AppDriver> app;
   bool ok = false;
+};
+
+// A file put where the program looks for it, outside the sandbox, for one test;
+// removed afterwards unless it was there before (then `made` is false).
+struct PlacedFile {
+  PlacedFile(const std::wstring& where, const std::string& bytes) : path(where) {
+    const std::filesystem::path file(path);
+    made = !std::filesystem::exists(file);
+    if (!made) return;
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary) << bytes;
+  }
+  ~PlacedFile() {
+    if (made) DeleteFileW(path.c_str());
+  }
+  PlacedFile(const PlacedFile&) = delete;
+  PlacedFile& operator=(const PlacedFile&) = delete;
+  std::wstring path;
+  bool made = false;
 };
 
 }  // namespace zel::test

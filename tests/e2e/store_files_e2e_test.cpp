@@ -57,20 +57,6 @@ TEST(StoreFilesEndToEnd, BackupThenRestoreTheSystemStore) {
   EXPECT_EQ(LoadBcdSnapshot(L"").timeoutSeconds, 30);
 }
 
-// A store file on drive C:, where the program finds it at each load.
-struct FoundStore {
-  FoundStore() {
-    std::filesystem::create_directories(std::filesystem::path(L"C:\\Boot"));
-    made = !std::filesystem::exists(std::filesystem::path(path));
-    if (made) CopyFileW((Utf8ToWide(ZQ_SIM_STORES_DIR) + L"\\bios-legacy.txt").c_str(), path.c_str(), TRUE);
-  }
-  ~FoundStore() {
-    if (made) DeleteFileW(path.c_str());
-  }
-  const std::wstring path = L"C:\\Boot\\BCD";
-  bool made = false;
-};
-
 bool Loaded(const Started& s, const std::wstring& enumeration) {
   for (int i = 0; i < 200; ++i) {
     if (Contains(s.sim.LogLines(), enumeration)) {
@@ -83,7 +69,9 @@ bool Loaded(const Started& s, const std::wstring& enumeration) {
 }
 
 TEST(StoreFilesEndToEnd, PickerBrowserAndAStoreThatDidNotLoad) {
-  FoundStore found;
+  // A store file on drive C:, where the program finds it at each load.
+  std::ifstream sample(std::filesystem::path(Utf8ToWide(ZQ_SIM_STORES_DIR) + L"\\bios-legacy.txt"), std::ios::binary);
+  const PlacedFile found(L"C:\\Boot\\BCD", std::string(std::istreambuf_iterator<char>(sample), {}));
   if (!found.made) GTEST_SKIP() << "C:\\Boot\\BCD already exists";
   Started s(L"broken");
   ASSERT_TRUE(s.ok);

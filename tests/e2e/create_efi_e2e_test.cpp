@@ -1,0 +1,209 @@
+// Creating boot entries and working on the EFI System Partition through the
+// program's file dialogs and forms; asserts the tools' calls and what they left.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "core/bcd_store.h"
+#include "core/utf8.h"
+#include "sim/tar/zip.h"
+#include "tests/e2e/started_app.h"
+
+namespace zel::test {
+namespace {
+
+constexpr int kAddWinPe = 103, kAddWindows = 104, kBackupEfi = 119, kRestoreEfi = 120, kRepairEfi = 121;
+constexpr int kClearLog = 128;
+
+void WriteFile(const std::wstring& path, const std::string& bytes) {
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+  std::ofstream(std::filesystem::path(path), std::ios::binary) << bytes;
+}
+
+std::string ReadFile(const std::wstring& path) {
+  std::ifstream file(std::filesystem::path(path), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+const BootEntry* EntryNamed(const BcdSnapshot& snapshot, const std::wstring& description) {
+  for (const auto& entry : snapshot.entries) {
+    if (entry.description == description) return &entry;
+  }
+  return nullptr;
+}
+
+// Fills the form that comes up: texts by field, then the check boxes clicked, then OK.
+void FillForm(const Started& s, const std::wstring& title, const std::vector<std::pair<int, std::wstring>>& texts,
+              const std::vector<int>& clicks) {
+  const HWND form = s.app->WaitForDialog();
+  ASSERT_NE(form, nullptr);
+  EXPECT_EQ(AppDriver::TitleOf(form), title);
+  for (const auto& [id, text] : texts) SetWindowTextW(GetDlgItem(form, id), text.c_str());
+  for (const int id : clicks) PostMessageW(form, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+  PostMessageW(form, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(AppDriver::WaitClosed(form));
+}
+
+TEST(CreateEndToEnd, WinPeEntryWithoutAndWithEveryOption) {
+  const PlacedFile sdi(L"C:\\Boot\\boot.sdi", "sdi");
+  Started s;
+  ASSERT_TRUE(s.ok);
+  const std::wstring image = s.sim.Folder() + L"\\sources\\boot.wim";
+  WriteFile(image, "wim");
+  for (const bool options : {false, true}) {
+    s.sim.ClearLog();
+    s.app->Command(kClearLog);
+    s.app->Command(kAddWinPe);
+    ASSERT_TRUE(s.app->ChooseFile(image));
+    const std::wstring name = options ? L"Rescue First" : L"Rescue Last";
+    // Fields: 200 the image, 201 the name, 202 legacy menu, 203 first, 204 default, 205 boot once.
+    FillForm(s, L"Create Boot Entry for WinPE", {{201, name}}, options ? std::vector<int>{202, 203, 204, 205} : std::vector<int>{});
+    ASSERT_TRUE(s.app->WaitForLog(L"> Create WinPE boot entry [OK]"));
+    ASSERT_TRUE(s.Reloaded());
+
+    const BcdSnapshot snapshot = LoadBcdSnapshot(L"");
+    const BootEntry* pe = EntryNamed(snapshot, name);
+    ASSERT_NE(pe, nullptr);
+    const std::wstring& id = pe->identifier;
+    EXPECT_TRUE(pe->isWinPe);
+    EXPECT_EQ(pe->device.rfind(L"ramdisk=[C:]", 0), 0u) << WideToUtf8(pe->device);
+    EXPECT_EQ(pe->isDefault, options);
+    EXPECT_EQ(pe->isBootSequence, options);
+    EXPECT_EQ(pe->bootMenuPolicy, options ? L"Legacy" : L"Standard");
+    EXPECT_EQ(options ? snapshot.displayOrder.front() : snapshot.displayOrder.back(), id);
+
+    const auto calls = s.sim.LogLines();
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls[0].rfind(L"bcdedit /export ", 0), 0u);  // the automatic backup first
+    EXPECT_TRUE(Contains(calls, L"bcdedit /create /d \"" + name + L" ramdisk options\" /device"));
+    EXPECT_TRUE(Contains(calls, L"bcdedit /displayorder " + id + (options ? L" /addfirst" : L" /addlast")));
+    EXPECT_EQ(Contains(calls, L"bcdedit /default " + id), options);
+    EXPECT_EQ(Contains(calls, L"bcdedit /bootsequence " + id), options);
+    EXPECT_NE(s.app->LogText().find(L"> Created WinPE " + id + L" from " + image), std::wstring::npos);
+  }
+}
+
+TEST(CreateEndToEnd, WindowsEntryByHandAndWithBcdboot) {
+  Started s;
+  ASSERT_TRUE(s.ok);
+  // Fields: 200 the drive, 201 the name, 202 bcdboot, 203 legacy menu, 204 first, 205 default.
+  s.app->Command(kAddWindows);
+  FillForm(s, L"Create Boot Entry for Windows", {{200, L"C:"}, {201, L"Second Windows"}}, {});
+  ASSERT_TRUE(s.app->WaitForLog(L"> Create Windows boot entry [OK]"));
+  ASSERT_TRUE(s.Reloaded());
+  const BcdSnapshot snapshot = LoadBcdSnapshot(L"");
+  const BootEntry* added = EntryNamed(snapshot, L"Second Windows");
+  ASSERT_NE(added, nullptr);
+  EXPECT_EQ(added->device, L"partition=C:");
+  EXPECT_FALSE(added->isDefault);
+  EXPECT_TRUE(Contains(s.sim.LogLines(), L"bcdedit /create /d \"Second Windows\" /application osloader"));
+
+  s.sim.ClearLog();
+  s.app->Command(kClearLog);
+  s.app->Command(kAddWindows);
+  FillForm(s, L"Create Boot Entry for Windows", {{200, L"C:"}}, {202, 205});
+  ASSERT_TRUE(s.app->WaitForLog(L"> BCDBoot completed."));
+  ASSERT_TRUE(s.Reloaded());
+  // The system store: no /s; the default is given up to the new loader, so no /d either.
+  EXPECT_TRUE(Contains(s.sim.LogLines(), L"bcdboot \"C:\\Windows\"")) << WideToUtf8(s.sim.LogLines().back());
+
+  // A drive without Windows is refused before any tool runs but the automatic backup.
+  s.sim.ClearLog();
+  s.app->Command(kAddWindows);
+  FillForm(s, L"Create Boot Entry for Windows", {{200, L"C: & calc"}}, {});
+  const HWND error = s.app->WaitForDialog();
+  ASSERT_NE(error, nullptr);
+  EXPECT_EQ(AppDriver::TitleOf(error), L"Zel Quillon PE \u2014 Error");
+  PostMessageW(error, WM_COMMAND, 100, 0);
+  for (const auto& call : s.sim.LogLines()) EXPECT_EQ(call.rfind(L"bcdedit /export ", 0), 0u) << WideToUtf8(call);
+}
+
+TEST(EfiEndToEnd, BackupRestoreAnUnsafeArchiveAndRepair) {
+  std::wstring esp;
+  Started s(L"", [&esp](SimSandbox& sim) {
+    esp = sim.Folder() + L"\\esp";
+    WriteFile(esp + L"\\EFI\\Boot\\bootx64.efi", "original");
+    sim.UseEsp(esp);
+  });
+  ASSERT_TRUE(s.ok);
+  const std::wstring zip = s.sim.Folder() + L"\\efi.zip";
+  s.app->Command(kBackupEfi);
+  ASSERT_TRUE(s.app->ChooseFile(zip));
+  ASSERT_TRUE(s.app->WaitForLog(L"> Backup EFI \u2192 " + zip + L" [OK]"));
+  auto calls = s.sim.LogLines();
+  ASSERT_EQ(calls.size(), 3u);
+  EXPECT_EQ(calls[0], L"mountvol Y: /S");
+  EXPECT_EQ(calls[1].rfind(L"tar -a -cf ", 0), 0u);
+  EXPECT_EQ(calls[2], L"mountvol Y: /D");
+  std::vector<sim::zip::Entry> members;
+  std::string reason;
+  ASSERT_TRUE(sim::zip::Read(ReadFile(zip), members, reason)) << reason;
+  EXPECT_TRUE(std::any_of(members.begin(), members.end(), [](const sim::zip::Entry& member) {
+    return member.name == "EFI/Boot/bootx64.efi" && member.data == "original";
+  }));
+
+  WriteFile(esp + L"\\EFI\\Boot\\bootx64.efi", "changed");
+  for (const bool restore : {false, true}) {
+    s.sim.ClearLog();
+    s.app->Command(kRestoreEfi);
+    ASSERT_TRUE(s.app->ChooseFile(zip));
+    const HWND confirm = s.app->WaitForDialog();
+    ASSERT_NE(confirm, nullptr);
+    EXPECT_EQ(AppDriver::TitleOf(confirm), L"Confirm EFI restore");
+    auto buttons = AppDriver::ButtonsOf(confirm);
+    std::sort(buttons.begin(), buttons.end());
+    EXPECT_EQ(buttons, (std::vector<std::pair<int, std::wstring>>{{100, L"Restore"}, {101, L"Cancel"}}));
+    PostMessageW(confirm, WM_COMMAND, restore ? 100 : 101, 0);
+    ASSERT_TRUE(AppDriver::WaitClosed(confirm));
+    if (!restore) {
+      Sleep(800);
+      EXPECT_TRUE(s.sim.LogLines().empty());
+    }
+  }
+  ASSERT_TRUE(s.app->WaitForLog(L"> Restore EFI \u2190 " + zip + L" [OK]"));
+  ASSERT_TRUE(s.Reloaded());
+  EXPECT_EQ(ReadFile(esp + L"\\EFI\\Boot\\bootx64.efi"), "original");
+  calls = s.sim.LogLines();
+  ASSERT_GE(calls.size(), 4u);
+  EXPECT_EQ(calls[0], L"tar -tf \"" + zip + L"\"");  // the archive is checked before anything is mounted
+  EXPECT_EQ(calls[1], L"mountvol Y: /S");
+  EXPECT_EQ(calls[2], L"tar -xf \"" + zip + L"\" -C Y:\\");
+  EXPECT_EQ(calls[3], L"mountvol Y: /D");
+
+  // An archive that would write outside the partition: refused after the listing, nothing mounted.
+  const std::wstring hostile = s.sim.Folder() + L"\\hostile.zip";
+  sim::zip::Writer writer;
+  writer.Add(sim::zip::Entry{"EFI/Boot/bootx64.efi", "ok", {}});
+  writer.Add(sim::zip::Entry{"EFI/../../evil.efi", "bad", {}});
+  WriteFile(hostile, writer.Finish());
+  s.sim.ClearLog();
+  s.app->Command(kRestoreEfi);
+  ASSERT_TRUE(s.app->ChooseFile(hostile));
+  HWND dialog = s.app->WaitForDialog();
+  ASSERT_NE(dialog, nullptr);
+  PostMessageW(dialog, WM_COMMAND, 100, 0);
+  ASSERT_TRUE(AppDriver::WaitClosed(dialog));
+  dialog = s.app->WaitForDialog();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(AppDriver::TitleOf(dialog), L"EFI restore error");
+  PostMessageW(dialog, WM_COMMAND, 100, 0);
+  ASSERT_TRUE(AppDriver::WaitClosed(dialog));
+  EXPECT_EQ(s.sim.LogLines(), (std::vector<std::wstring>{L"tar -tf \"" + hostile + L"\""}));
+  EXPECT_EQ(ReadFile(esp + L"\\EFI\\Boot\\bootx64.efi"), "original");
+
+  s.sim.ClearLog();
+  s.app->Command(kRepairEfi);
+  FillForm(s, L"Repair EFI with BCDBoot", {{200, L"C:"}}, {});
+  ASSERT_TRUE(s.app->WaitForLog(L"> Repair EFI from C:\\Windows [OK]"));
+  calls = s.sim.LogLines();
+  ASSERT_GE(calls.size(), 3u);
+  EXPECT_EQ(calls[0], L"mountvol Y: /S");
+  EXPECT_EQ(calls[1], L"bcdboot \"C:\\Windows\" /s Y: /f UEFI");
+  EXPECT_EQ(calls[2], L"mountvol Y: /D");
+}
+
+}  // namespace
+}  // namespace zel::test
