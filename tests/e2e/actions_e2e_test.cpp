@@ -15,7 +15,7 @@ namespace zel::test {
 namespace {
 
 constexpr int kDeleteKey = 110, kShowBootMenu = 111, kTimeoutEdit = 112, kApply = 113, kPreset30 = 118;
-constexpr int kRawView = 107, kRestart = 123, kShutdown = 124;
+constexpr int kRawView = 107, kFirmware = 122, kRestart = 123, kShutdown = 124;
 
 TEST(ActionsEndToEnd, DeleteAsksFirstAndCancelRunsNothing) {
   Started s;
@@ -68,6 +68,17 @@ TEST(ActionsEndToEnd, TimeoutInputsAndMenuToggle) {
   EXPECT_TRUE(Contains(s.sim.LogLines(), L"bcdedit /timeout 12"));
   ASSERT_TRUE(s.Reloaded());
   EXPECT_EQ(LoadBcdSnapshot(L"").timeoutSeconds, 12);
+
+  // Enter in the box applies it too.
+  s.sim.ClearLog();
+  Sleep(1500);
+  SetWindowTextW(edit, L"20");
+  PostMessageW(edit, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));  // the box takes the focus
+  PostMessageW(edit, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+  Sleep(200);
+  s.app->Key(VK_RETURN);
+  ASSERT_TRUE(s.Reloaded());
+  EXPECT_TRUE(Contains(s.sim.LogLines(), L"bcdedit /timeout 20"));
 
   s.sim.ClearLog();
   Sleep(1500);
@@ -139,21 +150,29 @@ TEST(ActionsEndToEnd, NoWritableBackupFolderAsksBeforeGoingOn) {
 TEST(ActionsEndToEnd, PowerAndRawView) {
   Started s;
   ASSERT_TRUE(s.ok);
-  s.app->Command(kShutdown);
-  HWND confirm = s.app->WaitForDialog();
-  ASSERT_NE(confirm, nullptr);
-  auto buttons = AppDriver::ButtonsOf(confirm);
-  std::sort(buttons.begin(), buttons.end());
-  EXPECT_EQ(buttons[0].second, L"Shut down");
-  PostMessageW(confirm, WM_COMMAND, 101, 0);  // Cancel: nothing runs
-  ASSERT_TRUE(AppDriver::WaitClosed(confirm));
-  s.app->Command(kRestart);
-  confirm = s.app->WaitForDialog();
-  ASSERT_NE(confirm, nullptr);
-  PostMessageW(confirm, WM_COMMAND, 100, 0);
-  ASSERT_TRUE(AppDriver::WaitClosed(confirm));
-  for (int i = 0; i < 100 && s.sim.LogLines().empty(); ++i) Sleep(50);
-  EXPECT_EQ(s.sim.LogLines(), (std::vector<std::wstring>{L"shutdown /r /t 0"}));
+  struct Power {
+    int command;
+    const wchar_t* confirm;
+    const wchar_t* call;
+  };
+  for (const Power power : {Power{kRestart, L"Restart", L"shutdown /r /t 0"}, Power{kShutdown, L"Shut down", L"shutdown /s /t 0"},
+                            Power{kFirmware, L"Enter BIOS", L"shutdown /r /fw /t 0"}}) {
+    for (const bool goOn : {false, true}) {
+      s.sim.ClearLog();
+      s.app->Command(power.command);
+      const HWND confirm = s.app->WaitForDialog();
+      ASSERT_NE(confirm, nullptr);
+      EXPECT_EQ(AppDriver::TitleOf(confirm), L"Confirm");
+      auto buttons = AppDriver::ButtonsOf(confirm);
+      std::sort(buttons.begin(), buttons.end());
+      EXPECT_EQ(buttons, (std::vector<std::pair<int, std::wstring>>{{100, power.confirm}, {101, L"Cancel"}}));
+      PostMessageW(confirm, WM_COMMAND, goOn ? 100 : 101, 0);
+      ASSERT_TRUE(AppDriver::WaitClosed(confirm));
+      for (int i = 0; i < 20 || (goOn && i < 100 && s.sim.LogLines().empty()); ++i) Sleep(50);
+      EXPECT_EQ(s.sim.LogLines(), goOn ? std::vector<std::wstring>{power.call} : std::vector<std::wstring>{});
+      Sleep(500);  // the job's completion
+    }
+  }
 
   Sleep(1000);
   s.app->Command(kRawView);

@@ -126,6 +126,11 @@ TEST(AppEndToEnd, RenameThroughTheFormBacksUpChangesAndReloads) {
   GetWindowThreadProcessId(app.Main(), &processId);
   const HWND form = WaitForWindowOf(processId, L"ZelQuillonPE.Dialog");
   ASSERT_NE(form, nullptr);
+  SetWindowTextW(ChildWithId(form, 200), L"  ");  // a blank name: the form stays open and nothing runs
+  PostMessageW(form, WM_COMMAND, IDOK, 0);
+  Sleep(500);
+  ASSERT_TRUE(IsWindowVisible(form));
+  EXPECT_EQ(sim.LogLines().size(), 3u);  // only the start-up load
   SetWindowTextW(ChildWithId(form, 200), L"Windows 11 \"Pro\"\\");
   PostMessageW(form, WM_COMMAND, IDOK, 0);
   ASSERT_TRUE(app.WaitForLog(L"> Rename boot entry [OK]"));
