@@ -35,6 +35,34 @@ std::wstring FilterText(FileFilter filter) {
   return first + L'\0' + Pick(L"Tất cả file (*.*)", L"All files (*.*)") + L'\0' + L"*.*" + L'\0' + L'\0';
 }
 
+// The common file dialogs, loaded from the system folder when first needed: linking
+// them in pulls the shell libraries into every start-up, which costs about 100 ms.
+using FileDialogFunction = BOOL(WINAPI*)(OPENFILENAMEW*);
+
+class FileDialogLibrary {
+ public:
+  FileDialogLibrary() {
+    wchar_t system[MAX_PATH];
+    const UINT length = GetSystemDirectoryW(system, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return;
+    module_ = LoadLibraryW((std::wstring(system) + L"\\comdlg32.dll").c_str());
+    if (!module_) return;
+    open_ = reinterpret_cast<FileDialogFunction>(reinterpret_cast<void*>(GetProcAddress(module_, "GetOpenFileNameW")));
+    save_ = reinterpret_cast<FileDialogFunction>(reinterpret_cast<void*>(GetProcAddress(module_, "GetSaveFileNameW")));
+  }
+  ~FileDialogLibrary() {
+    if (module_) FreeLibrary(module_);
+  }
+  FileDialogLibrary(const FileDialogLibrary&) = delete;
+  FileDialogLibrary& operator=(const FileDialogLibrary&) = delete;
+  FileDialogFunction Get(bool save) const { return save ? save_ : open_; }
+
+ private:
+  HMODULE module_ = nullptr;
+  FileDialogFunction open_ = nullptr;
+  FileDialogFunction save_ = nullptr;
+};
+
 void SelectStore(const std::wstring& path) {
   AppState& state = State();
   state.shown.selectedStorePath = path;
@@ -59,8 +87,14 @@ std::wstring PickFile(bool save, const std::wstring& title, FileFilter filter, c
   dialog.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
   const std::wstring extension = defaultExtension.empty() ? L"bcd" : defaultExtension;
   if (save) dialog.lpstrDefExt = extension.c_str();
-  const BOOL chosen = save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
-  return chosen ? std::wstring(buffer.c_str()) : std::wstring();
+  static const FileDialogLibrary library;
+  const FileDialogFunction show = library.Get(save);
+  if (!show) {
+    ShowError(Pick(L"Zel Quillon PE — Lỗi", L"Zel Quillon PE — Error"),
+              Pick(L"Không mở được hộp thoại chọn file (comdlg32.dll).", L"The file dialog could not be opened (comdlg32.dll)."));
+    return {};
+  }
+  return show(&dialog) ? std::wstring(buffer.c_str()) : std::wstring();
 }
 
 void ShowStorePicker() {

@@ -24,6 +24,7 @@ class AppDriver {
   bool Started() const { return main_ != nullptr; }
   // Milliseconds from process creation until the main window was visible.
   double MsToWindow() const { return msToWindow_; }
+  double MsSinceLaunch() const;
   HWND Main() const { return main_; }
   const std::wstring& Folder() const { return folder_; }
   // Starts the program again from the same folder (a second instance); returns its process.
@@ -57,6 +58,7 @@ class AppDriver {
   std::wstring exe_;
   PROCESS_INFORMATION process_{};
   HWND main_ = nullptr;
+  LARGE_INTEGER launched_{};
   double msToWindow_ = 0;
 };
 

@@ -60,13 +60,10 @@ AppDriver::AppDriver(SimSandbox& sim, const std::string& settings)
   std::filesystem::create_directories(std::filesystem::path(folder_));
   CopyFileW(BesideThisProgram(L"..\\ZelQuillonPE.exe").c_str(), exe_.c_str(), FALSE);
   if (!settings.empty()) std::ofstream(std::filesystem::path(folder_ + L"\\settings.cfg"), std::ios::binary) << settings;
-  LARGE_INTEGER frequency, start, shown;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&start);
+  QueryPerformanceCounter(&launched_);
   if (!Launch(exe_, process_)) return;
   main_ = WaitForWindowOf(process_.dwProcessId, L"ZelQuillonPE.Main", 20000);
-  QueryPerformanceCounter(&shown);
-  msToWindow_ = 1000.0 * static_cast<double>(shown.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+  msToWindow_ = MsSinceLaunch();
 }
 
 AppDriver::~AppDriver() {
@@ -75,6 +72,13 @@ AppDriver::~AppDriver() {
     CloseHandle(process_.hThread);
     CloseHandle(process_.hProcess);
   }
+}
+
+double AppDriver::MsSinceLaunch() const {
+  LARGE_INTEGER frequency, now;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&now);
+  return 1000.0 * static_cast<double>(now.QuadPart - launched_.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
 HANDLE AppDriver::StartAnother() const {
