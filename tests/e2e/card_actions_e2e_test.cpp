@@ -6,10 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 
 #include "core/bcd_store.h"
 #include "core/language.h"
+#include "core/utf8.h"
 #include "tests/e2e/app_driver.h"
 #include "ui/theme_win.h"
 #include "ui/views/entries_layout.h"
@@ -70,6 +72,7 @@ class CardsEndToEnd : public ::testing::Test {
       const auto at = std::find(lines.begin(), lines.end(), call);
       if (at != lines.end() && std::find(at, lines.end(), L"bcdedit /enum {current} /v") != lines.end()) {
         Sleep(300);  // the reload's completion
+        EXPECT_EQ(lines[0].rfind(L"bcdedit /export ", 0), 0u) << "no automatic backup before " << WideToUtf8(call);
         return true;
       }
       Sleep(50);
@@ -103,8 +106,16 @@ TEST_F(CardsEndToEnd, EveryCardButtonChangesTheStore) {
   EXPECT_EQ(s.entries[0].bootMenuPolicy, L"Legacy");
   EXPECT_TRUE(s.entries[3].inDisplayOrder);
 
-  // The first entry moved up starts nothing.
+  // One backup file per change, beside the program.
+  size_t backups = 0;
+  for (const auto& file : std::filesystem::directory_iterator(std::filesystem::path(app_->Folder() + L"\\Backups"))) {
+    backups += file.path().extension() == L".bcd";
+  }
+  EXPECT_EQ(backups, 5u);
+
+  // The first entry moved up and the last moved down start nothing.
   Click(kPe, ui::CardAction::MoveUp);
+  Click(kRecovery, ui::CardAction::MoveDown);
   Sleep(1500);
   EXPECT_TRUE(sim_.LogLines().empty());
   EXPECT_TRUE(app_->Close(20000));
