@@ -23,23 +23,12 @@ TEST(ActionsEndToEnd, DeleteAsksFirstAndCancelRunsNothing) {
   s.app->Key(VK_DOWN);  // from the default (Windows 11) to the WinPE entry
   Sleep(300);
   s.app->Command(kDeleteKey);
-  HWND confirm = s.app->WaitForDialog();
-  ASSERT_NE(confirm, nullptr);
-  EXPECT_EQ(AppDriver::TitleOf(confirm), L"Confirm delete");
-  auto buttons = AppDriver::ButtonsOf(confirm);
-  std::sort(buttons.begin(), buttons.end());
-  ASSERT_EQ(buttons.size(), 2u);
-  EXPECT_EQ(buttons[0], (std::pair<int, std::wstring>{100, L"Delete"}));
-  EXPECT_EQ(buttons[1], (std::pair<int, std::wstring>{101, L"Cancel"}));
-  PostMessageW(confirm, WM_COMMAND, 101, 0);
-  ASSERT_TRUE(AppDriver::WaitClosed(confirm));
+  Answer(*s.app, L"Confirm delete", kSecondButton, {L"Delete", L"Cancel"});
   Sleep(1000);
   EXPECT_TRUE(s.sim.LogLines().empty());
 
   s.app->Command(kDeleteKey);
-  confirm = s.app->WaitForDialog();
-  ASSERT_NE(confirm, nullptr);
-  PostMessageW(confirm, WM_COMMAND, 100, 0);
+  Answer(*s.app, L"Confirm delete", kFirstButton);
   ASSERT_TRUE(s.app->WaitForLog(L"> Delete boot entry [OK]"));
   const auto calls = s.sim.LogLines();
   EXPECT_TRUE(calls.size() >= 3 && calls[0].rfind(L"bcdedit /export ", 0) == 0);  // the automatic backup first
@@ -52,13 +41,10 @@ TEST(ActionsEndToEnd, TimeoutInputsAndMenuToggle) {
   ASSERT_TRUE(s.ok);
   const HWND edit = GetDlgItem(s.app->Main(), kTimeoutEdit);
   for (const wchar_t* bad : {L"3601", L"-1", L""}) {
+    SCOPED_TRACE(WideToUtf8(bad));
     SetWindowTextW(edit, bad);
     s.app->Command(kApply);
-    HWND box = s.app->WaitForDialog();
-    ASSERT_NE(box, nullptr) << "no dialog for " << std::string(bad, bad + wcslen(bad));
-    EXPECT_EQ(AppDriver::TitleOf(box), L"Invalid input");
-    PostMessageW(box, WM_COMMAND, 100, 0);
-    ASSERT_TRUE(AppDriver::WaitClosed(box));
+    Answer(*s.app, L"Invalid input", kFirstButton);
   }
   EXPECT_TRUE(s.sim.LogLines().empty());
 
@@ -99,11 +85,7 @@ TEST(ActionsEndToEnd, AFailedChangeShowsTheErrorAndDoesNotReload) {
   ASSERT_TRUE(s.ok);
   SetWindowTextW(GetDlgItem(s.app->Main(), kTimeoutEdit), L"5");
   s.app->Command(kApply);
-  HWND error = s.app->WaitForDialog();
-  ASSERT_NE(error, nullptr);
-  EXPECT_EQ(AppDriver::TitleOf(error), L"Zel Quillon PE \u2014 Error");
-  PostMessageW(error, WM_COMMAND, 100, 0);
-  ASSERT_TRUE(AppDriver::WaitClosed(error));
+  Answer(*s.app, L"Zel Quillon PE \u2014 Error", kFirstButton);
   EXPECT_NE(s.app->LogText().find(L"> Change timeout [Error] An error occurred"), std::wstring::npos);
   EXPECT_FALSE(Contains(s.sim.LogLines(), L"bcdedit /enum all /v"));  // no reload after a failure
 }
@@ -127,14 +109,7 @@ TEST(ActionsEndToEnd, NoWritableBackupFolderAsksBeforeGoingOn) {
   for (const bool goOn : {false, true}) {
     SetWindowTextW(GetDlgItem(s.app->Main(), kTimeoutEdit), goOn ? L"7" : L"6");
     s.app->Command(kApply);
-    HWND warning = s.app->WaitForDialog();
-    ASSERT_NE(warning, nullptr);
-    EXPECT_EQ(AppDriver::TitleOf(warning), L"Backup warning");
-    auto buttons = AppDriver::ButtonsOf(warning);
-    std::sort(buttons.begin(), buttons.end());
-    EXPECT_EQ(buttons[0].second, L"Continue anyway");
-    PostMessageW(warning, WM_COMMAND, goOn ? 100 : 101, 0);
-    ASSERT_TRUE(AppDriver::WaitClosed(warning));
+    Answer(*s.app, L"Backup warning", goOn ? kFirstButton : kSecondButton, {L"Continue anyway", L"Cancel"});
     if (goOn) {
       ASSERT_TRUE(s.app->WaitForLog(L"> Change timeout [OK]"));
       EXPECT_TRUE(Contains(s.sim.LogLines(), L"bcdedit /timeout 7"));
@@ -160,14 +135,7 @@ TEST(ActionsEndToEnd, PowerAndRawView) {
     for (const bool goOn : {false, true}) {
       s.sim.ClearLog();
       s.app->Command(power.command);
-      const HWND confirm = s.app->WaitForDialog();
-      ASSERT_NE(confirm, nullptr);
-      EXPECT_EQ(AppDriver::TitleOf(confirm), L"Confirm");
-      auto buttons = AppDriver::ButtonsOf(confirm);
-      std::sort(buttons.begin(), buttons.end());
-      EXPECT_EQ(buttons, (std::vector<std::pair<int, std::wstring>>{{100, power.confirm}, {101, L"Cancel"}}));
-      PostMessageW(confirm, WM_COMMAND, goOn ? 100 : 101, 0);
-      ASSERT_TRUE(AppDriver::WaitClosed(confirm));
+      Answer(*s.app, L"Confirm", goOn ? kFirstButton : kSecondButton, {power.confirm, L"Cancel"});
       for (int i = 0; i < 20 || (goOn && i < 100 && s.sim.LogLines().empty()); ++i) Sleep(50);
       EXPECT_EQ(s.sim.LogLines(), goOn ? std::vector<std::wstring>{power.call} : std::vector<std::wstring>{});
       Sleep(500);  // the job's completion
@@ -176,11 +144,7 @@ TEST(ActionsEndToEnd, PowerAndRawView) {
 
   Sleep(1000);
   s.app->Command(kRawView);
-  HWND raw = s.app->WaitForDialog();
-  ASSERT_NE(raw, nullptr);
-  EXPECT_EQ(AppDriver::TitleOf(raw), L"Raw BCDEdit Output (bcdedit /enum all /v)");
-  PostMessageW(raw, WM_COMMAND, IDCANCEL, 0);
-  EXPECT_TRUE(AppDriver::WaitClosed(raw));
+  Answer(*s.app, L"Raw BCDEdit Output (bcdedit /enum all /v)", IDCANCEL);
 }
 
 }  // namespace

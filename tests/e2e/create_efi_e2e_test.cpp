@@ -114,10 +114,7 @@ TEST(CreateEndToEnd, WindowsEntryByHandAndWithBcdboot) {
   s.sim.ClearLog();
   s.app->Command(kAddWindows);
   FillForm(s, L"Create Boot Entry for Windows", {{200, L"C: & calc"}}, {});
-  const HWND error = s.app->WaitForDialog();
-  ASSERT_NE(error, nullptr);
-  EXPECT_EQ(AppDriver::TitleOf(error), L"Zel Quillon PE \u2014 Error");
-  PostMessageW(error, WM_COMMAND, 100, 0);
+  Answer(*s.app, L"Zel Quillon PE \u2014 Error", kFirstButton);
   for (const auto& call : s.sim.LogLines()) EXPECT_EQ(call.rfind(L"bcdedit /export ", 0), 0u) << WideToUtf8(call);
 }
 
@@ -150,14 +147,7 @@ TEST(EfiEndToEnd, BackupRestoreAnUnsafeArchiveAndRepair) {
     s.sim.ClearLog();
     s.app->Command(kRestoreEfi);
     ASSERT_TRUE(s.app->ChooseFile(zip));
-    const HWND confirm = s.app->WaitForDialog();
-    ASSERT_NE(confirm, nullptr);
-    EXPECT_EQ(AppDriver::TitleOf(confirm), L"Confirm EFI restore");
-    auto buttons = AppDriver::ButtonsOf(confirm);
-    std::sort(buttons.begin(), buttons.end());
-    EXPECT_EQ(buttons, (std::vector<std::pair<int, std::wstring>>{{100, L"Restore"}, {101, L"Cancel"}}));
-    PostMessageW(confirm, WM_COMMAND, restore ? 100 : 101, 0);
-    ASSERT_TRUE(AppDriver::WaitClosed(confirm));
+    Answer(*s.app, L"Confirm EFI restore", restore ? kFirstButton : kSecondButton, {L"Restore", L"Cancel"});
     if (!restore) {
       Sleep(800);
       EXPECT_TRUE(s.sim.LogLines().empty());
@@ -182,15 +172,8 @@ TEST(EfiEndToEnd, BackupRestoreAnUnsafeArchiveAndRepair) {
   s.sim.ClearLog();
   s.app->Command(kRestoreEfi);
   ASSERT_TRUE(s.app->ChooseFile(hostile));
-  HWND dialog = s.app->WaitForDialog();
-  ASSERT_NE(dialog, nullptr);
-  PostMessageW(dialog, WM_COMMAND, 100, 0);
-  ASSERT_TRUE(AppDriver::WaitClosed(dialog));
-  dialog = s.app->WaitForDialog();
-  ASSERT_NE(dialog, nullptr);
-  EXPECT_EQ(AppDriver::TitleOf(dialog), L"EFI restore error");
-  PostMessageW(dialog, WM_COMMAND, 100, 0);
-  ASSERT_TRUE(AppDriver::WaitClosed(dialog));
+  Answer(*s.app, L"Confirm EFI restore", kFirstButton);
+  Answer(*s.app, L"EFI restore error", kFirstButton);
   EXPECT_EQ(s.sim.LogLines(), (std::vector<std::wstring>{L"tar -tf \"" + hostile + L"\""}));
   EXPECT_EQ(ReadFile(esp + L"\\EFI\\Boot\\bootx64.efi"), "original");
 

@@ -3,6 +3,8 @@
 // the starting point of most end-to-end flows.
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -11,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "core/utf8.h"
 #include "tests/e2e/app_driver.h"
 
 namespace zel::test {
@@ -48,6 +51,26 @@ struct Started {
   std::unique_ptr<AppDriver> app;
   bool ok = false;
 };
+
+// Buttons of the program's dialogs, by control id: the first is the confirming one.
+constexpr int kFirstButton = 100, kSecondButton = 101;
+
+// The program's next dialog: its title and, when given, its buttons' texts in id order;
+// then `press` is pressed and the dialog must go.
+inline void Answer(const AppDriver& app, const std::wstring& title, int press, const std::vector<std::wstring>& buttons = {}) {
+  const HWND dialog = app.WaitForDialog();
+  ASSERT_NE(dialog, nullptr) << "no dialog \"" << WideToUtf8(title) << "\"";
+  EXPECT_EQ(AppDriver::TitleOf(dialog), title);
+  if (!buttons.empty()) {
+    auto found = AppDriver::ButtonsOf(dialog);
+    std::sort(found.begin(), found.end());
+    std::vector<std::wstring> texts;
+    for (const auto& button : found) texts.push_back(button.second);
+    EXPECT_EQ(texts, buttons) << WideToUtf8(title);
+  }
+  PostMessageW(dialog, WM_COMMAND, static_cast<WPARAM>(press), 0);
+  ASSERT_TRUE(AppDriver::WaitClosed(dialog)) << WideToUtf8(title);
+}
 
 // A file put where the program looks for it, outside the sandbox, for one test;
 // removed afterwards unless it was there before (then `made` is false).

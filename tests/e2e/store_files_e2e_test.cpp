@@ -35,14 +35,7 @@ TEST(StoreFilesEndToEnd, BackupThenRestoreTheSystemStore) {
     s.sim.ClearLog();
     s.app->Command(kRestoreBcd);
     ASSERT_TRUE(s.app->ChooseFile(saved));
-    HWND confirm = s.app->WaitForDialog();
-    ASSERT_NE(confirm, nullptr);
-    EXPECT_EQ(AppDriver::TitleOf(confirm), L"Confirm restore");
-    auto buttons = AppDriver::ButtonsOf(confirm);
-    std::sort(buttons.begin(), buttons.end());
-    EXPECT_EQ(buttons, (std::vector<std::pair<int, std::wstring>>{{100, L"Restore"}, {101, L"Cancel"}}));
-    PostMessageW(confirm, WM_COMMAND, restore ? 100 : 101, 0);
-    ASSERT_TRUE(AppDriver::WaitClosed(confirm));
+    Answer(*s.app, L"Confirm restore", restore ? kFirstButton : kSecondButton, {L"Restore", L"Cancel"});
     if (!restore) {
       Sleep(800);
       EXPECT_TRUE(s.sim.LogLines().empty());
@@ -109,11 +102,7 @@ TEST(StoreFilesEndToEnd, PickerBrowserAndAStoreThatDidNotLoad) {
   s.sim.ClearLog();
   SetWindowTextW(GetDlgItem(s.app->Main(), kTimeoutEdit), L"5");
   s.app->Command(kApply);
-  HWND refusal = s.app->WaitForDialog();
-  ASSERT_NE(refusal, nullptr);
-  EXPECT_EQ(AppDriver::TitleOf(refusal), L"BCD store not loaded");
-  PostMessageW(refusal, WM_COMMAND, 100, 0);
-  ASSERT_TRUE(AppDriver::WaitClosed(refusal));
+  Answer(*s.app, L"BCD store not loaded", kFirstButton);
   ASSERT_TRUE(Loaded(s, L"bcdedit /store \"" + broken + L"\" /enum all /v"));
   for (const auto& call : s.sim.LogLines()) EXPECT_EQ(call.find(L"/timeout"), std::wstring::npos) << WideToUtf8(call);
 
