@@ -14,22 +14,6 @@ namespace {
 
 int MaxCoverage(const Mask& mask) { return *std::max_element(mask.coverage.begin(), mask.coverage.end()); }
 
-TEST(IconTable, EntriesUseOnlyAbsoluteSupportedCommands) {
-  EXPECT_EQ(IconPath(kIconPlus), "M19,13H13V19H11V13H5V11H11V5H13V11H19V13Z");
-  EXPECT_TRUE(IconPath(kIconNone).empty());
-  EXPECT_TRUE(IconPath(kIconCount).empty());
-  for (int i = 1; i < kIconCount; ++i) {
-    const std::string path(IconPath(i));
-    ASSERT_FALSE(path.empty()) << i;
-    for (char c : path) {
-      if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) {
-        EXPECT_NE(std::string("MLHVCAZ").find(c), std::string::npos) << "icon " << i << " uses " << c;
-      }
-    }
-    EXPECT_EQ(path.back(), 'Z') << i;
-  }
-}
-
 TEST(IconTable, EverySubpathOfEveryIconBecomesAPolygonOnTheGrid) {
   for (int i = 1; i < kIconCount; ++i) {
     const std::string path(IconPath(i));

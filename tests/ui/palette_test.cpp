@@ -5,26 +5,12 @@
 #include <climits>
 #include <cmath>
 
-#include "ui/pixels.h"
-
 #ifdef _WIN32
 #include <windows.h>
 #endif
 
 namespace ui {
 namespace {
-
-TEST(Palette, ColourrefLayoutAndStyleSwitch) {
-  EXPECT_EQ(Accent, 0x00F6823Bu);  // #3B82F6 as 0x00BBGGRR
-  EXPECT_EQ(ColourToPixel(Accent), 0x003B82F6u);
-  EXPECT_EQ(ColourToPixel(kNoColour), kNoColour);
-  const bool saved = g_darkTheme;
-  g_darkTheme = true;
-  EXPECT_EQ(CurrentPalette().Background, Rgb(0x0D, 0x11, 0x17));
-  g_darkTheme = false;
-  EXPECT_EQ(CurrentPalette().Text, Rgb(0x0F, 0x17, 0x2A));
-  g_darkTheme = saved;
-}
 
 TEST(Blend, RoundsEachChannelToNearestAndReturnsAnInputAtTheEnds) {
   const unsigned samples[] = {0, 1, 2, 17, 100, 127, 128, 200, 254, 255};

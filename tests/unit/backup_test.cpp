@@ -53,11 +53,6 @@ TEST(BackupFolder, BesideTheExecutableFirstThenTheTemporaryFolder) {
   }
 }
 
-TEST(BackupFolder, TimestampIsZeroPadded) {
-  EXPECT_EQ(TimestampText(LocalTime{2025, 3, 2, 9, 5, 7, 4}), kStamp);
-  EXPECT_EQ(TimestampText(LocalTime{2026, 12, 31, 23, 59, 59, 999}), L"20261231-235959-999");
-}
-
 TEST(BackupFolder, PruneKeepsTheThirtyNewestAutomaticBackups) {
   test::FakePlatform fake;
   fake.AddFolder(kBeside);
@@ -155,7 +150,7 @@ TEST(BcdBackup, AutomaticBackupNamesAndFailures) {
   EXPECT_TRUE(BackupStoreBeforeChange(L"F:\\new\\BCD", path, error));
   EXPECT_TRUE(path.empty() && error.empty());
 
-  ASSERT_TRUE(BackupStoreBeforeChange(L"d:\\boot\\BCD", path, error));
+  ASSERT_TRUE(BackupStoreBeforeChange(L"d:\\boot\\BCD", path, error));  // every field of the time zero-padded
   EXPECT_EQ(path, kBeside + L"\\BCD_Store-D_" + kStamp + L".bcd");
   ASSERT_TRUE(BackupStoreBeforeChange(L"d:\\boot\\BCD", path, error));  // same millisecond
   EXPECT_EQ(path, kBeside + L"\\BCD_Store-D_" + kStamp + L"_2.bcd");

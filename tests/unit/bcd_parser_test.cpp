@@ -36,6 +36,21 @@ std::wstring Id(int n) {
   return text;
 }
 
+// Every field of every entry, one line each, so that whole lists compare at once.
+std::vector<std::wstring> Rows(const BcdSnapshot& s) {
+  std::vector<std::wstring> rows;
+  for (const BootEntry& e : s.entries) {
+    std::wstring row = e.identifier + L"|" + e.description + L"|" + e.device + L"|" + e.osDevice + L"|" + e.path +
+                       L"|" + e.bootMenuPolicy + L"|" + std::to_wstring(e.displayOrderIndex);
+    for (const auto& [on, flag] : {std::pair{e.isWindows, L" windows"}, {e.isWinPe, L" winpe"}, {e.isDefault, L" default"},
+                                   {e.isCurrent, L" current"}, {e.isBootSequence, L" once"}, {e.inDisplayOrder, L" listed"}}) {
+      if (on) row += flag;
+    }
+    rows.push_back(row);
+  }
+  return rows;
+}
+
 TEST(BcdParser, ReadsARealUefiStore) {
   BcdSnapshot s = Parse(test::kUefiListing);
   EXPECT_EQ(s.timeoutSeconds, 30);
@@ -44,35 +59,18 @@ TEST(BcdParser, ReadsARealUefiStore) {
   EXPECT_EQ(s.displayOrder, (std::vector<std::wstring>{kWin11, kWinPe, kMemtest}));
 
   // Listed in menu order; the hidden recovery loader last; resume, options and firmware objects dropped.
-  ASSERT_EQ(s.entries.size(), 4u);
-  const BootEntry& win = s.entries[0];
-  EXPECT_EQ(win.identifier, kWin11);
-  EXPECT_EQ(win.description, L"Windows 11");
-  EXPECT_EQ(win.device, L"partition=C:");
-  EXPECT_EQ(win.osDevice, L"partition=C:");
-  EXPECT_EQ(win.path, L"\\Windows\\system32\\winload.efi");
-  EXPECT_TRUE(win.isWindows);
-  EXPECT_FALSE(win.isWinPe);
-  EXPECT_TRUE(win.isDefault);
-  EXPECT_EQ(win.displayOrderIndex, 1);
-
-  const BootEntry& pe = s.entries[1];
-  EXPECT_EQ(pe.identifier, kWinPe);
-  EXPECT_TRUE(pe.isWinPe);
-  EXPECT_FALSE(pe.isDefault);
-  EXPECT_EQ(pe.bootMenuPolicy, L"Legacy");
-  EXPECT_EQ(pe.device, L"ramdisk=[D:]\\sources\\boot.wim,{0d2e4f61-7a8b-4c9d-a0b1-c2d3e4f5a6b7}");
-
-  const BootEntry& memtest = s.entries[2];
-  EXPECT_EQ(memtest.identifier, kMemtest);
-  EXPECT_FALSE(memtest.isWindows || memtest.isWinPe);
-  EXPECT_EQ(memtest.displayOrderIndex, 3);
-  EXPECT_EQ(memtest.bootMenuPolicy, L"Standard");
-
-  const BootEntry& recovery = s.entries[3];
-  EXPECT_EQ(recovery.identifier, kRecovery);
-  EXPECT_FALSE(recovery.inDisplayOrder);
-  EXPECT_EQ(recovery.displayOrderIndex, 0);
+  const std::wstring peDevice = L"ramdisk=[D:]\\sources\\boot.wim,{0d2e4f61-7a8b-4c9d-a0b1-c2d3e4f5a6b7}";
+  EXPECT_EQ(Rows(s), (std::vector<std::wstring>{
+                         kWin11 + L"|Windows 11|partition=C:|partition=C:|\\Windows\\system32\\winload.efi|Standard|1"
+                                  L" windows default listed",
+                         kWinPe + L"|WinPE Rescue|" + peDevice + L"|" + peDevice +
+                             L"|\\windows\\system32\\boot\\winload.efi|Legacy|2 windows winpe listed",
+                         kMemtest + L"|Windows Memory Diagnostic|partition=\\Device\\HarddiskVolume1||"
+                                    L"\\EFI\\Microsoft\\Boot\\memtest.efi|Standard|3 listed",
+                         kRecovery + L"|Windows Recovery Environment|ramdisk=[\\Device\\HarddiskVolume4]\\Recovery\\"
+                                     L"WindowsRE\\Winre.wim,{3c7a8b31-0b1c-11ef-9c2a-806e6f6e6963}||"
+                                     L"\\windows\\system32\\winload.efi|Standard|0 windows winpe",
+                     }));
 }
 
 TEST(BcdParser, DefaultCurrentAndBootSequenceMarkTheirEntries) {
@@ -157,17 +155,14 @@ TEST(BcdParser, ClassifiesEntries) {
                             Loader(Id(2), L"path \\ntldr\r\n") + Loader(Id(3), L"winpe TRUE\r\n") +
                             Loader(Id(4), L"winpe no\r\n") +
                             Loader(Id(5), L"description   Tools  \r\nwinpe yes please\r\n");
-  BcdSnapshot s = Parse(text);
-  ASSERT_EQ(s.entries.size(), 5u);
-  EXPECT_TRUE(s.entries[0].isWindows);
-  EXPECT_EQ(s.entries[0].description, L"Windows Boot Entry");
-  EXPECT_TRUE(s.entries[1].isWindows);
-  EXPECT_TRUE(s.entries[2].isWinPe);
-  EXPECT_EQ(s.entries[2].description, L"Windows PE");
-  EXPECT_FALSE(s.entries[3].isWinPe || s.entries[3].isWindows);
-  EXPECT_EQ(s.entries[3].description, L"Boot Entry");
-  EXPECT_FALSE(s.entries[4].isWinPe);
-  EXPECT_EQ(s.entries[4].description, L"Tools");
+  // Windows by its loader, WinPE by a true winpe element; a missing description names the kind.
+  EXPECT_EQ(Rows(Parse(text)), (std::vector<std::wstring>{
+                                   Id(1) + L"|Windows Boot Entry|||\\WINDOWS\\system32\\WINLOAD.EFI|Standard|1 windows listed",
+                                   Id(2) + L"|Windows Boot Entry|||\\ntldr|Standard|2 windows listed",
+                                   Id(3) + L"|Windows PE||||Standard|3 winpe listed",
+                                   Id(4) + L"|Boot Entry||||Standard|4 listed",
+                                   Id(5) + L"|Tools||||Standard|5 listed",
+                               }));
 }
 
 TEST(BcdParser, HiddenEntriesAndStoresWithoutAMenu) {
@@ -177,23 +172,19 @@ TEST(BcdParser, HiddenEntriesAndStoresWithoutAMenu) {
   // Listed: 2 then the memory tester; 1 and 3 hidden, kept in printed order after them.
   BcdSnapshot s = Parse(Manager(L"displayorder " + Id(2) + L"\r\n  " + Id(7) + L"\r\n") + Loader(Id(3), winload) +
                         Loader(Id(1), winload) + Loader(Id(2), winload) + memtest);
-  ASSERT_EQ(s.entries.size(), 4u);
-  EXPECT_EQ(s.entries[0].identifier, Id(2));
-  EXPECT_EQ(s.entries[1].identifier, Id(7));
-  EXPECT_EQ(s.entries[1].displayOrderIndex, 2);
-  EXPECT_EQ(s.entries[2].identifier, Id(3));
-  EXPECT_EQ(s.entries[3].identifier, Id(1));
-  EXPECT_FALSE(s.entries[3].inDisplayOrder);
+  const std::wstring winloadRow = L"||\\Windows\\system32\\winload.exe|Standard|";
+  EXPECT_EQ(Rows(s), (std::vector<std::wstring>{Id(2) + L"|Windows Boot Entry|" + winloadRow + L"1 windows listed",
+                                                Id(7) + L"|Boot Entry|||\\boot\\memtest.exe|Standard|2 listed",
+                                                Id(3) + L"|Windows Boot Entry|" + winloadRow + L"0 windows",
+                                                Id(1) + L"|Windows Boot Entry|" + winloadRow + L"0 windows"}));
 
   // An unlisted memory tester is dropped.
   EXPECT_EQ(Parse(Manager(L"displayorder " + Id(2) + L"\r\n") + Loader(Id(2), winload) + memtest).entries.size(), 1u);
 
   // No displayorder: every Windows entry is in the menu, numbered in printed order.
   BcdSnapshot bare = Parse(Manager(L"timeout 3\r\n") + Loader(Id(5), winload) + Loader(Id(4), winload) + memtest);
-  ASSERT_EQ(bare.entries.size(), 2u);
-  EXPECT_EQ(bare.entries[0].identifier, Id(5));
-  EXPECT_TRUE(bare.entries[1].inDisplayOrder);
-  EXPECT_EQ(bare.entries[1].displayOrderIndex, 2);
+  EXPECT_EQ(Rows(bare), (std::vector<std::wstring>{Id(5) + L"|Windows Boot Entry|" + winloadRow + L"1 windows listed",
+                                                   Id(4) + L"|Windows Boot Entry|" + winloadRow + L"2 windows listed"}));
 }
 
 TEST(BcdParser, KeyValueSplitting) {

@@ -105,43 +105,37 @@ TEST(CreateWindowsEntry, ManualCreationIntoANewStoreFile) {
 
 TEST(CreateWindowsEntry, ManualFailuresRollBack) {
   test::LanguageGuard english(false);
-  {
-    test::FakePlatform fake;  // a failing osdevice: the entry goes, later settings are not tried
+  const std::wstring create = L"/create /d \"My 'Win'\" /application osloader";
+  const std::wstring rollback = L"/delete " + kNew + L" /cleanup /f";
+  struct Case {
+    std::wstring failing, output, error;
+    std::vector<std::wstring> runs;
+  };
+  const Case cases[] = {
+      // A failing setting: the entry goes at once and later settings are not tried.
+      {L"osdevice", L"The parameter is incorrect.", L"Could not configure the Windows entry: The parameter is incorrect.",
+       {create, L"/set " + kNew + L" device partition=D:", L"/set " + kNew + L" osdevice partition=D:", rollback}},
+      // A create that printed no identifier (exit code 0) leaves nothing to undo.
+      {L"/create /d", L"no identifier printed", L"Could not create the Windows entry: no identifier printed", {create}},
+      {L"/displayorder", L"The request is not supported.",
+       L"Could not add Windows to the boot menu: The request is not supported.",
+       {L"/displayorder " + kNew + L" /addlast", rollback}},
+  };
+  for (const auto& c : cases) {
+    test::FakePlatform fake;
     fake.AddFolder(L"D:\\Windows");
+    fake.ReplyWhen(c.failing, c.failing == L"/create /d" ? 0 : 1, c.output);
     fake.ReplyWhen(L"/create /d", 0, Created(kNew));
-    fake.ReplyWhen(L"osdevice", 1, L"The parameter is incorrect.");
     fake.ReplyWhen(L"", 0, L"");
-    WindowsEntryRequest request{L"D:", L"My \"Win\"", L"Standard", false, false, false, true};
+    const WindowsEntryRequest request{L"D:", L"My \"Win\"", L"Standard", false, false, false, true};
     std::wstring id = L"stale", error;
     EXPECT_FALSE(CreateWindowsEntry(L"", request, id, error));
     EXPECT_TRUE(id.empty());
-    EXPECT_EQ(error, L"Could not configure the Windows entry: The parameter is incorrect.");
-    EXPECT_EQ(fake.Arguments(), (std::vector<std::wstring>{L"/create /d \"My 'Win'\" /application osloader",
-                                                           L"/set " + kNew + L" device partition=D:",
-                                                           L"/set " + kNew + L" osdevice partition=D:",
-                                                           L"/delete " + kNew + L" /cleanup /f"}));
-  }
-  {
-    test::FakePlatform fake;
-    fake.AddFolder(L"D:\\Windows");
-    fake.ReplyWhen(L"/create /d", 0, L"no identifier printed");
-    WindowsEntryRequest request{L"D:", L"", L"Standard", false, false, false, true};
-    std::wstring id, error;
-    EXPECT_FALSE(CreateWindowsEntry(L"", request, id, error));
-    EXPECT_EQ(error, L"Could not create the Windows entry: no identifier printed");
-    EXPECT_EQ(fake.runs.size(), 1u);
-  }
-  {
-    test::FakePlatform fake;
-    fake.AddFolder(L"D:\\Windows");
-    fake.ReplyWhen(L"/create /d", 0, Created(kNew));
-    fake.ReplyWhen(L"/displayorder", 1, L"The request is not supported.");
-    fake.ReplyWhen(L"", 0, L"");
-    WindowsEntryRequest request{L"D:", L"", L"Standard", false, false, false, false};
-    std::wstring id, error;
-    EXPECT_FALSE(CreateWindowsEntry(L"", request, id, error));
-    EXPECT_EQ(error, L"Could not add Windows to the boot menu: The request is not supported.");
-    EXPECT_EQ(fake.Arguments().back(), L"/delete " + kNew + L" /cleanup /f");
+    EXPECT_EQ(error, c.error);
+    const auto args = fake.Arguments();
+    ASSERT_GE(args.size(), c.runs.size());
+    EXPECT_EQ(std::vector<std::wstring>(args.end() - static_cast<long>(c.runs.size()), args.end()), c.runs)
+        << std::string(c.failing.begin(), c.failing.end());
   }
 }
 
