@@ -78,42 +78,38 @@ WPARAM Wheel(int delta) { return MAKEWPARAM(0, static_cast<WORD>(static_cast<sho
 // Buttons of a listed, non-default entry: up, down, set default, policy, rename, boot once, delete.
 constexpr int kUp = 0, kSetDefault = 2, kRename = 4, kDelete = 6;
 
-TEST_F(EntriesWindowTest, ReleaseOverThePressedButtonStartsItsAction) {
+// The press selects its card, even on a disabled button; only a release over the pressed
+// button acts; a double click renames only on the free area.
+TEST_F(EntriesWindowTest, PressAndReleaseActOnlyOverTheSameButton) {
   ASSERT_EQ(State().layout.cards.size(), 8u);
-  SendMessageW(list_, WM_LBUTTONDOWN, MK_LBUTTON, At(2, kRename));
-  EXPECT_EQ(selected_, snapshot_.entries[2].identifier);  // the press selects first
-  EXPECT_EQ(State().pressed, (CardHit{2, kRename}));
-  EXPECT_TRUE(actions_.empty());
-  SendMessageW(list_, WM_LBUTTONUP, 0, At(2, kRename));
-  EXPECT_EQ(actions_, std::vector<CardAction>{CardAction::Rename});
-  EXPECT_EQ(State().pressed, CardHit{});
-  EXPECT_EQ(selectionChanges_, 1);
-
-  Click(WM_LBUTTONDOWN, At(3, kDelete), At(3, kDelete));
-  Click(WM_LBUTTONDOWN, At(3, kSetDefault), At(3, kSetDefault));
-  EXPECT_EQ(actions_, (std::vector<CardAction>{CardAction::Rename, CardAction::Delete, CardAction::SetDefault}));
-}
-
-TEST_F(EntriesWindowTest, ReleaseElsewhereOrOnADisabledButtonStartsNothing) {
-  Click(WM_LBUTTONDOWN, At(1, kRename), At(1, kDelete));  // slid to another button
-  Click(WM_LBUTTONDOWN, At(1, kRename), At(2, kRename));  // the same button of another card
-  Click(WM_LBUTTONDOWN, At(0, kUp), At(0, kUp));          // the first entry cannot move up
-  EXPECT_TRUE(actions_.empty());
-  EXPECT_EQ(selected_, snapshot_.entries[0].identifier);  // the disabled button still selected its card
-  EXPECT_EQ(selectionChanges_, 2);
-  EXPECT_EQ(State().pressed, CardHit{});
-}
-
-TEST_F(EntriesWindowTest, DoubleClickRenamesOnlyOnTheFreeArea) {
-  Click(WM_LBUTTONDOWN, At(5, -1), At(5, -1));  // a single click only selects
-  EXPECT_TRUE(actions_.empty());
-  EXPECT_EQ(selected_, snapshot_.entries[5].identifier);
-  Click(WM_LBUTTONDBLCLK, At(4, -1), At(4, -1));
-  EXPECT_EQ(actions_, std::vector<CardAction>{CardAction::Rename});
-  EXPECT_EQ(selected_, snapshot_.entries[4].identifier);
-  actions_.clear();
-  Click(WM_LBUTTONDBLCLK, At(4, kDelete), At(4, kDelete));  // a fast second click on a button
-  EXPECT_EQ(actions_, std::vector<CardAction>{CardAction::Delete});
+  struct Gesture {
+    UINT down;
+    int card, button, releaseCard, releaseButton;
+    std::vector<CardAction> actions;
+  };
+  const Gesture gestures[] = {
+      {WM_LBUTTONDOWN, 2, kRename, 2, kRename, {CardAction::Rename}},
+      {WM_LBUTTONDOWN, 3, kDelete, 3, kDelete, {CardAction::Delete}},
+      {WM_LBUTTONDOWN, 3, kSetDefault, 3, kSetDefault, {CardAction::SetDefault}},
+      {WM_LBUTTONDOWN, 1, kRename, 1, kDelete, {}},  // slid to another button
+      {WM_LBUTTONDOWN, 1, kRename, 2, kRename, {}},  // the same button of another card
+      {WM_LBUTTONDOWN, 0, kUp, 0, kUp, {}},          // the first entry cannot move up
+      {WM_LBUTTONDOWN, 5, -1, 5, -1, {}},            // a single click on the free area
+      {WM_LBUTTONDBLCLK, 4, -1, 4, -1, {CardAction::Rename}},
+      {WM_LBUTTONDBLCLK, 4, kDelete, 4, kDelete, {CardAction::Delete}},  // a fast second click on a button
+  };
+  for (const Gesture& g : gestures) {
+    SCOPED_TRACE(&g - gestures);
+    actions_.clear();
+    const int changes = selectionChanges_;
+    const std::wstring card = snapshot_.entries[static_cast<size_t>(g.card)].identifier;
+    const bool moves = selected_ != card;
+    Click(g.down, At(g.card, g.button), At(g.releaseCard, g.releaseButton));
+    EXPECT_EQ(selected_, card);
+    EXPECT_EQ(actions_, g.actions);
+    EXPECT_EQ(State().pressed, CardHit{});
+    EXPECT_EQ(selectionChanges_ - changes, moves ? 1 : 0);  // told once per change, never for the same card
+  }
 }
 
 TEST_F(EntriesWindowTest, WhileBusyCardsIgnoreTheMouseButTheListStillScrolls) {
@@ -133,43 +129,26 @@ TEST_F(EntriesWindowTest, WhileBusyCardsIgnoreTheMouseButTheListStillScrolls) {
   EXPECT_TRUE(actions_.empty());
 }
 
+// Arrows and the ends move the selection and scroll it into view; page keys scroll by
+// the view less a little, without touching the selection.
 TEST_F(EntriesWindowTest, KeysMoveTheSelectionAndKeepItInView) {
   EXPECT_EQ(SendMessageW(list_, WM_GETDLGCODE, 0, 0), DLGC_WANTARROWS);
-  SendMessageW(list_, WM_KEYDOWN, VK_DOWN, 0);
-  EXPECT_EQ(selected_, snapshot_.entries[1].identifier);
-  SendMessageW(list_, WM_KEYDOWN, VK_END, 0);
-  EXPECT_EQ(selected_, snapshot_.entries[7].identifier);
-  const Rect last = State().layout.cards[7].cardRect;
-  EXPECT_EQ(State().scroll.scrollPos, last.bottom - 400 + ScaleDpi(10));
-  SendMessageW(list_, WM_KEYDOWN, VK_DOWN, 0);  // already the last
-  EXPECT_EQ(selected_, snapshot_.entries[7].identifier);
-  SendMessageW(list_, WM_KEYDOWN, VK_HOME, 0);
-  EXPECT_EQ(selected_, snapshot_.entries[0].identifier);
-  const int firstTop = State().layout.cards[0].cardRect.top - ScaleDpi(10);
-  EXPECT_EQ(State().scroll.scrollPos, firstTop);
+  const int toLast = State().layout.cards[7].cardRect.bottom - 400 + ScaleDpi(10);
+  const int toFirst = State().layout.cards[0].cardRect.top - ScaleDpi(10);
+  const struct {
+    WPARAM key;
+    size_t selected;
+    int scroll;
+  } steps[] = {{VK_DOWN, 1, 0},        {VK_END, 7, toLast},   {VK_DOWN, 7, toLast},  // already the last
+               {VK_HOME, 0, toFirst},  {VK_PRIOR, 0, 0},      {VK_NEXT, 0, 400 - ScaleDpi(40)},
+               {VK_NEXT, 0, State().scroll.MaxScroll()}};
+  for (const auto& step : steps) {
+    SendMessageW(list_, WM_KEYDOWN, step.key, 0);
+    EXPECT_EQ(selected_, snapshot_.entries[step.selected].identifier) << step.key;
+    EXPECT_EQ(State().scroll.scrollPos, step.scroll) << step.key;
+  }
   EXPECT_EQ(selectionChanges_, 3);
-  // Page keys scroll by the view less a little, without touching the selection.
-  SendMessageW(list_, WM_KEYDOWN, VK_PRIOR, 0);
-  EXPECT_EQ(State().scroll.scrollPos, 0);
-  SendMessageW(list_, WM_KEYDOWN, VK_NEXT, 0);
-  EXPECT_EQ(State().scroll.scrollPos, 400 - ScaleDpi(40));
-  SendMessageW(list_, WM_KEYDOWN, VK_NEXT, 0);
-  EXPECT_EQ(State().scroll.scrollPos, State().scroll.MaxScroll());
-  EXPECT_EQ(selected_, snapshot_.entries[0].identifier);
   EXPECT_TRUE(actions_.empty());
-}
-
-TEST_F(EntriesWindowTest, ReloadRebuildsTheCardsAndClampsTheScroll) {
-  SendMessageW(list_, WM_MOUSEWHEEL, Wheel(-10 * WHEEL_DELTA), 0);
-  EXPECT_EQ(State().scroll.scrollPos, State().scroll.MaxScroll());
-  snapshot_.entries.resize(2);
-  snapshot_.displayOrder.resize(2);
-  LayoutEntries(list_);
-  EXPECT_EQ(State().layout.cards.size(), 2u);
-  EXPECT_EQ(State().scroll.scrollPos, 0);  // two cards fit: nothing to scroll
-  SendMessageW(list_, WM_MOUSEWHEEL, Wheel(-WHEEL_DELTA), 0);
-  EXPECT_EQ(State().scroll.scrollPos, 0);
-  EXPECT_EQ(EntriesStateOf(parent_), nullptr);  // not a list window
 }
 
 }  // namespace
