@@ -246,7 +246,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(window, &ps);
-      ui::PaintMain(dc, state.view, state.shown);
+      ui::PaintMainArea(dc, state.view, state.shown, ps.rcPaint);
       EndPaint(window, &ps);
       return 0;
     }

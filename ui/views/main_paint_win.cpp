@@ -71,7 +71,32 @@ void PaintLogHeader(Canvas& canvas, const MainView& view, const MainViewState& s
   canvas.DrawText(L"\u2022  " + state.statusText, l.statusRect, Semibold12, p.Text, kSingleLine);
 }
 
+// The strip alone, as the full paint leaves it: the header's surface, its bottom border, the bar.
+void PaintBusyStrip(HDC dc, const MainView& view, const MainViewState& state) {
+  const MainLayout& l = view.layout;
+  const Rect strip = l.busyBarRect;
+  const auto local = [&strip](Rect r) {
+    return Rect{r.left - strip.left, r.top - strip.top, r.right - strip.left, r.bottom - strip.top};
+  };
+  Canvas canvas(strip.Width(), strip.Height());
+  const Palette& p = CurrentPalette();
+  canvas.FillRect(local(strip), p.Surface);
+  canvas.FillRect(local(BottomRow(l.headerRect)), p.Border);
+  if (state.busy) canvas.FillRect(local(BusyBarSpan(strip, state.busyFrame)), Accent);
+  canvas.Present(dc, strip.left, strip.top);
+}
+
 }  // namespace
+
+void PaintMainArea(HDC dc, const MainView& view, const MainViewState& state, const RECT& area) {
+  const Rect strip = view.layout.busyBarRect;
+  if (!strip.IsEmpty() && area.left >= strip.left && area.top >= strip.top && area.right <= strip.right &&
+      area.bottom <= strip.bottom) {
+    PaintBusyStrip(dc, view, state);
+    return;
+  }
+  PaintMain(dc, view, state);
+}
 
 void PaintMain(HDC dc, const MainView& view, const MainViewState& state) {
   RECT client{};

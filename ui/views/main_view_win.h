@@ -60,6 +60,9 @@ void LayoutMain(MainView& view, int width, int height);
 void Relayout(MainView& view);
 // WM_PAINT, between BeginPaint and EndPaint: the whole client into one canvas.
 void PaintMain(HDC dc, const MainView& view, const MainViewState& state);
+// A repaint of the window's own parts for the area BeginPaint gives: when that lies within the
+// busy bar's strip (the busy timer's ticks), only the strip is drawn; otherwise all of it.
+void PaintMainArea(HDC dc, const MainView& view, const MainViewState& state, const RECT& area);
 
 // The parts that change alone (no erase).
 void InvalidateBusyBar(const MainView& view);
