@@ -35,8 +35,10 @@ std::wstring FilterText(FileFilter filter) {
   return first + L'\0' + Pick(L"Tất cả file (*.*)", L"All files (*.*)") + L'\0' + L"*.*" + L'\0' + L'\0';
 }
 
-// The common file dialogs, loaded from the system folder when first needed: linking
-// them in pulls the shell libraries into every start-up, which costs about 100 ms.
+// The common file dialogs, loaded from the system folder (never from beside the program)
+// when first needed: linking them in pulls the shell libraries into every start-up, which
+// costs about 100 ms. Once loaded they stay until the process ends, because worker threads
+// the shell starts for a dialog may still run code from them while the program exits.
 using FileDialogFunction = BOOL(WINAPI*)(OPENFILENAMEW*);
 
 class FileDialogLibrary {
@@ -49,9 +51,6 @@ class FileDialogLibrary {
     if (!module_) return;
     open_ = reinterpret_cast<FileDialogFunction>(reinterpret_cast<void*>(GetProcAddress(module_, "GetOpenFileNameW")));
     save_ = reinterpret_cast<FileDialogFunction>(reinterpret_cast<void*>(GetProcAddress(module_, "GetSaveFileNameW")));
-  }
-  ~FileDialogLibrary() {
-    if (module_) FreeLibrary(module_);
   }
   FileDialogLibrary(const FileDialogLibrary&) = delete;
   FileDialogLibrary& operator=(const FileDialogLibrary&) = delete;
