@@ -21,7 +21,7 @@ TEST(ActionsEndToEnd, DeleteAsksFirstAndCancelRunsNothing) {
   Started s;
   ASSERT_TRUE(s.ok);
   s.app->Key(VK_DOWN);  // from the default (Windows 11) to the WinPE entry
-  Sleep(300);
+  ASSERT_TRUE(s.app->Idle());
   s.app->Command(kDeleteKey);
   Answer(*s.app, L"Confirm delete", kSecondButton, {L"Delete", L"Cancel"});
   Sleep(1000);
@@ -138,7 +138,7 @@ TEST(ActionsEndToEnd, PowerAndRawView) {
       Answer(*s.app, L"Confirm", goOn ? kFirstButton : kSecondButton, {power.confirm, L"Cancel"});
       for (int i = 0; i < 20 || (goOn && i < 100 && s.sim.LogLines().empty()); ++i) Sleep(50);
       EXPECT_EQ(s.sim.LogLines(), goOn ? std::vector<std::wstring>{power.call} : std::vector<std::wstring>{});
-      Sleep(500);  // the job's completion
+      ASSERT_TRUE(s.app->Idle());  // the job's completion
     }
   }
 

@@ -34,6 +34,9 @@ class AppDriver {
   void Key(WPARAM key) const;  // a key press sent to the focused control of the program
   // The command log as "Copy Log" puts it on the clipboard.
   std::wstring LogText(int waitMs = 5000) const;
+  // Waits until the program has handled everything sent to it so far and is not busy
+  // (its "Copy Log" answers only then); false after the time-out.
+  bool Idle(int timeoutMs = 10000) const { return !LogText(timeoutMs).empty(); }
   // Waits until the log holds `text`; false after the time-out.
   bool WaitForLog(const std::wstring& text, int timeoutMs = 20000) const;
   std::wstring ControlText(int id) const;

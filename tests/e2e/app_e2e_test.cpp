@@ -85,22 +85,22 @@ TEST(AppEndToEnd, LanguageAndStyleSwitchesRewriteTheSettings) {
   ASSERT_TRUE(app.WaitForLog(L"/enum all /v [OK]"));
   const std::wstring vietnamese = app.ControlText(kAddWinPe);
   app.Command(kLanguageToggle);
-  Sleep(800);
+  ASSERT_TRUE(app.Idle());
   EXPECT_EQ(app.SettingsFile(), "# kept\r\nLanguage=en\r\nStyle=dark\r\n");
   EXPECT_NE(app.ControlText(kAddWinPe), vietnamese);
   EXPECT_NE(app.ControlText(kAddWinPe).find(L"[1]"), std::wstring::npos);
   app.Command(kLanguageToggle);
-  Sleep(800);
+  ASSERT_TRUE(app.Idle());
   EXPECT_EQ(app.ControlText(kAddWinPe), vietnamese);
   EXPECT_EQ(app.SettingsFile(), "# kept\r\nLanguage=vi\r\nStyle=dark\r\n");
 
   const std::wstring darkText = app.ControlText(kStyleToggle);
   app.Command(kStyleToggle);
-  Sleep(800);
+  ASSERT_TRUE(app.Idle());
   EXPECT_EQ(app.SettingsFile(), "# kept\r\nLanguage=vi\r\nStyle=light\r\n");
   EXPECT_NE(app.ControlText(kStyleToggle), darkText);
   app.Command(kStyleToggle);
-  Sleep(800);
+  ASSERT_TRUE(app.Idle());
   EXPECT_EQ(app.ControlText(kStyleToggle), darkText);
   EXPECT_EQ(app.SettingsFile(), "# kept\r\nLanguage=vi\r\nStyle=dark\r\n");
   EXPECT_TRUE(app.Close(20000));

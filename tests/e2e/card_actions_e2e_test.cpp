@@ -71,7 +71,7 @@ class CardsEndToEnd : public ::testing::Test {
       const auto lines = sim_.LogLines();
       const auto at = std::find(lines.begin(), lines.end(), call);
       if (at != lines.end() && std::find(at, lines.end(), L"bcdedit /enum {current} /v") != lines.end()) {
-        Sleep(300);  // the reload's completion
+        if (!app_->Idle()) return false;  // the reload's completion
         EXPECT_EQ(lines[0].rfind(L"bcdedit /export ", 0), 0u) << "no automatic backup before " << WideToUtf8(call);
         return true;
       }

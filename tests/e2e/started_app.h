@@ -35,13 +35,10 @@ struct Started {
     ok = app->Started() && app->WaitForLog(L"/enum all /v [OK]");
     sim.ClearLog();
   }
-  // Waits for the reload that follows a change: its last enumeration, then a moment for its completion.
+  // Waits for the reload that follows a change: its last enumeration, then its completion.
   bool Reloaded() const {
     for (int i = 0; i < 200; ++i) {
-      if (Contains(sim.LogLines(), L"bcdedit /enum {current} /v")) {
-        Sleep(300);
-        return true;
-      }
+      if (Contains(sim.LogLines(), L"bcdedit /enum {current} /v")) return app->Idle();
       Sleep(50);
     }
     return false;

@@ -52,10 +52,7 @@ TEST(StoreFilesEndToEnd, BackupThenRestoreTheSystemStore) {
 
 bool Loaded(const Started& s, const std::wstring& enumeration) {
   for (int i = 0; i < 200; ++i) {
-    if (Contains(s.sim.LogLines(), enumeration)) {
-      Sleep(500);
-      return true;
-    }
+    if (Contains(s.sim.LogLines(), enumeration)) return s.app->Idle();
     Sleep(50);
   }
   return false;
