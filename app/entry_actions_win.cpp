@@ -4,7 +4,6 @@
 #include "app/actions.h"
 #include "app/jobs_win.h"
 #include "core/bcd_edit.h"
-#include "core/command_runner.h"
 #include "core/language.h"
 #include "core/text.h"
 #include "ui/controls_win.h"
@@ -24,15 +23,6 @@ const zel::BootEntry* SelectedEntry() {
   return nullptr;
 }
 
-// One bcdedit run as a change: its output is the message only when it failed.
-ChangeFunction BcdeditChange(const std::wstring& arguments) {
-  return [arguments](const std::wstring& store, std::wstring& message) {
-    const zel::CommandResult result = zel::RunBcdedit(store, arguments);
-    message = result.Succeeded() ? std::wstring() : result.output;
-    return result.Succeeded();
-  };
-}
-
 void SubmitDisplayOrder(const std::wstring& description, std::vector<std::wstring> order) {
   ExecuteChange(description,
                 [order = std::move(order)](const std::wstring& store, std::wstring& message) {
@@ -46,14 +36,19 @@ void SubmitDisplayOrder(const std::wstring& description, std::vector<std::wstrin
 void ActionSetDefault() {
   const zel::BootEntry* entry = SelectedEntry();
   if (!entry) return;
-  ExecuteChange(Pick(L"Đặt mục khởi động mặc định", L"Set default boot entry"), BcdeditChange(L"/default " + entry->identifier),
+  const std::wstring id = entry->identifier;
+  ExecuteChange(Pick(L"Đặt mục khởi động mặc định", L"Set default boot entry"),
+                [id](const std::wstring& store, std::wstring& message) { return zel::SetDefaultEntry(store, id, message); },
                 false);
 }
 
 void ActionBootOnce() {
   const zel::BootEntry* entry = SelectedEntry();
   if (!entry) return;
-  ExecuteChange(Pick(L"Đặt Boot Once", L"Set Boot Once"), BcdeditChange(L"/bootsequence " + entry->identifier), false);
+  const std::wstring id = entry->identifier;
+  ExecuteChange(Pick(L"Đặt Boot Once", L"Set Boot Once"),
+                [id](const std::wstring& store, std::wstring& message) { return zel::SetBootSequence(store, id, message); },
+                false);
 }
 
 void ActionRename() {

@@ -56,7 +56,8 @@ bool ContainsNoCase(const std::vector<std::wstring>& list, const std::wstring& i
 
 bool ParseInt32(const std::wstring& text, int32_t& value) {
   size_t i = 0;
-  while (i < text.size() && (text[i] == L' ' || text[i] == L'\t' || text[i] == L'\r' || text[i] == L'\n')) ++i;
+  // Leading white space as the C library's conversion skips it: blank, tab and the four line breaks.
+  while (i < text.size() && (text[i] == L' ' || (text[i] >= L'\t' && text[i] <= L'\r'))) ++i;
   bool negative = false;
   if (i < text.size() && (text[i] == L'+' || text[i] == L'-')) negative = text[i++] == L'-';
   if (i >= text.size() || text[i] < L'0' || text[i] > L'9') return false;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/language.h"
 #include "ui/dialog_layout.h"
 
 namespace ui {
@@ -28,8 +29,8 @@ struct FormSpec {
   std::wstring title;
   std::wstring description;
   std::vector<FormField> fields;
-  std::wstring okText;
-  std::wstring cancelText;
+  std::wstring okText = L"OK";
+  std::wstring cancelText = zel::Pick(L"Huỷ bỏ", L"Cancel");
 };
 
 // True when accepted with OK; the fields then hold the results. Cancel leaves the form as it was.

@@ -54,7 +54,7 @@ TEST(TimeoutText, LeadingNumberWithinRange) {
   int seconds = -1;
   EXPECT_TRUE(ParseTimeoutText(L"12abc", seconds));
   EXPECT_EQ(seconds, 12);
-  EXPECT_TRUE(ParseTimeoutText(L"  3600 \r\n", seconds));
+  EXPECT_TRUE(ParseTimeoutText(L"\v\f 3600 \r\n", seconds));  // white space as the C library skips it
   EXPECT_EQ(seconds, 3600);
   EXPECT_TRUE(ParseTimeoutText(L"+0", seconds));
   EXPECT_EQ(seconds, 0);
