@@ -35,14 +35,16 @@ struct Started {
     ok = app->Started() && app->WaitForLog(L"/enum all /v [OK]");
     sim.ClearLog();
   }
-  // Waits for the reload that follows a change: its last enumeration, then its completion.
-  bool Reloaded() const {
+  // Waits until the tools were asked for `call`, then until the program is idle again.
+  bool Finished(const std::wstring& call) const {
     for (int i = 0; i < 200; ++i) {
-      if (Contains(sim.LogLines(), L"bcdedit /enum {current} /v")) return app->Idle();
+      if (Contains(sim.LogLines(), call)) return app->Idle();
       Sleep(50);
     }
     return false;
   }
+  // The reload that follows a change: its last enumeration, then its completion.
+  bool Reloaded() const { return Finished(L"bcdedit /enum {current} /v"); }
   SimSandbox sim;
   std::wstring store;
   std::unique_ptr<AppDriver> app;

@@ -50,14 +50,6 @@ TEST(StoreFilesEndToEnd, BackupThenRestoreTheSystemStore) {
   EXPECT_EQ(LoadBcdSnapshot(L"").timeoutSeconds, 30);
 }
 
-bool Loaded(const Started& s, const std::wstring& enumeration) {
-  for (int i = 0; i < 200; ++i) {
-    if (Contains(s.sim.LogLines(), enumeration)) return s.app->Idle();
-    Sleep(50);
-  }
-  return false;
-}
-
 TEST(StoreFilesEndToEnd, PickerBrowserAndAStoreThatDidNotLoad) {
   // A store file on drive C:, where the program finds it at each load.
   std::ifstream sample(std::filesystem::path(Utf8ToWide(ZQ_SIM_STORES_DIR) + L"\\bios-legacy.txt"), std::ios::binary);
@@ -71,13 +63,13 @@ TEST(StoreFilesEndToEnd, PickerBrowserAndAStoreThatDidNotLoad) {
   // The picker lists the system store first, then the files found; the second item is C:\Boot\BCD.
   s.app->Command(kStoreSelector);
   ASSERT_TRUE(s.app->UseMenu({VK_DOWN, VK_DOWN, VK_RETURN}));
-  ASSERT_TRUE(Loaded(s, L"bcdedit /store \"C:\\Boot\\BCD\" /enum all /v"));
+  ASSERT_TRUE(s.Finished(L"bcdedit /store \"C:\\Boot\\BCD\" /enum all /v"));
   EXPECT_EQ(s.app->ControlText(kStoreSelector), L"C:\\Boot\\BCD");
 
   s.sim.ClearLog();
   s.app->Command(kBrowse);
   ASSERT_TRUE(s.app->ChooseFile(offline));
-  ASSERT_TRUE(Loaded(s, L"bcdedit /store \"" + offline + L"\" /enum all /v"));
+  ASSERT_TRUE(s.Finished(L"bcdedit /store \"" + offline + L"\" /enum all /v"));
   EXPECT_EQ(s.app->ControlText(kStoreSelector), offline);
 
   // The browsed file is kept at the end of the picker while it is selected; choosing it again reads nothing.
@@ -89,7 +81,7 @@ TEST(StoreFilesEndToEnd, PickerBrowserAndAStoreThatDidNotLoad) {
   // The first item goes back to the system store.
   s.app->Command(kStoreSelector);
   ASSERT_TRUE(s.app->UseMenu({VK_DOWN, VK_RETURN}));
-  ASSERT_TRUE(Loaded(s, L"bcdedit /enum all /v"));
+  ASSERT_TRUE(s.Finished(L"bcdedit /enum all /v"));
   EXPECT_EQ(s.app->ControlText(kStoreSelector), L"System BCD Store (Active)");
 
   // A store that cannot be read: changes are refused and the store is read again.
@@ -100,7 +92,7 @@ TEST(StoreFilesEndToEnd, PickerBrowserAndAStoreThatDidNotLoad) {
   SetWindowTextW(GetDlgItem(s.app->Main(), kTimeoutEdit), L"5");
   s.app->Command(kApply);
   Answer(*s.app, L"BCD store not loaded", kFirstButton);
-  ASSERT_TRUE(Loaded(s, L"bcdedit /store \"" + broken + L"\" /enum all /v"));
+  ASSERT_TRUE(s.Finished(L"bcdedit /store \"" + broken + L"\" /enum all /v"));
   for (const auto& call : s.sim.LogLines()) EXPECT_EQ(call.find(L"/timeout"), std::wstring::npos) << WideToUtf8(call);
 
   // Creating and restoring go on: they are how such a store gets mended.
