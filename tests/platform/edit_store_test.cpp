@@ -55,8 +55,11 @@ TEST(EditStoreOnWine, DeletingAWinPeEntryTakesItsOwnOptionsOnly) {
   EXPECT_EQ(s.displayOrder, (std::vector<std::wstring>{kWin11, kMemtest}));
   EXPECT_TRUE(RunBcdedit(store, L"/enum " + kRecoveryOptions + L" /v").Succeeded());
 
+  sim.ClearLog();
   ASSERT_TRUE(DeleteEntry(store, kRecovery, error)) << Narrow(error);
-  EXPECT_FALSE(RunBcdedit(store, L"/enum " + kRecoveryOptions + L" /v").Succeeded());
+  std::string calls;  // which calls were made, should this ever fail
+  for (const auto& line : sim.LogLines()) calls += Narrow(line) + "\n";
+  EXPECT_FALSE(RunBcdedit(store, L"/enum " + kRecoveryOptions + L" /v").Succeeded()) << calls;
   EXPECT_TRUE(RunBcdedit(store, L"/enum " + kWin11 + L" /v").Succeeded());
 
   EXPECT_FALSE(DeleteEntry(store, L"{00000000-0000-0000-0000-000000000000}", error));
