@@ -2,8 +2,10 @@
 #include <windows.h>
 
 #include "app/actions.h"
+#include "app/command_log.h"
 #include "app/jobs_win.h"
 #include "core/bcd_edit.h"
+#include "core/exact_names.h"
 #include "core/language.h"
 #include "core/text.h"
 #include "ui/controls_win.h"
@@ -54,10 +56,21 @@ void ActionBootOnce() {
 void ActionRename() {
   const zel::BootEntry* entry = SelectedEntry();
   if (!entry) return;
+  // Letters the console could not carry arrived as "?": written back unchanged,
+  // they would replace the store's true name with the damaged one.
+  const bool lossy = zel::DescriptionMayBeLossy(*entry);
+  const std::wstring shown = zel::Trim(entry->description);
   ui::FormSpec form;
   form.title = Pick(L"Đổi tên mục Khởi động (Description)", L"Change Boot Entry Description");
   form.description = Pick(L"Nhập tên hiển thị mới cho mục khởi động ", L"Enter a new display name for boot entry ") +
                      entry->identifier + L":";
+  if (lossy) {
+    form.description += Pick(L"\r\n\r\nKhông đọc được chính xác tên hiện tại: các ký tự hiện thành \"?\" đã bị mất khi "
+                             L"đọc qua bcdedit. Hãy gõ lại tên đầy đủ; nếu để nguyên, tên trong kho BCD sẽ không bị đổi.",
+                             L"\r\n\r\nThe current name could not be read exactly: characters shown as \"?\" were lost on "
+                             L"the way through bcdedit. Type the full name again; left as it is, the name in the store "
+                             L"is not changed.");
+  }
   form.fields = {ui::FormField{ui::FieldType::Text, Pick(L"Tên hiển thị mới:", L"New Description:"), entry->description,
                                false, true}};
   form.okText = Pick(L"Lưu thay đổi", L"Save Changes");
@@ -65,6 +78,10 @@ void ActionRename() {
   const std::wstring id = entry->identifier;
   if (!ui::ShowForm(State().view.window, form)) return;
   const std::wstring name = form.fields[0].value;
+  if (lossy && name == shown) {
+    SetStatus(Pick(L"Tên không đổi: không ghi gì vào kho BCD.", L"Name unchanged: nothing was written to the store."));
+    return;
+  }
   ExecuteChange(Pick(L"Đổi tên mục khởi động", L"Rename boot entry"),
                 [id, name](const std::wstring& store, std::wstring& message) {
                   return zel::RenameEntry(store, id, name, message);

@@ -13,6 +13,7 @@ inline const std::wstring BootManagerGuid = L"{9dea862c-5cdd-4e70-acc1-f32b344d4
 struct BootEntry {
   std::wstring identifier;  // lower-case brace GUID
   std::wstring description;
+  bool descriptionExact = false;  // read from the store itself, not from the console listing
   std::wstring device;
   std::wstring osDevice;
   std::wstring path;

@@ -2,6 +2,7 @@
 
 #include "core/bcd_parser.h"
 #include "core/command_runner.h"
+#include "core/exact_names.h"
 #include "core/language.h"
 #include "core/text.h"
 
@@ -26,6 +27,7 @@ BcdSnapshot LoadBcdSnapshot(const std::wstring& storePath) {
   }
 
   ParseListing(snapshot.rawText, snapshot);
+  ReadExactDescriptions(storePath, snapshot);
   return snapshot;
 }
 

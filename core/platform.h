@@ -3,6 +3,7 @@
 // Win32 implementation is the default on Windows; tests install a scripted fake
 // and assert the exact command lines an operation runs.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -78,6 +79,12 @@ class Platform {
   virtual bool DosDeviceTarget(const std::wstring& device, std::wstring& target) = 0;
   // True when the key exists under HKEY_LOCAL_MACHINE and can be opened for reading.
   virtual bool RegistryKeyExists(const std::wstring& key) = 0;
+  // REG_SZ values from a hive file opened privately and read-only, closed again
+  // before returning: one result per key (relative to the hive's root), empty
+  // where nothing was read; all empty when the file could not be opened.
+  virtual std::vector<std::optional<std::wstring>> HiveFileStrings(const std::wstring& hiveFile,
+                                                                   const std::vector<std::wstring>& keys,
+                                                                   const std::wstring& value) = 0;
 
   // 1 for BIOS, 2 for UEFI; 0 when the type cannot be read (or the call is missing).
   virtual int FirmwareType() = 0;

@@ -36,6 +36,10 @@ class NoPlatform final : public Platform {
   uint32_t MoveFileReplacing(const std::wstring&, const std::wstring&) override { return 50; }
   std::wstring ShortEnvironmentVariable(const std::wstring&) override { return {}; }
   bool RegistryKeyExists(const std::wstring&) override { return false; }
+  std::vector<std::optional<std::wstring>> HiveFileStrings(const std::wstring&, const std::vector<std::wstring>& keys,
+                                                           const std::wstring&) override {
+    return std::vector<std::optional<std::wstring>>(keys.size());
+  }
   int FirmwareType() override { return 0; }
   uint32_t EnablePrivilege(const std::wstring&) override { return 50; }
   uint32_t ReadFirmwareVariable(const std::wstring&, const std::wstring&, uint64_t&, uint32_t&) override { return 0; }

@@ -17,6 +17,42 @@ Function Kernel32Function(const char* name) {
   return kernel ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(kernel, name))) : nullptr;
 }
 
+template <typename Function>
+Function Advapi32Function(const char* name) {
+  HMODULE advapi = GetModuleHandleW(L"advapi32.dll");
+  return advapi ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(advapi, name))) : nullptr;
+}
+
+// Owns an open registry key; the application hive behind it unloads when it closes.
+class RegistryKey {
+ public:
+  explicit RegistryKey(HKEY key) : key_(key) {}
+  ~RegistryKey() { RegCloseKey(key_); }
+  RegistryKey(const RegistryKey&) = delete;
+  RegistryKey& operator=(const RegistryKey&) = delete;
+  HKEY Get() const { return key_; }
+
+ private:
+  HKEY key_;
+};
+
+// A REG_SZ value of any length; false when it is missing, not text or changed between the two calls.
+bool ReadRegistryText(HKEY root, const std::wstring& key, const std::wstring& value, std::wstring& text) {
+  DWORD size = 0;
+  if (RegGetValueW(root, key.c_str(), value.c_str(), RRF_RT_REG_SZ, nullptr, nullptr, &size) != ERROR_SUCCESS) {
+    return false;
+  }
+  std::wstring buffer(size / sizeof(wchar_t) + 1, L'\0');
+  size = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
+  if (RegGetValueW(root, key.c_str(), value.c_str(), RRF_RT_REG_SZ, nullptr, buffer.data(), &size) != ERROR_SUCCESS) {
+    return false;
+  }
+  buffer.resize(wcsnlen(buffer.c_str(), buffer.size()));
+  text = std::move(buffer);
+  return true;
+}
+
+using RegLoadAppKeyWFn = LONG(WINAPI*)(LPCWSTR, PHKEY, REGSAM, DWORD, DWORD);
 using GetFirmwareTypeFn = BOOL(WINAPI*)(FIRMWARE_TYPE*);
 using GetFirmwareVariableExFn = DWORD(WINAPI*)(LPCWSTR, LPCWSTR, PVOID, DWORD, PDWORD);
 using SetFirmwareVariableExFn = BOOL(WINAPI*)(LPCWSTR, LPCWSTR, PVOID, DWORD, DWORD);
@@ -137,14 +173,7 @@ class Win32Platform final : public Platform {
   uint32_t ProcessId() override { return GetCurrentProcessId(); }
 
   bool RegistryString(const std::wstring& key, const std::wstring& value, std::wstring& text) override {
-    wchar_t buffer[1024] = {};
-    DWORD size = 2046;  // two bytes short of the buffer, so the text always stays terminated
-    if (RegGetValueW(HKEY_LOCAL_MACHINE, key.c_str(), value.c_str(), RRF_RT_REG_SZ, nullptr, buffer, &size) !=
-        ERROR_SUCCESS) {
-      return false;
-    }
-    text = buffer;
-    return true;
+    return ReadRegistryText(HKEY_LOCAL_MACHINE, key, value, text);
   }
 
   uint32_t LogicalDriveMask() override { return GetLogicalDrives(); }
@@ -167,6 +196,23 @@ class Win32Platform final : public Platform {
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return false;
     RegCloseKey(handle);
     return true;
+  }
+
+  std::vector<std::optional<std::wstring>> HiveFileStrings(const std::wstring& hiveFile,
+                                                           const std::vector<std::wstring>& keys,
+                                                           const std::wstring& value) override {
+    std::vector<std::optional<std::wstring>> texts(keys.size());
+    static const auto loadAppKey = Advapi32Function<RegLoadAppKeyWFn>("RegLoadAppKeyW");
+    HKEY root = nullptr;
+    if (loadAppKey == nullptr || loadAppKey(hiveFile.c_str(), &root, KEY_READ, 0, 0) != ERROR_SUCCESS) return texts;
+    // Some systems report success without a usable key (Wine's stub hands back a
+    // made-up handle): only a value actually read counts.
+    const RegistryKey hive(root);
+    for (size_t i = 0; i < keys.size(); ++i) {
+      std::wstring text;
+      if (ReadRegistryText(hive.Get(), keys[i], value, text)) texts[i] = std::move(text);
+    }
+    return texts;
   }
 
   int FirmwareType() override {

@@ -33,6 +33,9 @@ struct FormSpec {
   std::wstring cancelText = zel::Pick(L"Huỷ bỏ", L"Cancel");
 };
 
+// The form's description, also held by a hidden child window of this id.
+constexpr int kFormDescriptionId = 199;
+
 // True when accepted with OK; the fields then hold the results. Cancel leaves the form as it was.
 bool ShowForm(HWND owner, FormSpec& form);
 

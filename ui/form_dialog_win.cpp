@@ -28,6 +28,12 @@ class FormDialogImpl final : public Dialog {
   int clientHeight = 0;
 
   void OnCreate() override {
+    // Painted text is invisible to screen readers and UI automation, which read
+    // the texts of child windows: the description is also there, unseen.
+    if (!form_.description.empty()) {
+      CreateWindowExW(0, L"STATIC", form_.description.c_str(), WS_CHILD | SS_NOPREFIX, 0, 0, 0, 0, hwnd,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFormDescriptionId)), UiInstance(), nullptr);
+    }
     for (size_t i = 0; i < form_.fields.size(); ++i) {
       const FormField& field = form_.fields[i];
       const Rect input = layout_.inputs[i];

@@ -75,11 +75,15 @@ Outcome ExecuteBcdedit(const std::vector<std::wstring>& args, const StoreFiles& 
 
   Outcome failure;
   if (command->opensStore && !OpenStore(session, failure)) return failure;
+  // A failed command may have changed the copy in memory: the mirror shows what the file holds.
+  const bool mirrored = command->opensStore && session.systemStore && files.mirrorSystemStore;
+  if (mirrored) files.mirrorSystemStore(session.store);
   Outcome outcome = command->run(session, rest);
   if (outcome.exitCode == 0 && session.changed) {
     if (!files.write || !files.write(session.storePath, SaveStore(session.store))) {
       return Failure(messages::kStoreNotWritten);
     }
+    if (mirrored) files.mirrorSystemStore(session.store);
   }
   return outcome;
 }

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "sim/bcdedit/store.h"
 #include "sim/common/outcome.h"
 
 namespace sim {
@@ -18,6 +19,9 @@ struct StoreFiles {
   std::function<bool(const std::wstring& path, std::string& bytes)> read;
   // Replaces a whole file safely; used once a command has changed the store.
   std::function<bool(const std::wstring& path, std::string_view bytes)> write;
+  // Shown the system store as it stands after every command that opened it, so
+  // that the registry can hold it as Windows holds the hive it has loaded. May be empty.
+  std::function<void(const BcdStore& store)> mirrorSystemStore;
 };
 
 // Runs one bcdedit invocation. `/store <path>` may come first and selects a

@@ -155,6 +155,20 @@ bool FakePlatform::RegistryString(const std::wstring& key, const std::wstring& v
   return true;
 }
 
+std::vector<std::optional<std::wstring>> FakePlatform::HiveFileStrings(const std::wstring& hiveFile,
+                                                                       const std::vector<std::wstring>& keys,
+                                                                       const std::wstring& value) {
+  hivesOpened.push_back(hiveFile);
+  std::vector<std::optional<std::wstring>> texts(keys.size());
+  const auto hive = hiveFiles.find(ToLower(hiveFile));
+  if (hive == hiveFiles.end()) return texts;
+  for (size_t i = 0; i < keys.size(); ++i) {
+    const auto found = hive->second.find(keys[i] + L"|" + value);
+    if (found != hive->second.end()) texts[i] = found->second;
+  }
+  return texts;
+}
+
 bool FakePlatform::DosDeviceTarget(const std::wstring& device, std::wstring& target) {
   for (const auto& [name, path] : dosDevices) {
     if (EqualsNoCase(name, device)) {  // device names ignore case, as on Windows

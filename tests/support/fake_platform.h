@@ -62,6 +62,9 @@ class FakePlatform : public Platform {
   std::map<std::wstring, std::wstring> registry;    // "key|value" -> text
   std::map<std::wstring, std::wstring> dosDevices;  // "E:" -> "\Device\HarddiskVolume3"
   std::set<std::wstring> registryKeys;
+  // Application hives: file (lower case) -> "key|value" -> text. A file missing here cannot be opened.
+  std::map<std::wstring, std::map<std::wstring, std::wstring>> hiveFiles;
+  std::vector<std::wstring> hivesOpened;  // every file asked for, in order
   std::map<std::wstring, std::wstring> environment;
   uint32_t moveError = 0;  // when not 0, every move fails with it
   int firmwareType = 2;
@@ -98,6 +101,9 @@ class FakePlatform : public Platform {
   uint32_t MoveFileReplacing(const std::wstring& from, const std::wstring& to) override;
   std::wstring ShortEnvironmentVariable(const std::wstring& name) override;
   bool RegistryKeyExists(const std::wstring& key) override { return registryKeys.count(key) != 0; }
+  std::vector<std::optional<std::wstring>> HiveFileStrings(const std::wstring& hiveFile,
+                                                           const std::vector<std::wstring>& keys,
+                                                           const std::wstring& value) override;
   int FirmwareType() override { return firmwareType; }
   uint32_t EnablePrivilege(const std::wstring&) override { return privilegeError; }
   uint32_t ReadFirmwareVariable(const std::wstring& name, const std::wstring& vendorGuid, uint64_t& value,

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include "core/exact_names.h"
+
 #include "tests/support/language_guard.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/listings.h"
@@ -79,6 +83,73 @@ TEST(LoadBcdSnapshot, AFailedListingIsTheOnlyFatalCase) {
     EXPECT_EQ(s.error, vietnamese ? L"Không thể mở kho BCD." : L"Could not open the BCD store.");
     EXPECT_TRUE(s.entries.empty());
     EXPECT_EQ(s.timeoutSeconds, 10);
+  }
+}
+
+}  // namespace
+}  // namespace zel
+
+namespace zel {
+namespace {
+
+// The console turned the Vietnamese letters into "?"; the store keeps them.
+const std::wstring kLossyListing =
+    L"\r\nWindows Boot Manager\r\n--------------------\r\nidentifier {9dea862c-5cdd-4e70-acc1-f32b344d4795}\r\n"
+    L"displayorder {3c7a8b2e-0b1c-11ef-9c2a-806e6f6e6963}\r\n             {5e1f0a10-2b3c-4d5e-8f90-a1b2c3d4e5f6}\r\n"
+    L"\r\nWindows Boot Loader\r\n-------------------\r\nidentifier {3c7a8b2e-0b1c-11ef-9c2a-806e6f6e6963}\r\n"
+    L"path \\Windows\\system32\\winload.efi\r\ndescription C?u h? \u2013 Windows\r\n"
+    L"\r\nWindows Boot Loader\r\n-------------------\r\nidentifier {5e1f0a10-2b3c-4d5e-8f90-a1b2c3d4e5f6}\r\n"
+    L"path \\windows\\system32\\boot\\winload.efi\r\nwinpe Yes\r\ndescription Rescue?\r\n";
+const std::wstring kExact = L"Cứu hộ – Windows";
+
+std::wstring SystemKey(const std::wstring& id) {
+  return L"BCD00000000\\Objects\\" + id + L"\\Elements\\12000004|Element";
+}
+
+TEST(LoadBcdSnapshot, ExactDescriptionsWinWhereTheStoreCanBeRead) {
+  struct Case {
+    const char* name;
+    std::wstring storePath;
+    std::function<void(test::FakePlatform&)> setUp;
+    bool firstExact;
+    size_t hivesOpened;
+  };
+  const Case cases[] = {
+      {"system store, one value present, one key missing", L"",
+       [](test::FakePlatform& fake) { fake.registry[SystemKey(kWin11)] = kExact; }, true, 0},
+      {"the running system's store named by its file", L"E:\\EFI\\Microsoft\\Boot\\BCD",
+       [](test::FakePlatform& fake) {
+         fake.registry[L"SYSTEM\\CurrentControlSet\\Control\\hivelist|\\REGISTRY\\MACHINE\\BCD00000000"] =
+             L"\\Device\\HarddiskVolume1\\EFI\\Microsoft\\Boot\\BCD";
+         fake.dosDevices[L"E:"] = L"\\Device\\HarddiskVolume1";
+         fake.registry[SystemKey(kWin11)] = kExact;
+       },
+       true, 0},
+      {"an offline file opened as a hive", L"F:\\Boot\\BCD",
+       [](test::FakePlatform& fake) {
+         fake.hiveFiles[L"f:\\boot\\bcd"][L"Objects\\" + kWin11 + L"\\Elements\\12000004|Element"] = kExact;
+         fake.registry[SystemKey(kWin11)] = L"the running system's name, not this file's";
+       },
+       true, 1},
+      {"a file that opens but reads nothing (Wine), or cannot be opened", L"F:\\Boot\\BCD",
+       [](test::FakePlatform& fake) { fake.hiveFiles[L"f:\\boot\\bcd"] = {}; }, false, 1},
+      {"a system store that is not loaded in the registry (Windows PE)", L"", nullptr, false, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::FakePlatform fake;
+    fake.ReplyWhen(L"/enum all", 0, kLossyListing);
+    if (c.setUp) c.setUp(fake);
+    const BcdSnapshot s = LoadBcdSnapshot(c.storePath);
+    ASSERT_EQ(s.entries.size(), 2u);
+    EXPECT_EQ(fake.hivesOpened.size(), c.hivesOpened);
+    EXPECT_EQ(s.entries[0].descriptionExact, c.firstExact);
+    EXPECT_EQ(s.entries[0].description, c.firstExact ? kExact : L"C?u h? \u2013 Windows");
+    EXPECT_EQ(DescriptionMayBeLossy(s.entries[0]), !c.firstExact);
+    // Never read: the listing's text stands, and its "?" may be a loss.
+    EXPECT_FALSE(s.entries[1].descriptionExact);
+    EXPECT_EQ(s.entries[1].description, L"Rescue?");
+    EXPECT_TRUE(DescriptionMayBeLossy(s.entries[1]));
   }
 }
 

@@ -61,6 +61,7 @@ class SimBcdedit : public ::testing::Test {
       if (writable_) files_[path] = std::string(bytes);
       return writable_;
     };
+    files.mirrorSystemStore = [this](const BcdStore& store) { mirrored_.push_back(store); };
     return ExecuteBcdedit(SplitArguments(argumentText), files);
   }
 
@@ -104,8 +105,26 @@ class SimBcdedit : public ::testing::Test {
   }
 
   std::map<std::wstring, std::string> files_;
+  std::vector<BcdStore> mirrored_;  // what the registry was shown, in order
   bool writable_ = true;
 };
+
+TEST_F(SimBcdedit, TheSystemStoreIsMirroredAsTheFileHoldsIt) {
+  Ok(L"/set " + kLoader + L" description \"C\u1ee9u h\u1ed9\"");
+  ASSERT_EQ(mirrored_.size(), 2u);  // as opened, then as saved
+  EXPECT_EQ(mirrored_[0], SmallStore());
+  EXPECT_EQ(mirrored_[1], Stored());
+  // A failed change shows the file as it still is; a store file is never mirrored.
+  mirrored_.clear();
+  writable_ = false;
+  EXPECT_EQ(Run(L"/set " + kLoader + L" description x").exitCode, 1);
+  EXPECT_EQ(mirrored_, std::vector<BcdStore>{Stored()});
+  mirrored_.clear();
+  writable_ = true;
+  files_[L"other"] = files_[L"sys"];
+  Ok(L"/store other /set " + kLoader + L" description y");
+  EXPECT_TRUE(mirrored_.empty());
+}
 
 TEST(SimArgv, SplitsAndStripsLikeTheCRuntime) {
   const std::pair<std::wstring, Args> cases[] = {
