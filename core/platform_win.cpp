@@ -1,7 +1,5 @@
 #include <windows.h>
 
-#include <filesystem>
-#include <system_error>
 
 #include "core/platform.h"
 #include "core/process_win.h"
@@ -50,6 +48,35 @@ bool ReadRegistryText(HKEY root, const std::wstring& key, const std::wstring& va
   buffer.resize(wcsnlen(buffer.c_str(), buffer.size()));
   text = std::move(buffer);
   return true;
+}
+
+class FindHandle {
+ public:
+  explicit FindHandle(HANDLE handle) : handle_(handle) {}
+  ~FindHandle() {
+    if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
+  }
+  FindHandle(const FindHandle&) = delete;
+  FindHandle& operator=(const FindHandle&) = delete;
+  HANDLE Get() const { return handle_; }
+
+ private:
+  HANDLE handle_;
+};
+
+bool IsFolderPath(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// Creates the folder after its missing parents. A parent that cannot be made
+// (a drive or volume root) is no error of its own: only the folder itself counts.
+bool MakeFolders(std::wstring path) {
+  while (path.size() > 1 && (path.back() == L'\\' || path.back() == L'/')) path.pop_back();
+  if (path.empty() || IsFolderPath(path)) return !path.empty();
+  const size_t separator = path.find_last_of(L"\\/");
+  if (separator != std::wstring::npos && separator > 0) MakeFolders(path.substr(0, separator));
+  return CreateDirectoryW(path.c_str(), nullptr) || IsFolderPath(path);
 }
 
 using RegLoadAppKeyWFn = LONG(WINAPI*)(LPCWSTR, PHKEY, REGSAM, DWORD, DWORD);
@@ -122,11 +149,7 @@ class Win32Platform final : public Platform {
     return std::wstring(buffer, length);
   }
 
-  bool CreateFolders(const std::wstring& path) override {
-    std::error_code error;
-    std::filesystem::create_directories(std::filesystem::path(path), error);
-    return !error;
-  }
+  bool CreateFolders(const std::wstring& path) override { return MakeFolders(path); }
 
   bool CreateProbeFile(const std::wstring& path) override {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr);
@@ -149,12 +172,15 @@ class Win32Platform final : public Platform {
 
   std::vector<FolderItem> ListFolder(const std::wstring& folder) override {
     std::vector<FolderItem> items;
-    std::error_code error;
-    std::filesystem::directory_iterator it(std::filesystem::path(folder), error);
-    for (; !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
-      std::error_code typeError;
-      items.push_back(FolderItem{it->path().filename().wstring(), it->is_regular_file(typeError)});
-    }
+    WIN32_FIND_DATAW found{};
+    const FindHandle search(FindFirstFileExW((folder + L"\\*").c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
+                                             nullptr, 0));
+    if (search.Get() == INVALID_HANDLE_VALUE) return items;
+    do {
+      const std::wstring name = found.cFileName;
+      if (name == L"." || name == L"..") continue;
+      items.push_back(FolderItem{name, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0});
+    } while (FindNextFileW(search.Get(), &found));
     return items;
   }
 
