@@ -1,6 +1,6 @@
 #pragma once
-// Where automatic BCD backups go, how they are named in time, and how the
-// folder is kept from growing without end.
+// Where automatic backups (of stores and of the EFI partition) go, how they are
+// named in time, and how the folder is kept from growing without end.
 #include <array>
 #include <span>
 #include <string>

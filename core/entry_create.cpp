@@ -42,11 +42,11 @@ bool BcdbootTarget(const std::wstring& storePath, bool legacyBios, std::wstring&
     return true;
   }
   error = Pick(L"BCDBoot chỉ ghi được vào kho BCD của hệ thống đang chạy, hoặc vào <ổ>:\\EFI\\Microsoft\\Boot\\BCD (UEFI) "
-               L"hay <ổ>:\\Boot\\BCD (BIOS) trên một ổ đĩa có ký tự. Kho đang chọn không thuộc trường hợp nào: ",
+               L"hay <ổ>:\\Boot\\BCD (BIOS) trên một ổ đĩa được gán ký tự. Kho đang chọn không thuộc trường hợp nào: ",
                L"BCDBoot writes only the running system's BCD store, or <drive>:\\EFI\\Microsoft\\Boot\\BCD (UEFI) or "
                L"<drive>:\\Boot\\BCD (BIOS) on a drive with a letter. The selected store is neither: ") +
           storePath +
-          Pick(L"\r\n\r\nHãy bỏ chọn BCDBoot để tạo mục theo cách thủ công, hoặc chọn kho BCD nằm trên một ổ đĩa có ký tự.",
+          Pick(L"\r\n\r\nHãy bỏ chọn BCDBoot để tạo mục theo cách thủ công, hoặc chọn kho BCD nằm trên một ổ đĩa được gán ký tự.",
                L"\r\n\r\nClear the BCDBoot option to build the entry by hand, or pick the store on a drive with a letter.");
   return false;
 }

@@ -94,16 +94,12 @@ TEST(BcdParser, DefaultCurrentAndBootSequenceMarkTheirEntries) {
 
 TEST(BcdParser, BlocksStartOnlyAfterADashLineFollowedByAGuid) {
   const std::wstring winload = L"path \\Windows\\system32\\winload.efi\r\n";
-  // Four dashes start nothing; dashes with blanks around do; an alias ends the block
-  // before it, and its own lines are not read.
+  // Four dashes start nothing; dashes with blanks around do.
   const std::wstring text = L"Title\r\n----\r\nidentifier " + Id(1) + L"\r\n" + winload +
-                            L"Title\r\n   -----   \r\nidentifier {3C7A8B2E-AAAA-11EF-9C2A-806E6F6E6963}\r\n" +
-                            winload + L"description First\r\n" + L"Title\r\n-----\r\nidentifier {current}\r\n" +
-                            L"description Second\r\n";
+                            L"Title\r\n   -----   \r\nidentifier {3C7A8B2E-AAAA-11EF-9C2A-806E6F6E6963}\r\n" + winload;
   BcdSnapshot s = Parse(text);
   ASSERT_EQ(s.entries.size(), 1u);
   EXPECT_EQ(s.entries[0].identifier, L"{3c7a8b2e-aaaa-11ef-9c2a-806e6f6e6963}");
-  EXPECT_EQ(s.entries[0].description, L"First");
 
   // Without any dash line: loaded, nothing else.
   BcdSnapshot none = Parse(L"The boot configuration data store could not be opened.\r\n" + winload);
