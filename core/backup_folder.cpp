@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <mutex>
+#include <set>
+#include <tuple>
 
 #include "core/text.h"
 
@@ -54,25 +57,101 @@ void DeleteFileForce(const std::wstring& path) {
   platform.RemoveFile(path);
 }
 
-void PruneBackups(const std::wstring& folder) {
-  Platform& platform = CurrentPlatform();
+namespace {
+
+std::mutex g_ownBackupsLock;
+std::set<std::wstring> g_ownBackups;  // lower case
+
+bool IsDigits(const std::wstring& text, size_t at, size_t count) {
+  if (at + count > text.size()) return false;
+  for (size_t i = at; i < at + count; ++i) {
+    if (text[i] < L'0' || text[i] > L'9') return false;
+  }
+  return true;
+}
+
+// What orders automatic backups in time: the last "yyyymmdd-hhmmss-mmm" of the name
+// (empty when there is none: such a file counts as the oldest), then the "_n" that
+// follows it for backups of one millisecond, then the name itself.
+struct BackupAge {
+  std::wstring stamp;
+  uint64_t sequence = 0;
+  std::wstring name;  // lower case
+
+  explicit BackupAge(const std::wstring& lowerName) : name(lowerName) {
+    constexpr size_t kStampLength = 19;
+    for (size_t at = lowerName.size(); at-- > 0;) {
+      if (IsDigits(lowerName, at, 8) && IsDigits(lowerName, at + 9, 6) && IsDigits(lowerName, at + 16, 3) &&
+          lowerName[at + 8] == L'-' && lowerName[at + 15] == L'-') {
+        stamp = lowerName.substr(at, kStampLength);
+        size_t i = at + kStampLength;
+        if (i < lowerName.size() && lowerName[i] == L'_') {
+          for (++i; IsDigits(lowerName, i, 1) && sequence < 1000000000; ++i) {
+            sequence = sequence * 10 + (lowerName[i] - L'0');
+          }
+        }
+        break;
+      }
+    }
+  }
+  bool operator>(const BackupAge& other) const {
+    return std::tie(stamp, sequence, name) > std::tie(other.stamp, other.sequence, other.name);
+  }
+};
+
+}  // namespace
+
+std::wstring NewBackupPath(const std::wstring& folder, const std::wstring& namePrefix, const std::wstring& extension) {
+  const std::wstring base = folder + L"\\" + namePrefix + TimestampText();
+  std::wstring candidate = base + extension;
+  for (int n = 2; CurrentPlatform().FileAttributes(candidate) != kInvalidFileAttributes; ++n) {
+    candidate = base + L"_" + std::to_wstring(n) + extension;
+  }
+  return candidate;
+}
+
+void RememberOwnBackup(const std::wstring& path) {
+  const std::lock_guard<std::mutex> lock(g_ownBackupsLock);
+  g_ownBackups.insert(ToLower(path));
+}
+
+bool IsOwnBackup(const std::wstring& path) {
+  const std::lock_guard<std::mutex> lock(g_ownBackupsLock);
+  return g_ownBackups.count(ToLower(path)) != 0;
+}
+
+void PruneAutomaticBackups(const std::wstring& folder, const std::wstring& namePrefix, const std::wstring& extension,
+                           std::span<const std::wstring> companionSuffixes) {
   struct Backup {
     std::wstring path;
-    uint64_t created;
+    BackupAge age;
   };
-  std::vector<Backup> backups;
-  for (const auto& item : platform.ListFolder(folder)) {
+  const std::wstring prefix = ToLower(namePrefix);
+  const std::wstring suffix = ToLower(extension);
+  size_t own = 0;
+  std::vector<Backup> others;
+  for (const auto& item : CurrentPlatform().ListFolder(folder)) {
     const std::wstring name = ToLower(item.name);
-    if (!item.isFile || name.size() < 8 || name.rfind(L"bcd_", 0) != 0 || !name.ends_with(L".bcd")) continue;
+    if (!item.isFile || name.size() <= prefix.size() + suffix.size() || !name.starts_with(prefix) ||
+        !name.ends_with(suffix)) {
+      continue;
+    }
     const std::wstring path = folder + L"\\" + item.name;
-    backups.push_back(Backup{path, platform.CreationTime(path)});
+    if (IsOwnBackup(path)) {
+      ++own;
+    } else {
+      others.push_back(Backup{path, BackupAge(name)});
+    }
   }
-  if (backups.size() <= kKeptAutomaticBackups) return;
-  std::sort(backups.begin(), backups.end(), [](const Backup& a, const Backup& b) { return a.created > b.created; });
-  for (size_t i = kKeptAutomaticBackups; i < backups.size(); ++i) {
-    DeleteFileForce(backups[i].path);
-    for (const auto& suffix : HiveLogSuffixes) DeleteFileForce(backups[i].path + suffix);
+  const size_t keptOthers = own >= kKeptAutomaticBackups ? 0 : kKeptAutomaticBackups - own;
+  if (others.size() <= keptOthers) return;
+  std::sort(others.begin(), others.end(), [](const Backup& a, const Backup& b) { return a.age > b.age; });
+  for (size_t i = keptOthers; i < others.size(); ++i) {
+    DeleteFileForce(others[i].path);
+    for (const auto& companion : companionSuffixes) DeleteFileForce(others[i].path + companion);
   }
 }
+
+void PruneBackups(const std::wstring& folder) { PruneAutomaticBackups(folder, L"BCD_", L".bcd", HiveLogSuffixes); }
 
 }  // namespace zel

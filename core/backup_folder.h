@@ -1,7 +1,8 @@
 #pragma once
-// Where automatic BCD backups go, how they are named in time, and how the
-// folder is kept from growing without end.
+// Where automatic backups (of stores and of the EFI partition) go, how they are
+// named in time, and how the folder is kept from growing without end.
 #include <array>
+#include <span>
 #include <string>
 
 #include "core/platform.h"
@@ -21,9 +22,24 @@ std::wstring FindBackupFolder();
 // "20250302-090507-004" for the given time; TimestampText() for now.
 std::wstring TimestampText(const LocalTime& time);
 std::wstring TimestampText();
+// folder\<namePrefix><time stamp><extension> that does not exist yet ("_2", "_3"... added
+// when the same millisecond already has one).
+std::wstring NewBackupPath(const std::wstring& folder, const std::wstring& namePrefix, const std::wstring& extension);
 // Deletes a file even when it is read-only, hidden or system; silent about failures.
 void DeleteFileForce(const std::wstring& path);
-// Keeps the newest automatic backups (BCD_*.bcd) of a folder, deleting older ones with their logs.
+
+// The automatic backups this process wrote. Pruning never deletes them: with the
+// clock set back, the newest backup has the oldest name. Thread-safe.
+void RememberOwnBackup(const std::wstring& path);
+bool IsOwnBackup(const std::wstring& path);
+
+// Keeps kKeptAutomaticBackups of the folder's automatic backups (files named
+// <namePrefix>...<extension>, without regard to case): first the ones this
+// process wrote, then the newest by the time stamp in the name, the name breaking
+// ties. The rest go, each with its companion files (path + suffix).
+void PruneAutomaticBackups(const std::wstring& folder, const std::wstring& namePrefix, const std::wstring& extension,
+                           std::span<const std::wstring> companionSuffixes = {});
+// The store backups (BCD_*.bcd) with their hive logs.
 void PruneBackups(const std::wstring& folder);
 
 }  // namespace zel

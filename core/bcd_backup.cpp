@@ -71,12 +71,9 @@ bool BackupStoreBeforeChange(const std::wstring& storePath, std::wstring& backup
     error = Pick(L"Không tìm được thư mục có quyền ghi để sao lưu BCD.", L"No writable folder was found for the BCD backup.");
     return false;
   }
-  const std::wstring base = folder + L"\\BCD_" + StoreLabel(storePath) + L"_" + TimestampText();
-  std::wstring candidate = base + L".bcd";
-  for (int n = 2; CurrentPlatform().FileAttributes(candidate) != kInvalidFileAttributes; ++n) {
-    candidate = base + L"_" + std::to_wstring(n) + L".bcd";
-  }
+  const std::wstring candidate = NewBackupPath(folder, L"BCD_" + StoreLabel(storePath) + L"_", L".bcd");
   if (!ExportStore(storePath, candidate, error)) return false;
+  RememberOwnBackup(candidate);
   PruneBackups(folder);
   backupFile = candidate;
   return true;

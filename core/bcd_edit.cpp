@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/bcd_parser.h"
 #include "core/command_runner.h"
 #include "core/language.h"
 #include "core/text.h"
@@ -22,10 +23,48 @@ bool CheckId(const std::wstring& id, std::wstring& error) {
   return false;
 }
 
-size_t CountOccurrences(const std::wstring& text, const std::wstring& needle) {
-  size_t count = 0;
-  for (size_t at = text.find(needle); at != std::wstring::npos; at = text.find(needle, at + needle.size())) ++count;
-  return count;
+bool StartsInColumnOne(const std::wstring& line) { return !line.empty() && line[0] != L' ' && line[0] != L'\t'; }
+
+bool HasElement(const ObjectBlock& block, std::initializer_list<const wchar_t*> names) {
+  for (const auto& line : block.lines) {
+    if (!StartsInColumnOne(line)) continue;  // continuation lines hold no name
+    const std::wstring key = ParseKeyValue(line).key;
+    for (const wchar_t* name : names) {
+      if (key == name) return true;
+    }
+  }
+  return false;
+}
+
+enum class Options { kGone, kUnused, kKept };
+
+// What a fresh listing of the whole store says about an options object. It may go
+// only when its own single block holds the SDI settings, it is neither the boot
+// manager nor a loader nor in the menu, and no other object names it.
+Options JudgeOptions(const std::wstring& listing, const std::wstring& optionsId) {
+  const std::wstring id = ToLower(optionsId);
+  const std::vector<ObjectBlock> blocks = SplitIntoBlocks(listing);
+  const ObjectBlock* own = nullptr;
+  bool named = false;
+  for (const auto& block : blocks) {
+    if (block.identifier != id) {
+      for (const auto& line : block.lines) named = named || ToLower(line).find(id) != std::wstring::npos;
+    } else if (own != nullptr) {
+      return Options::kKept;  // two blocks: a forged or damaged listing
+    } else {
+      own = &block;
+    }
+  }
+  if (own == nullptr) return Options::kGone;
+  if (named || id == BootManagerGuid || !HasElement(*own, {L"ramdisksdidevice", L"ramdisksdipath"}) ||
+      HasElement(*own, {L"path", L"winpe", L"device", L"osdevice"})) {
+    return Options::kKept;
+  }
+  BcdSnapshot snapshot;
+  ParseListing(listing, snapshot);
+  const bool shown = std::any_of(snapshot.entries.begin(), snapshot.entries.end(),
+                                 [&id](const BootEntry& entry) { return entry.identifier == id; });
+  return shown || ContainsNoCase(snapshot.displayOrder, id) ? Options::kKept : Options::kUnused;
 }
 
 }  // namespace
@@ -45,22 +84,31 @@ bool RenameEntry(const std::wstring& storePath, const std::wstring& id, const st
   return Run(storePath, L"/set " + id + L" description \"" + clean + L"\"", error);
 }
 
-std::wstring RamdiskOptionsIdIn(const std::wstring& listing) {
-  const size_t start = listing.find(L"ramdisk=[");
-  if (start == std::wstring::npos) return {};
-  const size_t end = listing.find(L"\r\n", start);
-  const std::wstring line = listing.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
-  const size_t comma = line.find_last_of(L',');
-  if (comma == std::wstring::npos) return {};
-  std::wstring guid;
-  return ExtractGuid(line, comma, guid) ? guid : std::wstring();
+std::wstring RamdiskOptionsIdIn(const std::wstring& listing, const std::wstring& entryId) {
+  for (const auto& block : SplitIntoBlocks(listing)) {
+    if (!EqualsNoCase(block.identifier, entryId)) continue;
+    // The first device element of the entry's first block, else its first osdevice:
+    // whatever a description prints further down cannot name another object.
+    for (const wchar_t* name : {L"device", L"osdevice"}) {
+      for (const auto& line : block.lines) {
+        const KeyValue kv = ParseKeyValue(line);
+        if (!StartsInColumnOne(line) || kv.key != name) continue;
+        const size_t comma = kv.value.find_last_of(L',');
+        if (!kv.value.starts_with(L"ramdisk=[") || comma == std::wstring::npos) return {};
+        const std::wstring guid = kv.value.substr(comma + 1);
+        return IsGuidText(guid) ? ToLower(guid) : std::wstring();
+      }
+    }
+    return {};
+  }
+  return {};
 }
 
 bool DeleteEntry(const std::wstring& storePath, const std::wstring& id, std::wstring& error) {
   if (!CheckId(id, error)) return false;
   // Read the entry first: once it is gone, nothing says which options object it used.
   const CommandResult entry = RunBcdedit(storePath, L"/enum " + id + L" /v");
-  const std::wstring optionsId = entry.Succeeded() ? RamdiskOptionsIdIn(entry.output) : std::wstring();
+  const std::wstring optionsId = entry.Succeeded() ? RamdiskOptionsIdIn(entry.output, id) : std::wstring();
 
   if (!Run(storePath, L"/delete " + id + L" /cleanup", error) &&
       !Run(storePath, L"/delete " + id + L" /cleanup /f", error)) {
@@ -69,12 +117,15 @@ bool DeleteEntry(const std::wstring& storePath, const std::wstring& id, std::wst
   error.clear();
   if (optionsId.empty() || EqualsNoCase(optionsId, RamdiskOptionsGuid)) return true;
 
-  // Another entry may boot from the same options: its device line names them too,
-  // besides the options object's own identifier line.
+  // The options go only when the store, read again, proves nothing else needs them.
   const CommandResult all = RunBcdedit(storePath, L"/enum all /v");
-  if (!all.Succeeded()) return true;
-  if (CountOccurrences(ToLower(all.output), ToLower(optionsId)) < 2) {
+  const Options verdict = all.Succeeded() ? JudgeOptions(all.output, optionsId) : Options::kKept;
+  if (verdict == Options::kUnused) {
     RunBcdedit(storePath, L"/delete " + optionsId + L" /f");
+  } else if (verdict == Options::kKept) {
+    error = Pick(L"Đã giữ lại đối tượng ", L"Kept the object ") + optionsId +
+            Pick(L" mà mục đã xoá trỏ tới, vì không chắc đó là tuỳ chọn RAM-disk chỉ riêng mục này dùng.",
+                 L" that the deleted entry pointed to: it is not certain to be RAM-disk options only this entry used.");
   }
   return true;
 }

@@ -14,6 +14,8 @@ inline const std::wstring RamdiskOptionsGuid = L"{ae5534e0-a924-466c-b836-758539
 
 bool RenameEntry(const std::wstring& storePath, const std::wstring& id, const std::wstring& name, std::wstring& error);
 // Deletes the entry and, for a RAM-disk entry, the options object only it used.
+// When that object stays because it may serve something else, the call still
+// succeeds and `error` holds a note saying so, for the log.
 bool DeleteEntry(const std::wstring& storePath, const std::wstring& id, std::wstring& error);
 bool SetMenuTimeout(const std::wstring& storePath, int32_t seconds, std::wstring& error);
 bool SetDisplayBootMenu(const std::wstring& storePath, bool show, std::wstring& error);
@@ -30,8 +32,9 @@ std::optional<std::vector<std::wstring>> MoveInDisplayOrder(const std::vector<st
 // The display order with a hidden entry added at the end of the menu.
 std::vector<std::wstring> ShowInDisplayOrder(const std::vector<std::wstring>& order, const std::wstring& id);
 
-// The RAM-disk options object named by a "ramdisk=[...]...,{guid}" device in a verbose listing; empty when none.
-std::wstring RamdiskOptionsIdIn(const std::wstring& listing);
+// The RAM-disk options object that the entry's own device (else osdevice) element
+// names as "ramdisk=[...]...,{guid}" in a verbose listing; empty when none.
+std::wstring RamdiskOptionsIdIn(const std::wstring& listing, const std::wstring& entryId);
 // True for a brace GUID of the 8-4-4-4-12 form and nothing else.
 bool IsGuidText(const std::wstring& text);
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/text.h"
+
 namespace zel {
 
 // The Windows Boot Manager object, always written in lower case.
@@ -38,6 +40,13 @@ struct BcdSnapshot {
   std::wstring error;    // why loading failed; empty on success
   std::vector<std::wstring> displayOrder;
   std::vector<BootEntry> entries;  // boot menu order, then hidden Windows and WinPE entries
+  // Lower-case identifiers that head more than one block of the listing (the boot
+  // manager's too): shown once, from the first block, and never to be edited.
+  std::vector<std::wstring> suspectIds;
 };
+
+inline bool IsSuspect(const BcdSnapshot& snapshot, const std::wstring& id) {
+  return ContainsNoCase(snapshot.suspectIds, id);
+}
 
 }  // namespace zel

@@ -16,6 +16,43 @@ bool IsDashLine(const std::wstring& line) {
   return trimmed.size() >= 5 && trimmed.find_first_not_of(L'-') == std::wstring::npos;
 }
 
+// An element line: a lower-case name in column one, blanks, then a value.
+bool IsElementLine(const std::wstring& line) {
+  if (line.empty() || line[0] < L'a' || line[0] > L'z') return false;
+  size_t end = 0;
+  while (end < line.size() && !IsBlank(line[end])) {
+    if (line[end] >= L'A' && line[end] <= L'Z') return false;
+    ++end;
+  }
+  return end < line.size() && !Trim(line.substr(end)).empty();
+}
+
+// The line above a dash line is the next object's title when a blank line or the
+// start of the listing comes before it, or when it cannot be the last element of
+// the previous object.
+bool IsTitleAt(const std::vector<std::wstring>& lines, size_t at) {
+  return at == 0 || Trim(lines[at - 1]).empty() || !IsElementLine(lines[at]);
+}
+
+// What the line below a dash line names: the object's GUID, or nothing when it
+// holds an alias such as {current} (listings without /v). The key is translated in
+// other display languages, so only the last word of the line is read.
+enum class Heading { kNone, kGuid, kAlias };
+
+Heading ReadHeading(const std::wstring& line, std::wstring& guid) {
+  const std::wstring trimmed = Trim(line);
+  size_t start = trimmed.size();
+  while (start > 0 && !IsBlank(trimmed[start - 1])) --start;
+  const std::wstring value = trimmed.substr(start);
+  if (value.size() == 38 && ExtractGuid(value, 0, guid)) return Heading::kGuid;
+  if (value.size() < 3 || value.front() != L'{' || value.back() != L'}') return Heading::kNone;
+  for (size_t i = 1; i + 1 < value.size(); ++i) {
+    const wchar_t c = ToLowerChar(value[i]);
+    if (!((c >= L'a' && c <= L'z') || (c >= L'0' && c <= L'9'))) return Heading::kNone;
+  }
+  return Heading::kAlias;
+}
+
 // The display order with a first-place index, so membership and place cost O(1)
 // even for stores with thousands of objects. GUIDs from ExtractGuid are lower
 // case, so exact keys give the case-insensitive answer.
@@ -117,25 +154,41 @@ bool IsBootManagerBlock(const ObjectBlock& block) { return EqualsNoCase(block.id
 std::vector<ObjectBlock> SplitIntoBlocks(const std::wstring& listing) {
   std::vector<ObjectBlock> blocks;
   const std::vector<std::wstring> lines = SplitLines(listing);
+  bool reading = false;  // inside an object named by a GUID
   for (size_t i = 0; i < lines.size(); ++i) {
     std::wstring guid;
-    if (i > 0 && IsDashLine(lines[i - 1]) && ExtractGuid(lines[i], 0, guid)) {
+    const Heading heading = i > 0 && IsDashLine(lines[i - 1]) ? ReadHeading(lines[i], guid) : Heading::kNone;
+    if (heading != Heading::kNone) {
       // The dashes and the title above them belong to the new object. Left in the
       // previous block, a title such as "Device options" would read as its device.
-      if (!blocks.empty()) {
+      if (reading) {
         auto& previous = blocks.back().lines;
         previous.pop_back();
-        if (previous.size() > 1) previous.pop_back();
+        if (previous.size() > 1 && IsTitleAt(lines, i - 2)) previous.pop_back();
       }
-      blocks.push_back(ObjectBlock{guid, {}});
+      // An object named by an alias cannot be told apart from the others: its lines are skipped.
+      reading = heading == Heading::kGuid;
+      if (reading) blocks.push_back(ObjectBlock{guid, {}});
     }
-    if (!blocks.empty()) blocks.back().lines.push_back(lines[i]);
+    if (reading) blocks.back().lines.push_back(lines[i]);
   }
   return blocks;
 }
 
 void ParseListing(const std::wstring& listing, BcdSnapshot& snapshot) {
-  std::vector<ObjectBlock> blocks = SplitIntoBlocks(listing);
+  // An identifier that heads two blocks means a forged or damaged listing (a
+  // description with line breaks can print a whole block): the first block is
+  // read, and the identifier is marked so that nothing edits it.
+  std::vector<ObjectBlock> blocks;
+  std::unordered_map<std::wstring, int> heads;
+  for (auto& block : SplitIntoBlocks(listing)) {
+    const int count = ++heads[block.identifier];
+    if (count == 1) {
+      blocks.push_back(std::move(block));
+    } else if (count == 2) {
+      snapshot.suspectIds.push_back(block.identifier);
+    }
+  }
   // Entries are judged against the boot manager's default, boot sequence and
   // display order, so its block goes first.
   std::stable_partition(blocks.begin(), blocks.end(), IsBootManagerBlock);

@@ -36,6 +36,27 @@ bool IsUnsafeMember(const std::wstring& member) {
 
 std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
 
+const wchar_t kEfiSnapshotPrefix[] = L"EFI_";
+
+const wchar_t* NoTarText() {
+  return Pick(L"WinPE chưa có tar.exe. Hãy thêm WinPE-StorageWMI/PowerShell hoặc tar.exe vào image.",
+              L"This WinPE has no tar.exe. Add WinPE-StorageWMI/PowerShell or tar.exe to the image.");
+}
+
+// Packs the whole partition into `zipPath`, mounted for the tar run only. A failed
+// run leaves no partial archive behind and reports tar's own output.
+bool PackPartition(const std::wstring& tar, const std::wstring& zipPath, std::wstring& error) {
+  EspMount esp;
+  if (!esp.Mount(error)) return false;
+  const CommandResult packed =
+      RunProcess(tar, L"-a -cf " + Quoted(zipPath) + L" -C " + esp.Letter() + L"\\ .", kLongToolTimeoutMs);
+  esp.Release();
+  if (packed.Succeeded()) return true;
+  DeleteFileForce(zipPath);
+  error = packed.output;
+  return false;
+}
+
 }  // namespace
 
 std::wstring FindTar() {
@@ -61,24 +82,14 @@ bool BackupEfi(const std::wstring& zipPath, std::wstring& error) {
   error.clear();
   const std::wstring tar = FindTar();
   if (tar.empty()) {
-    error = Pick(L"WinPE chưa có tar.exe. Hãy thêm WinPE-StorageWMI/PowerShell hoặc tar.exe vào image.",
-                 L"This WinPE has no tar.exe. Add WinPE-StorageWMI/PowerShell or tar.exe to the image.");
+    error = NoTarText();
     return false;
   }
-  EspMount esp;
-  if (!esp.Mount(error)) return false;
-  // Written beside the target first, so an older backup survives a failed run.
+  // Written beside the target first and moved over it in one step, so an older
+  // backup survives any failure.
   const std::wstring temporary = zipPath + L".tmp-" + std::to_wstring(CurrentPlatform().ProcessId()) + L".zip";
   DeleteFileForce(temporary);
-  const CommandResult packed =
-      RunProcess(tar, L"-a -cf " + Quoted(temporary) + L" -C " + esp.Letter() + L"\\ .", kLongToolTimeoutMs);
-  esp.Release();
-  if (!packed.Succeeded()) {
-    DeleteFileForce(temporary);
-    error = packed.output;
-    return false;
-  }
-  DeleteFileForce(zipPath);
+  if (!PackPartition(tar, temporary, error)) return false;
   const uint32_t moved = CurrentPlatform().MoveFileReplacing(temporary, zipPath);
   if (moved != 0) {
     error = Win32ErrorText(moved);
@@ -86,6 +97,38 @@ bool BackupEfi(const std::wstring& zipPath, std::wstring& error) {
     return false;
   }
   return true;
+}
+
+bool SnapshotEfiBeforeChange(std::wstring& snapshotPath, std::wstring& error) {
+  snapshotPath.clear();
+  error.clear();
+  const std::wstring tar = FindTar();
+  if (tar.empty()) {
+    error = NoTarText();
+    return false;
+  }
+  const std::wstring folder = FindBackupFolder();
+  if (folder.empty()) {
+    error = Pick(L"Không tìm được thư mục có quyền ghi để sao lưu phân vùng EFI.",
+                 L"No writable folder was found for the EFI partition backup.");
+    return false;
+  }
+  const std::wstring path = NewBackupPath(folder, kEfiSnapshotPrefix, L".zip");
+  if (!PackPartition(tar, path, error)) return false;
+  RememberOwnBackup(path);
+  PruneAutomaticBackups(folder, kEfiSnapshotPrefix, L".zip");
+  snapshotPath = path;
+  return true;
+}
+
+bool ListingHasEfiRoot(const std::wstring& listing) {
+  for (const auto& raw : SplitLines(listing)) {
+    std::wstring member = Trim(raw);
+    std::replace(member.begin(), member.end(), L'\\', L'/');
+    while (member.starts_with(L"./")) member.erase(0, 2);
+    if (member.size() >= 4 && member[3] == L'/' && EqualsNoCase(member.substr(0, 3), L"EFI")) return true;
+  }
+  return false;
 }
 
 bool RestoreEfi(const std::wstring& zipPath, std::wstring& error) {

@@ -9,7 +9,15 @@ namespace zel {
 std::wstring FindTar();
 // True when every member of a `tar -tf` listing stays inside the extraction folder.
 bool CheckArchiveListing(const std::wstring& listing, std::wstring& error);
+// Packs the partition into a ZIP; an older archive at that path is replaced in one
+// step, and kept when anything fails.
 bool BackupEfi(const std::wstring& zipPath, std::wstring& error);
+// The automatic copy of the partition taken before a restore or a repair: a ZIP in
+// the backup folder named EFI_<time stamp>.zip, the snapshots pruned to the newest 30.
+bool SnapshotEfiBeforeChange(std::wstring& snapshotPath, std::wstring& error);
+// True when a `tar -tf` listing has an EFI folder at its root ("EFI/...", "EFI\...",
+// "./EFI/...", any case); an archive without one is probably not a partition backup.
+bool ListingHasEfiRoot(const std::wstring& listing);
 bool RestoreEfi(const std::wstring& zipPath, std::wstring& error);
 // Rewrites the partition's boot files and store from the Windows on the given drive.
 bool RepairEfi(const std::wstring& windowsDrive, std::wstring& error);

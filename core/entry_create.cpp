@@ -4,6 +4,7 @@
 #include "core/command_runner.h"
 #include "core/language.h"
 #include "core/platform.h"
+#include "core/store_selection.h"
 #include "core/system.h"
 #include "core/text.h"
 
@@ -25,6 +26,29 @@ bool RunFailed(const std::wstring& storePath, const std::wstring& arguments, std
   const CommandResult result = RunBcdedit(storePath, arguments);
   output = result.output;
   return !result.Succeeded();
+}
+
+// bcdboot writes the running system's store (no /s), or the one store file of its
+// firmware kind on the drive named by /s. Any other selected store would be left
+// alone while bcdboot changed another: refused. `drive` is empty for no /s.
+bool BcdbootTarget(const std::wstring& storePath, bool legacyBios, std::wstring& drive, std::wstring& error) {
+  drive.clear();
+  if (storePath.empty() || IsSystemStoreFile(storePath)) return true;
+  const std::wstring letter = DrivePrefix(storePath);
+  const wchar_t lower = letter.empty() ? L'\0' : ToLowerChar(letter[0]);
+  const wchar_t* written = legacyBios ? L"\\Boot\\BCD" : L"\\EFI\\Microsoft\\Boot\\BCD";
+  if (lower >= L'a' && lower <= L'z' && EqualsNoCase(storePath, letter + written)) {
+    drive = letter;
+    return true;
+  }
+  error = Pick(L"BCDBoot chỉ ghi được vào kho BCD của hệ thống đang chạy, hoặc vào <ổ>:\\EFI\\Microsoft\\Boot\\BCD (UEFI) "
+               L"hay <ổ>:\\Boot\\BCD (BIOS) trên một ổ đĩa được gán ký tự. Kho đang chọn không thuộc trường hợp nào: ",
+               L"BCDBoot writes only the running system's BCD store, or <drive>:\\EFI\\Microsoft\\Boot\\BCD (UEFI) or "
+               L"<drive>:\\Boot\\BCD (BIOS) on a drive with a letter. The selected store is neither: ") +
+          storePath +
+          Pick(L"\r\n\r\nHãy bỏ chọn BCDBoot để tạo mục theo cách thủ công, hoặc chọn kho BCD nằm trên một ổ đĩa được gán ký tự.",
+               L"\r\n\r\nClear the BCDBoot option to build the entry by hand, or pick the store on a drive with a letter.");
+  return false;
 }
 
 }  // namespace
@@ -74,9 +98,10 @@ bool CreateWindowsEntry(const std::wstring& storePath, const WindowsEntryRequest
   }
 
   if (request.useBcdboot) {
+    std::wstring target;
+    if (!BcdbootTarget(storePath, request.legacyBios, target, error)) return false;
     std::wstring arguments = L"\"" + windowsFolder + L"\"";
-    const std::wstring storeDrive = DrivePrefix(storePath);
-    if (!storeDrive.empty()) arguments += L" /s " + storeDrive + (request.legacyBios ? L" /f BIOS" : L" /f UEFI");
+    if (!target.empty()) arguments += L" /s " + target + (request.legacyBios ? L" /f BIOS" : L" /f UEFI");
     if (!request.setDefault) arguments += L" /d";
     const CommandResult result = RunProcess(BcdbootFor(windowsFolder), arguments, kLongToolTimeoutMs);
     if (result.Succeeded()) return true;

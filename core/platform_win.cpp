@@ -205,7 +205,11 @@ class Win32Platform final : public Platform {
   uint32_t LogicalDriveMask() override { return GetLogicalDrives(); }
 
   uint32_t MoveFileReplacing(const std::wstring& from, const std::wstring& to) override {
-    if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) return 0;
+    // One replace, never a delete first: when it fails the target is still the old file. Write-through,
+    // so that the replace is on the disk when the call returns (sticks get pulled).
+    if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH)) {
+      return 0;
+    }
     const DWORD error = GetLastError();
     return error != 0 ? error : ERROR_GEN_FAILURE;
   }

@@ -16,11 +16,6 @@ bool IsControl(wchar_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
 
 bool IsAsciiLetter(wchar_t c) { return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z'); }
 
-std::wstring TrimTrailing(std::wstring text, wchar_t a, wchar_t b) {
-  while (!text.empty() && (text.back() == a || text.back() == b)) text.pop_back();
-  return text;
-}
-
 }  // namespace
 
 std::wstring Trim(const std::wstring& text) {
@@ -132,7 +127,10 @@ std::wstring DrivePrefix(const std::wstring& path) {
 }
 
 std::wstring NormalizeDriveRoot(const std::wstring& text) {
-  std::wstring out = TrimTrailing(Trim(text), L'\\', L'/');
+  // Separators and blanks may alternate at the end ("e: \\"): both go until neither ends the text.
+  std::wstring out(text);
+  while (!out.empty() && (out.back() == L'\\' || out.back() == L'/' || IsTrimmed(out.back()))) out.pop_back();
+  out = Trim(out);
   if (out.size() == 1 && IsAsciiLetter(out[0])) out.push_back(L':');
   if (out.size() == 2 && out[1] == L':') out[0] = (out[0] >= L'a' && out[0] <= L'z') ? out[0] - 32 : out[0];
   return out;

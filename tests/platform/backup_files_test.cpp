@@ -22,15 +22,6 @@ void WriteFile(const std::wstring& path, const char* text) {
   CloseHandle(file);
 }
 
-void SetCreationTime(const std::wstring& path, uint64_t value) {
-  HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
-  FILETIME time{static_cast<DWORD>(value), static_cast<DWORD>(value >> 32)};
-  SetFileTime(file, &time, nullptr, nullptr);
-  CloseHandle(file);
-}
-
 TEST(BackupFilesOnWine, FolderBesideTheExecutableIsMadeAndProved) {
   const std::wstring expected = ModuleDirectory() + L"\\Backups";
   const bool existed = GetFileAttributesW(expected.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -47,13 +38,10 @@ TEST(BackupFilesOnWine, PruningDeletesTheOldestWithItsLogs) {
   test::SimSandbox sim;
   const std::wstring folder = sim.Folder() + L"\\Backups";
   CreateDirectoryW(folder.c_str(), nullptr);
-  const uint64_t base = 133500000000000000ull;
   for (int i = 0; i < 31; ++i) {
-    const std::wstring path = folder + L"\\BCD_System_" + std::to_wstring(100 + i) + L".bcd";
-    WriteFile(path, "backup");
-    SetCreationTime(path, base + static_cast<uint64_t>(i) * 10000000ull);
+    WriteFile(folder + L"\\BCD_System_20250301-000" + std::to_wstring(100 + i) + L"-000.bcd", "backup");
   }
-  const std::wstring oldest = folder + L"\\BCD_System_100.bcd";
+  const std::wstring oldest = folder + L"\\BCD_System_20250301-000100-000.bcd";
   for (const auto& suffix : HiveLogSuffixes) WriteFile(oldest + suffix, "log");
   SetFileAttributesW(oldest.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
   CreateDirectoryW((folder + L"\\bcd_dir.bcd").c_str(), nullptr);
@@ -61,8 +49,8 @@ TEST(BackupFilesOnWine, PruningDeletesTheOldestWithItsLogs) {
   PruneBackups(folder);
   EXPECT_FALSE(FileExists(oldest));
   for (const auto& suffix : HiveLogSuffixes) EXPECT_FALSE(FileExists(oldest + suffix));
-  EXPECT_TRUE(FileExists(folder + L"\\BCD_System_101.bcd"));
-  EXPECT_TRUE(FileExists(folder + L"\\BCD_System_130.bcd"));
+  EXPECT_TRUE(FileExists(folder + L"\\BCD_System_20250301-000101-000.bcd"));
+  EXPECT_TRUE(FileExists(folder + L"\\BCD_System_20250301-000130-000.bcd"));
   EXPECT_NE(GetFileAttributesW((folder + L"\\bcd_dir.bcd").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 

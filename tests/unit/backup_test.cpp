@@ -53,26 +53,40 @@ TEST(BackupFolder, BesideTheExecutableFirstThenTheTemporaryFolder) {
   }
 }
 
-TEST(BackupFolder, PruneKeepsTheThirtyNewestAutomaticBackups) {
-  test::FakePlatform fake;
-  fake.AddFolder(kBeside);
-  // 31 automatic backups; the oldest (created 100) is read-only and has hive logs.
-  fake.AddFile(kBeside + L"\\BCD_System_old.bcd", L"", kAttributeReadOnly | kAttributeHidden, 100);
-  for (const auto& suffix : HiveLogSuffixes) fake.AddFile(kBeside + L"\\BCD_System_old.bcd" + suffix, L"", 0x20, 100);
-  for (int i = 0; i < 29; ++i) fake.AddFile(kBeside + L"\\bcd_store_" + std::to_wstring(i) + L".bcd", L"", 0x20, 200 + i);
-  fake.AddFile(kBeside + L"\\BCD_STORE-D_NEW.BCD", L"", 0x20, 900);  // upper case counts
-  // Not automatic backups, however old: a folder, a manual backup, another extension.
-  fake.AddFolder(kBeside + L"\\bcd_folder.bcd");
-  fake.AddFile(kBeside + L"\\BCD-Backup.bcd", L"", 0x20, 1);
-  fake.AddFile(kBeside + L"\\BCD_notes.txt", L"", 0x20, 1);
+TEST(BackupFolder, PruneSparesThisRunsBackupsThenKeepsTheNewestByTheNamesTime) {
+  // The clock set back (older backups created later than the new one) or equal creation times.
+  for (const bool clockBehind : {true, false}) {
+    test::FakePlatform fake;
+    AddWritableFolders(fake);
+    fake.AddFile(L"D:\\Boot\\BCD", L"store");
+    if (clockBehind) fake.now = LocalTime{2001, 1, 1, 0, 0, 0, 0};
+    const uint64_t created = clockBehind ? 900 : 0;
+    for (int i = 10; i < 38; ++i) {
+      fake.AddFile(kBeside + L"\\BCD_Store-D_20250301-1000" + std::to_wstring(i) + L"-000.bcd", L"", 0x20, created);
+    }
+    // The oldest time, three times over: "_n" breaks the tie. "System" sorts after "Store-D", and
+    // the oldest was created last: neither the whole name nor the creation time may decide.
+    const std::wstring oldest = kBeside + L"\\BCD_SYSTEM_20250228-235959-999";
+    fake.AddFile(oldest + L"_10.bcd", L"", 0x20, created);
+    fake.AddFile(oldest + L"_2.bcd", L"", 0x20, created);
+    fake.AddFile(oldest + L".BCD", L"", kAttributeReadOnly | kAttributeHidden, created * 2);
+    for (const auto& suffix : HiveLogSuffixes) fake.AddFile(oldest + L".BCD" + suffix);
+    // Not automatic store backups, however old.
+    fake.AddFolder(kBeside + L"\\bcd_folder.bcd");
+    for (const wchar_t* name : {L"BCD-Backup.bcd", L"BCD_notes.txt", L"EFI_20000101-000000-000.zip"}) {
+      fake.AddFile(kBeside + L"\\" + name);
+    }
 
-  PruneBackups(kBeside);
-  EXPECT_EQ(fake.removed, (std::vector<std::wstring>{kBeside + L"\\BCD_System_old.bcd", kBeside + L"\\BCD_System_old.bcd.LOG",
-                                                     kBeside + L"\\BCD_System_old.bcd.LOG1",
-                                                     kBeside + L"\\BCD_System_old.bcd.LOG2"}));
-  PruneBackups(kBeside);  // 30 left: nothing more goes
-  EXPECT_EQ(fake.removed.size(), 4u);
-  EXPECT_TRUE(fake.Exists(kBeside + L"\\bcd_folder.bcd"));
+    std::wstring path, error;
+    ASSERT_TRUE(BackupStoreBeforeChange(L"D:\\Boot\\BCD", path, error));
+    EXPECT_TRUE(fake.Exists(path));
+    std::erase_if(fake.removed, [](const std::wstring& removed) { return removed.ends_with(L".tmp"); });  // the probe
+    EXPECT_EQ(fake.removed, (std::vector<std::wstring>{oldest + L"_2.bcd", oldest + L".BCD", oldest + L".BCD.LOG",
+                                                       oldest + L".BCD.LOG1", oldest + L".BCD.LOG2"}));
+    size_t kept = 0;
+    for (const auto& item : fake.ListFolder(kBeside)) kept += item.name.starts_with(L"BCD_") && item.name.ends_with(L".bcd");
+    EXPECT_EQ(kept, 30u);
+  }
 }
 
 TEST(BcdBackup, ExportCopiesOfflineFilesAndAsksBcdeditForTheLiveHive) {

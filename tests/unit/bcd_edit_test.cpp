@@ -94,46 +94,66 @@ TEST(BcdEdit, DeleteRetriesWithForceAndStopsOnFailure) {
   }
 }
 
-TEST(BcdEdit, DeleteCleansUpOptionsOnlyWhenNothingElseUsesThem) {
-  const std::wstring objectLine = L"\r\nDevice options\r\n--------------\r\nidentifier " + kOptions;
+std::wstring Block(const std::wstring& title, const std::wstring& id, const std::wstring& elements) {
+  return L"\r\n" + title + L"\r\n" + std::wstring(title.size(), L'-') + L"\r\nidentifier              " + id + L"\r\n" +
+         elements;
+}
+
+TEST(BcdEdit, DeleteTakesOnlyPrivateRamdiskOptionsAlong) {
+  const std::wstring manager = L"{9dea862c-5cdd-4e70-acc1-f32b344d4795}";
+  const std::wstring sdi = L"ramdisksdidevice        partition=D:\r\nramdisksdipath          \\boot\\boot.sdi\r\n";
+  const std::wstring options = Block(L"Device options", kOptions, L"description             Ramdisk Options\r\n" + sdi);
+  const std::wstring loader = Block(L"Windows Boot Loader", kOther, L"path \\Windows\\system32\\winload.efi\r\n" + sdi);
+  const std::wstring bootManager = Block(L"Windows Boot Manager", manager, L"path \\EFI\\Microsoft\\Boot\\bootmgfw.efi\r\n");
+  const std::wstring menu = Block(L"Windows Boot Manager", manager, L"displayorder " + kOther + L"\r\n");
   struct Case {
-    std::wstring options;
+    std::wstring options;    // named after the comma of the entry's device
     std::wstring remaining;  // /enum all /v after the delete
-    bool deletesOptions;
+    bool deleted;
+    bool noted;
   };
-  const std::wstring upper = L"{0D2E4F61-7A8B-4C9D-A0B1-C2D3E4F5A6B7}";
   const Case cases[] = {
-      {kOptions, objectLine, true},                                                   // only its own line
-      {kOptions, L"", true},                                                          // already gone
-      {kOptions, objectLine + L"\r\ndevice ramdisk=[E:]\\x.wim," + upper, false},     // shared, other case
-      {RamdiskOptionsGuid, objectLine, false},                                        // the shared well-known object
+      {manager, bootManager + sdi, false, true},  // the boot manager, whatever it holds
+      {kOther, menu + loader, false, true},       // a loader in the menu
+      {kOther, bootManager + loader, false, true},  // a hidden loader
+      {kOptions, bootManager + options, true, false},
+      {kOptions, options + options, false, true},  // two blocks: a forged listing
+      {kOptions, options + Block(L"Windows Boot Loader", kOther, L"device ramdisk=[E:]\\x.wim,{0D2E4F61-7A8B-4C9D-A0B1-C2D3E4F5A6B7}\r\n"),
+       false, true},                              // shared, named in another case
+      {kOptions, bootManager, false, false},      // already gone
+      {RamdiskOptionsGuid, options, false, false},  // the shared well-known object: not even looked at
   };
   for (const auto& c : cases) {
     test::FakePlatform fake;
     fake.Reply(0, RamdiskEntryListing(c.options));
     fake.Reply(0, L"The operation completed successfully.");
     fake.Reply(0, c.remaining);
-    fake.Reply(1, L"ignored failure");
-    std::wstring error;
-    EXPECT_TRUE(DeleteEntry(L"D:\\BCD", kEntry, error));
-    const auto args = fake.Arguments();
-    const bool deleted = !args.empty() && args.back() == L"/store \"D:\\BCD\" /delete " + c.options + L" /f";
-    EXPECT_EQ(deleted, c.deletesOptions) << args.size();
-    if (c.options == RamdiskOptionsGuid) {
-      EXPECT_EQ(args.size(), 2u);
-    }
-    if (c.deletesOptions) {
-      EXPECT_EQ(args[2], L"/store \"D:\\BCD\" /enum all /v");
-    }
+    std::wstring note;
+    EXPECT_TRUE(DeleteEntry(L"D:\\BCD", kEntry, note));
+    std::vector<std::wstring> expected = {L"/enum " + kEntry + L" /v", L"/delete " + kEntry + L" /cleanup"};
+    if (c.options != RamdiskOptionsGuid) expected.push_back(L"/enum all /v");
+    if (c.deleted) expected.push_back(L"/delete " + kOptions + L" /f");
+    for (auto& arguments : expected) arguments = L"/store \"D:\\BCD\" " + arguments;
+    EXPECT_EQ(fake.Arguments(), expected);
+    EXPECT_EQ(note.find(c.options) != std::wstring::npos, c.noted) << std::string(note.begin(), note.end());
   }
 }
 
-TEST(BcdEdit, OptionsIdComesFromTheRamdiskLine) {
-  EXPECT_EQ(RamdiskOptionsIdIn(RamdiskEntryListing(kOptions)), kOptions);
-  EXPECT_EQ(RamdiskOptionsIdIn(L"device ramdisk=[D:]\\boot.wim\r\n" + kOptions), L"");  // no comma on the line
-  EXPECT_EQ(RamdiskOptionsIdIn(L"device ramdisk=[D:]\\a,b.wim,{bad}"), L"");
-  EXPECT_EQ(RamdiskOptionsIdIn(L"device RAMDISK=[D:]\\a.wim," + kOptions), L"");  // the tool prints lower case
-  EXPECT_EQ(RamdiskOptionsIdIn(L"ramdisk=["), L"");
+TEST(BcdEdit, OptionsIdComesFromTheEntrysOwnDeviceElement) {
+  const std::wstring own = RamdiskEntryListing(kOptions);
+  const std::wstring forged = L"\r\ndevice                  ramdisk=[D:]\\x.wim,{9dea862c-5cdd-4e70-acc1-f32b344d4795}";
+  const std::pair<std::wstring, std::wstring> cases[] = {
+      {own, kOptions},
+      {own + forged, kOptions},                                       // printed later by a description
+      {own + L"\r\n" + Block(L"Windows Boot Loader", kEntry, forged), kOptions},  // a second block of the entry
+      {Block(L"Windows Boot Loader", kEntry, L"osdevice ramdisk=[D:]\\a.wim," + kOptions), kOptions},
+      {Block(L"Windows Boot Loader", kEntry, L"device partition=C:" + forged), L""},  // not a RAM disk
+      {Block(L"Windows Boot Loader", kEntry, L"device ramdisk=[D:]\\a,b.wim,{bad}"), L""},
+      {Block(L"Windows Boot Loader", kEntry, L"device ramdisk=[D:]\\a.wim," + kOptions + L" x"), L""},
+      {Block(L"Windows Boot Loader", kEntry, L"device RAMDISK=[D:]\\a.wim," + kOptions), L""},  // the tool prints lower case
+      {Block(L"Windows Boot Loader", kOther, L"device ramdisk=[D:]\\a.wim," + kOptions), L""},  // another object
+  };
+  for (const auto& [listing, expected] : cases) EXPECT_EQ(RamdiskOptionsIdIn(listing, kEntry), expected);
 }
 
 TEST(BcdEdit, DisplayOrderMoves) {

@@ -94,16 +94,12 @@ TEST(BcdParser, DefaultCurrentAndBootSequenceMarkTheirEntries) {
 
 TEST(BcdParser, BlocksStartOnlyAfterADashLineFollowedByAGuid) {
   const std::wstring winload = L"path \\Windows\\system32\\winload.efi\r\n";
-  // Four dashes start nothing; dashes with blanks around do; an alias starts nothing,
-  // so its lines join the block before it.
+  // Four dashes start nothing; dashes with blanks around do.
   const std::wstring text = L"Title\r\n----\r\nidentifier " + Id(1) + L"\r\n" + winload +
-                            L"Title\r\n   -----   \r\nidentifier {3C7A8B2E-AAAA-11EF-9C2A-806E6F6E6963}\r\n" +
-                            winload + L"description First\r\n" + L"Title\r\n-----\r\nidentifier {current}\r\n" +
-                            L"description Second\r\n";
+                            L"Title\r\n   -----   \r\nidentifier {3C7A8B2E-AAAA-11EF-9C2A-806E6F6E6963}\r\n" + winload;
   BcdSnapshot s = Parse(text);
   ASSERT_EQ(s.entries.size(), 1u);
   EXPECT_EQ(s.entries[0].identifier, L"{3c7a8b2e-aaaa-11ef-9c2a-806e6f6e6963}");
-  EXPECT_EQ(s.entries[0].description, L"Second");  // the last occurrence wins
 
   // Without any dash line: loaded, nothing else.
   BcdSnapshot none = Parse(L"The boot configuration data store could not be opened.\r\n" + winload);
@@ -111,6 +107,64 @@ TEST(BcdParser, BlocksStartOnlyAfterADashLineFollowedByAGuid) {
   EXPECT_TRUE(none.displayOrder.empty());
   EXPECT_EQ(none.timeoutSeconds, 10);
   EXPECT_TRUE(none.displayBootMenu);
+}
+
+TEST(BcdParser, TitlesAliasesAndOtherLanguages) {
+  const std::wstring winload = L"path                    \\Windows\\system32\\winload.efi\r\n";
+  const std::wstring row = L"|||\\Windows\\system32\\winload.efi|Standard|";
+  const std::wstring manager = L"{9dea862c-5cdd-4e70-acc1-f32b344d4795}";
+  struct Case {
+    std::wstring listing;
+    std::vector<std::wstring> rows;
+    int32_t timeout;
+  };
+  const Case cases[] = {
+      // No titles: the last element above the dashes stays with its object.
+      {L"-----\r\nidentifier " + Id(1) + L"\r\n" + winload + L"description Windows 11\r\n-----\r\nidentifier " + Id(2) +
+           L"\r\n" + winload,
+       {Id(1) + L"|Windows 11" + row + L"1 windows listed", Id(2) + L"|Windows Boot Entry" + row + L"2 windows listed"}, 10},
+      // Without /v (German): objects named by an alias are skipped whole, the others read.
+      {L"\r\nWindows-Start-Manager\r\n---------------------\r\nBezeichner              {bootmgr}\r\ntimeout 5\r\n"
+       L"\r\nWindows-Startladeprogramm\r\n-------------------------\r\nBezeichner              " + Id(1) + L"\r\n" +
+           winload + L"description Windows 11\r\n\r\nWindows-Startladeprogramm\r\n-------------------------\r\n"
+           L"Bezeichner              {current}\r\n" + winload + L"description Windows 10\r\n",
+       {Id(1) + L"|Windows 11" + row + L"1 windows listed"}, 10},
+      // Chinese titles and identifier key, the rest English.
+      {L"\r\nWindows 启动管理器\r\n--------------------\r\n标识符                  " + manager + L"\r\ndisplayorder " +
+           Id(2) + L"\r\ntimeout                 7\r\n\r\nWindows 启动加载器\r\n-------------------\r\n标识符                  " +
+           Id(2) + L"\r\n" + winload + L"description             Windows 11\r\n",
+       {Id(2) + L"|Windows 11" + row + L"1 windows listed"}, 7},
+  };
+  for (const auto& c : cases) {
+    const BcdSnapshot s = Parse(c.listing);
+    EXPECT_EQ(Rows(s), c.rows);
+    EXPECT_EQ(s.timeoutSeconds, c.timeout);
+    EXPECT_TRUE(s.suspectIds.empty());
+  }
+}
+
+TEST(BcdParser, DuplicatedIdentifiersAreSuspectAndShownOnce) {
+  const std::wstring winload = L"path \\Windows\\system32\\winload.efi\r\n";
+  const std::wstring manager = L"{9dea862c-5cdd-4e70-acc1-f32b344d4795}";
+  // A description with line breaks prints a block for a real loader and one for the boot manager.
+  const std::wstring forged = L"description Tools\r\n\r\nWindows Boot Loader\r\n-------------------\r\nidentifier " +
+                              Id(2) + L"\r\ndescription Old test entry - safe to delete\r\n" + winload +
+                              L"Windows Boot Manager\r\n--------------------\r\nidentifier " + manager +
+                              L"\r\ndefault " + Id(3) + L"\r\ntimeout 0\r\n";
+  const BcdSnapshot s = Parse(Manager(L"default " + Id(1) + L"\r\ndisplayorder " + Id(1) + L"\r\n  " + Id(2) +
+                                      L"\r\ntimeout 30\r\n") +
+                              Loader(Id(1), winload + L"description Windows 11\r\n") +
+                              Loader(Id(2), winload + L"description Windows 10\r\n") + Loader(Id(3), winload + forged) +
+                              Loader(Id(1), winload + L"description Copy\r\n"));  // a genuine duplicate
+  const std::wstring row = L"|||\\Windows\\system32\\winload.efi|Standard|";
+  EXPECT_EQ(Rows(s), (std::vector<std::wstring>{Id(1) + L"|Windows 11" + row + L"1 windows default listed",
+                                                Id(2) + L"|Windows 10" + row + L"2 windows listed",
+                                                Id(3) + L"|Tools" + row + L"0 windows"}));
+  EXPECT_EQ(s.defaultId, Id(1));
+  EXPECT_EQ(s.timeoutSeconds, 30);
+  EXPECT_EQ(s.suspectIds, (std::vector<std::wstring>{Id(2), manager, Id(1)}));
+  EXPECT_TRUE(IsSuspect(s, L"{9DEA862C-5CDD-4E70-ACC1-F32B344D4795}"));
+  EXPECT_FALSE(IsSuspect(s, Id(3)));
 }
 
 TEST(BcdParser, DisplayOrderContinuesOnIndentedLinesOnly) {

@@ -119,18 +119,54 @@ TEST(BackupEfi, WritesThroughATemporaryArchiveAndAlwaysUnmounts) {
     EXPECT_EQ(Count(fake, L"Z: /S"), 1u);
     EXPECT_EQ(Count(fake, L"Z: /D"), 1u);
     EXPECT_FALSE(fake.Exists(L"E:\\efi.zip.tmp-4242.zip"));
-    if (moveFails) {
-      EXPECT_EQ(error, L"Win32 error 5");
-    } else {
-      EXPECT_EQ(error, L"Process timed out and was terminated.");
-      EXPECT_EQ(fake.Find(L"E:\\efi.zip")->content, L"older backup");
-    }
+    EXPECT_EQ(error, moveFails ? L"Win32 error 5" : L"Process timed out and was terminated.");
+    ASSERT_TRUE(fake.Exists(L"E:\\efi.zip"));
+    EXPECT_EQ(fake.Find(L"E:\\efi.zip")->content, L"older backup");
   }
   test::LanguageGuard english(false);
   test::FakePlatform noTar;
   EXPECT_FALSE(BackupEfi(L"E:\\efi.zip", error));
   EXPECT_EQ(error, L"This WinPE has no tar.exe. Add WinPE-StorageWMI/PowerShell or tar.exe to the image.");
   EXPECT_TRUE(noTar.runs.empty());
+}
+
+TEST(SnapshotEfi, PacksThePartitionIntoTheBackupFolderAndPrunesOnlySnapshots) {
+  const std::wstring folder = L"X:\\Tools\\Backups";
+  const std::wstring snapshot = folder + L"\\EFI_20250302-090507-004.zip";
+  const std::wstring pack = L"-a -cf \"" + snapshot + L"\" -C Z:\\ .";
+  for (const bool tarFails : {false, true}) {
+    test::FakePlatform fake;
+    Machine(fake);
+    fake.AddFolder(L"X:\\Tools");
+    for (int i = 10; i < 40; ++i) fake.AddFile(folder + L"\\EFI_20250301-0000" + std::to_wstring(i) + L"-000.zip");
+    fake.AddFile(folder + L"\\BCD_System_20000101-000000-000.bcd");
+    fake.ReplyWhen(L"-a -cf", tarFails ? 1 : 0, L"tar: Couldn't open Z:\\: Access is denied.");
+    fake.onRun = [&](const test::RunCall& run) {
+      if (run.arguments == pack) fake.AddFile(snapshot, L"archive");
+    };
+    std::wstring path = L"stale", error;
+    EXPECT_EQ(SnapshotEfiBeforeChange(path, error), !tarFails);
+    EXPECT_EQ(fake.Arguments(), (std::vector<std::wstring>{L"Z: /S", pack, L"Z: /D"}));
+    EXPECT_EQ(fake.Exists(snapshot), !tarFails);
+    EXPECT_EQ(path, tarFails ? L"" : snapshot);
+    EXPECT_EQ(error, tarFails ? L"tar: Couldn't open Z:\\: Access is denied." : L"");
+    // 30 older snapshots: one more makes the oldest go; the store backup is another kind.
+    EXPECT_EQ(fake.Exists(folder + L"\\EFI_20250301-000010-000.zip"), tarFails);
+    EXPECT_TRUE(fake.Exists(folder + L"\\EFI_20250301-000011-000.zip"));
+    EXPECT_TRUE(fake.Exists(folder + L"\\BCD_System_20000101-000000-000.bcd"));
+  }
+}
+
+TEST(ArchiveListing, EfiFolderAtTheRoot) {
+  const std::pair<const wchar_t*, bool> cases[] = {
+      {L"EFI/\r\nEFI/Boot/bootx64.efi\r\n", true},
+      {L"efi\\Microsoft\\Boot\\BCD", true},
+      {L"./\r\n./EFI/Microsoft/\r\n", true},
+      {L"boot/\r\nsources/boot.wim\r\nEFI", false},
+      {L"Backup/EFI/Boot/bootx64.efi\r\nEFIX/a\r\n", false},
+      {L"", false},
+  };
+  for (const auto& [listing, expected] : cases) EXPECT_EQ(ListingHasEfiRoot(listing), expected) << listing;
 }
 
 TEST(RestoreEfi, ChecksTheListingBeforeMounting) {

@@ -22,11 +22,15 @@ TEST(CreateWindowsEntry, BcdbootArgumentsFollowTheTarget) {
   const Case cases[] = {
       {L"", false, false, L"\"D:\\Windows\" /d"},
       {L"S:\\EFI\\Microsoft\\Boot\\BCD", false, true, L"\"D:\\Windows\" /s S: /f UEFI"},
-      {L"S:\\EFI\\Microsoft\\Boot\\BCD", true, true, L"\"D:\\Windows\" /s S: /f BIOS"},
-      {L"\\\\server\\share\\BCD", false, false, L"\"D:\\Windows\" /d"},
+      {L"S:\\boot\\bcd", true, true, L"\"D:\\Windows\" /s S: /f BIOS"},
+      {L"\\\\?\\Volume{0f0f0f0f-1111-2222-3333-444444444444}\\EFI\\Microsoft\\Boot\\BCD", false, true,
+       L"\"D:\\Windows\""},  // the running system's store: no /s
   };
   for (const auto& c : cases) {
     test::FakePlatform fake;
+    fake.registry[L"SYSTEM\\CurrentControlSet\\Control\\hivelist|\\REGISTRY\\MACHINE\\BCD00000000"] =
+        L"\\Device\\HarddiskVolume1\\EFI\\Microsoft\\Boot\\BCD";
+    fake.dosDevices[L"Volume{0f0f0f0f-1111-2222-3333-444444444444}"] = L"\\Device\\HarddiskVolume1";
     fake.AddFolder(L"D:\\Windows");
     fake.Reply(0, L"Boot files successfully created.");
     WindowsEntryRequest request;
@@ -51,6 +55,15 @@ TEST(CreateWindowsEntry, BcdbootArgumentsFollowTheTarget) {
   EXPECT_FALSE(CreateWindowsEntry(L"", request, id, error));
   EXPECT_EQ(error, L"Failure when attempting to copy boot files.");
   EXPECT_EQ(fake.runs[0].program, L"D:\\Windows\\System32\\bcdboot.exe");
+
+  // Any other store file bcdboot would not write: refused before anything runs.
+  test::LanguageGuard english(false);
+  for (const std::wstring store : {L"\\\\?\\Volume{5e5e5e5e-1111-2222-3333-444444444444}\\EFI\\Microsoft\\Boot\\BCD",
+                                   L"S:\\Boot\\BCD", L"S:\\EFI\\Microsoft\\Boot\\BCD.bak", L"\\\\server\\share\\BCD"}) {
+    EXPECT_FALSE(CreateWindowsEntry(store, request, id, error));
+    EXPECT_NE(error.find(L"neither: " + store + L"\r\n\r\nClear the BCDBoot option"), std::wstring::npos);
+  }
+  EXPECT_EQ(fake.runs.size(), 1u);
 }
 
 TEST(CreateWindowsEntry, RefusesAnythingButAWindowsDrive) {

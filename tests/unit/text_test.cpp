@@ -67,6 +67,7 @@ TEST(Text, DriveHelpers) {
   EXPECT_EQ(NormalizeDriveRoot(L"e:"), L"E:");
   EXPECT_EQ(NormalizeDriveRoot(L"E:\\"), L"E:");
   EXPECT_EQ(NormalizeDriveRoot(L"  d:/ "), L"D:");
+  EXPECT_EQ(NormalizeDriveRoot(L"e: \\"), L"E:");  // separators go before the blanks are trimmed
   EXPECT_EQ(NormalizeDriveRoot(L"1"), L"1");
   EXPECT_EQ(NormalizeDriveRoot(L"D:\\Boot\\\\"), L"D:\\Boot");
   EXPECT_EQ(NormalizeDriveRoot(L"\\\\"), L"");
