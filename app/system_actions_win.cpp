@@ -71,6 +71,52 @@ void RunFileJob(const std::wstring& busyText, std::function<bool(std::wstring& m
       [texts](JobResult& result) { FinishJob(texts, result.success, result.message); });
 }
 
+// The partition is copied into the backup folder before a restore or a repair
+// rewrites it; when that copy fails, the user chooses, as for the store's backup.
+struct EfiChangeOutcome {
+  bool snapshotTaken = false;
+  std::wstring snapshotPath;
+  std::wstring snapshotError;
+  bool success = false;
+  std::wstring message;
+};
+
+void RunEfiChange(const std::wstring& busyText, std::function<bool(std::wstring& message)> operation, JobTexts texts,
+                  bool snapshot = true) {
+  RunInBackground<EfiChangeOutcome>(
+      busyText,
+      [operation, snapshot] {
+        EfiChangeOutcome outcome;
+        outcome.snapshotTaken = !snapshot || zel::SnapshotEfiBeforeChange(outcome.snapshotPath, outcome.snapshotError);
+        if (outcome.snapshotTaken) outcome.success = operation(outcome.message);
+        return outcome;
+      },
+      [busyText, operation, texts](EfiChangeOutcome& outcome) {
+        if (outcome.snapshotTaken) {
+          if (!outcome.snapshotPath.empty()) AppendLog(L"> Auto-backup EFI \u2192 " + outcome.snapshotPath + L" [OK]");
+          FinishJob(texts, outcome.success, outcome.message);
+          return;
+        }
+        AppendLog(Pick(L"> Auto-backup EFI thất bại: ", L"> Auto-backup EFI failed: ") + outcome.snapshotError);
+        const std::wstring text =
+            Pick(L"Không thể tự động sao lưu phân vùng EFI:\r\n\r\n", L"Automatic EFI backup failed:\r\n\r\n") +
+            outcome.snapshotError +
+            Pick(L"\r\n\r\nBạn vẫn muốn tiếp tục mà KHÔNG có bản sao lưu?", L"\r\n\r\nContinue WITHOUT a backup?");
+        if (AskConfirm(Pick(L"Cảnh báo sao lưu", L"Backup warning"), text, Pick(L"Vẫn tiếp tục", L"Continue anyway"),
+                       ui::MessageKind::Warning, true)) {
+          RunEfiChange(busyText, operation, texts, false);
+        } else {
+          SetStatus(Pick(L"Đã huỷ thao tác.", L"Operation cancelled."));
+        }
+      });
+}
+
+struct ArchiveCheck {
+  bool safe = false;
+  bool hasEfiRoot = false;
+  std::wstring message;
+};
+
 std::wstring FirstWindowsDrive(const std::vector<std::wstring>& drives) { return drives.empty() ? L"C:" : drives[0]; }
 
 }  // namespace
@@ -212,11 +258,37 @@ void ActionRestoreEfi() {
                   ui::MessageKind::Warning, true)) {
     return;
   }
-  RunFileJob(Pick(L"Đang khôi phục EFI System Partition...", L"Restoring EFI System Partition..."),
-             [file](std::wstring& message) { return zel::RestoreEfi(file, message); },
-             JobTexts{Pick(L"Khôi phục EFI thành công.", L"EFI restored successfully."),
-                      Pick(L"Khôi phục EFI thất bại.", L"EFI restore failed."), L"> Restore EFI \u2190 " + file + L" [OK]",
-                      Pick(L"Lỗi khôi phục EFI", L"EFI restore error"), true});
+  const JobTexts texts{Pick(L"Khôi phục EFI thành công.", L"EFI restored successfully."),
+                       Pick(L"Khôi phục EFI thất bại.", L"EFI restore failed."), L"> Restore EFI \u2190 " + file + L" [OK]",
+                       Pick(L"Lỗi khôi phục EFI", L"EFI restore error"), true};
+  // The archive is listed first: nothing is mounted for one that is unsafe or not a partition backup.
+  RunInBackground<ArchiveCheck>(
+      Pick(L"Đang kiểm tra bản sao lưu EFI...", L"Checking the EFI backup..."),
+      [file] {
+        ArchiveCheck check;
+        check.safe = zel::CheckEfiArchive(file, check.hasEfiRoot, check.message);
+        return check;
+      },
+      [file, texts](ArchiveCheck& check) {
+        if (!check.safe) {
+          FinishJob(texts, false, check.message);
+          return;
+        }
+        if (!check.hasEfiRoot &&
+            !AskConfirm(Pick(L"Không phải bản sao lưu EFI?", L"Not an EFI backup?"),
+                        Pick(L"File này không có thư mục EFI ở gốc, nên có lẽ không phải bản sao lưu của phân vùng hệ thống "
+                             L"EFI:\r\n\r\n",
+                             L"This archive has no EFI folder at its root, so it is probably not a backup of the EFI System "
+                             L"Partition:\r\n\r\n") +
+                            file +
+                            Pick(L"\r\n\r\nVẫn giải nén nó vào phân vùng EFI?", L"\r\n\r\nExtract it to the partition anyway?"),
+                        Pick(L"Vẫn khôi phục", L"Restore anyway"), ui::MessageKind::Warning, true)) {
+          SetStatus(Pick(L"Đã huỷ thao tác.", L"Operation cancelled."));
+          return;
+        }
+        RunEfiChange(Pick(L"Đang khôi phục EFI System Partition...", L"Restoring EFI System Partition..."),
+                     [file](std::wstring& message) { return zel::RestoreEfi(file, message); }, texts);
+      });
 }
 
 void ActionRepairEfi() {
@@ -231,7 +303,7 @@ void ActionRepairEfi() {
                                FirstWindowsDrive(drives), false, true}};
   if (!ui::ShowForm(State().view.window, form)) return;
   const std::wstring drive = form.fields[0].value;
-  RunFileJob(Pick(L"Đang sửa EFI bằng BCDBoot...", L"Repairing EFI with BCDBoot..."),
+  RunEfiChange(Pick(L"Đang sửa EFI bằng BCDBoot...", L"Repairing EFI with BCDBoot..."),
              [drive](std::wstring& message) { return zel::RepairEfi(drive, message); },
              JobTexts{Pick(L"Sửa EFI thành công.", L"EFI repaired successfully."), Pick(L"Sửa EFI thất bại.", L"EFI repair failed."),
                       L"> Repair EFI from " + drive + L"\\Windows [OK]", Pick(L"Lỗi sửa EFI", L"EFI repair error"), true});

@@ -131,8 +131,9 @@ bool ListingHasEfiRoot(const std::wstring& listing) {
   return false;
 }
 
-bool RestoreEfi(const std::wstring& zipPath, std::wstring& error) {
+bool CheckEfiArchive(const std::wstring& zipPath, bool& hasEfiRoot, std::wstring& error) {
   error.clear();
+  hasEfiRoot = false;
   if (!FileExists(zipPath)) {
     error = Pick(L"Không tìm thấy file sao lưu EFI: ", L"EFI backup file not found: ") + zipPath;
     return false;
@@ -143,17 +144,25 @@ bool RestoreEfi(const std::wstring& zipPath, std::wstring& error) {
                  L"This WinPE has no tar.exe, so the EFI backup cannot be extracted.");
     return false;
   }
-  // Every member is checked before anything is mounted or written.
   const CommandResult listing = RunProcess(tar, L"-tf " + Quoted(zipPath), kLongToolTimeoutMs);
   if (!listing.Succeeded()) {
     error = listing.output;
     return false;
   }
   if (!CheckArchiveListing(listing.output, error)) return false;
+  hasEfiRoot = ListingHasEfiRoot(listing.output);
+  return true;
+}
 
+bool RestoreEfi(const std::wstring& zipPath, std::wstring& error) {
+  // Every member is checked again right before anything is mounted or written:
+  // the file may have changed since the user was asked.
+  bool hasEfiRoot = false;
+  if (!CheckEfiArchive(zipPath, hasEfiRoot, error)) return false;
   EspMount esp;
   if (!esp.Mount(error)) return false;
-  const CommandResult extracted = RunProcess(tar, L"-xf " + Quoted(zipPath) + L" -C " + esp.Letter() + L"\\", kLongToolTimeoutMs);
+  const CommandResult extracted =
+      RunProcess(FindTar(), L"-xf " + Quoted(zipPath) + L" -C " + esp.Letter() + L"\\", kLongToolTimeoutMs);
   esp.Release();
   if (extracted.Succeeded()) return true;
   error = extracted.output;

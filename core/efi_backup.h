@@ -18,6 +18,9 @@ bool SnapshotEfiBeforeChange(std::wstring& snapshotPath, std::wstring& error);
 // True when a `tar -tf` listing has an EFI folder at its root ("EFI/...", "EFI\...",
 // "./EFI/...", any case); an archive without one is probably not a partition backup.
 bool ListingHasEfiRoot(const std::wstring& listing);
+// Lists a restore archive and checks every member; `hasEfiRoot` tells whether it
+// looks like a backup of the partition. Nothing is mounted.
+bool CheckEfiArchive(const std::wstring& zipPath, bool& hasEfiRoot, std::wstring& error);
 bool RestoreEfi(const std::wstring& zipPath, std::wstring& error);
 // Rewrites the partition's boot files and store from the Windows on the given drive.
 bool RepairEfi(const std::wstring& windowsDrive, std::wstring& error);

@@ -156,12 +156,25 @@ TEST(EfiEndToEnd, BackupRestoreAnUnsafeArchiveAndRepair) {
   ASSERT_TRUE(s.app->WaitForLog(L"> Restore EFI \u2190 " + zip + L" [OK]"));
   ASSERT_TRUE(s.Reloaded());
   EXPECT_EQ(ReadFile(esp + L"\\EFI\\Boot\\bootx64.efi"), "original");
+  // The archive is checked before anything is mounted; the partition as it was goes to the backup
+  // folder; the archive is checked again right before it is extracted.
+  const std::wstring snapshots = s.app->Folder() + L"\\Backups\\EFI_";
   calls = s.sim.LogLines();
-  ASSERT_GE(calls.size(), 4u);
-  EXPECT_EQ(calls[0], L"tar -tf \"" + zip + L"\"");  // the archive is checked before anything is mounted
+  ASSERT_EQ(calls.size(), 8u);
+  EXPECT_EQ(calls[0], L"tar -tf \"" + zip + L"\"");
   EXPECT_EQ(calls[1], L"mountvol Y: /S");
-  EXPECT_EQ(calls[2], L"tar -xf \"" + zip + L"\" -C Y:\\");
+  EXPECT_EQ(calls[2].rfind(L"tar -a -cf \"" + snapshots, 0), 0u) << WideToUtf8(calls[2]);
   EXPECT_EQ(calls[3], L"mountvol Y: /D");
+  EXPECT_EQ(calls[4], L"tar -tf \"" + zip + L"\"");
+  EXPECT_EQ(calls[5], L"mountvol Y: /S");
+  EXPECT_EQ(calls[6], L"tar -xf \"" + zip + L"\" -C Y:\\");
+  EXPECT_EQ(calls[7], L"mountvol Y: /D");
+  const std::wstring snapshot = calls[2].substr(11, calls[2].find(L'"', 12) - 11);
+  EXPECT_NE(s.app->LogText().find(L"> Auto-backup EFI \u2192 " + snapshot + L" [OK]"), std::wstring::npos);
+  ASSERT_TRUE(sim::zip::Read(ReadFile(snapshot), members, reason)) << reason;
+  EXPECT_TRUE(std::any_of(members.begin(), members.end(), [](const sim::zip::Entry& member) {
+    return member.name == "EFI/Boot/bootx64.efi" && member.data == "changed";
+  }));
 
   // An archive that would write outside the partition: refused after the listing, nothing mounted.
   const std::wstring hostile = s.sim.Folder() + L"\\hostile.zip";
@@ -182,10 +195,48 @@ TEST(EfiEndToEnd, BackupRestoreAnUnsafeArchiveAndRepair) {
   FillForm(s, L"Repair EFI with BCDBoot", {{200, L"C:"}}, {});
   ASSERT_TRUE(s.app->WaitForLog(L"> Repair EFI from C:\\Windows [OK]"));
   calls = s.sim.LogLines();
-  ASSERT_GE(calls.size(), 3u);
-  EXPECT_EQ(calls[0], L"mountvol Y: /S");
-  EXPECT_EQ(calls[1], L"bcdboot \"C:\\Windows\" /s Y: /f UEFI");
-  EXPECT_EQ(calls[2], L"mountvol Y: /D");
+  ASSERT_GE(calls.size(), 6u);
+  EXPECT_EQ(calls[1].rfind(L"tar -a -cf \"" + snapshots, 0), 0u);  // the snapshot first
+  EXPECT_EQ(calls[3], L"mountvol Y: /S");
+  EXPECT_EQ(calls[4], L"bcdboot \"C:\\Windows\" /s Y: /f UEFI");
+  EXPECT_EQ(calls[5], L"mountvol Y: /D");
+}
+
+TEST(EfiEndToEnd, AFailedSnapshotAsksAndAnArchiveWithoutEfiIsQuestioned) {
+  std::wstring esp;
+  Started s(L"\\Backups\\EFI_", [&esp](SimSandbox& sim) {
+    esp = sim.Folder() + L"\\esp";
+    WriteFile(esp + L"\\EFI\\Boot\\bootx64.efi", "original");
+    sim.UseEsp(esp);
+  });
+  ASSERT_TRUE(s.ok);
+  // Cancel at the warning: only the failed snapshot ran; then continue without it.
+  for (const bool go : {false, true}) {
+    s.sim.ClearLog();
+    s.app->Command(kRepairEfi);
+    FillForm(s, L"Repair EFI with BCDBoot", {{200, L"C:"}}, {});
+    Answer(*s.app, L"Backup warning", go ? kFirstButton : kSecondButton, {L"Continue anyway", L"Cancel"});
+    if (!go) {
+      ASSERT_TRUE(s.app->Idle());
+    }
+    const bool repaired = go && s.app->WaitForLog(L"> Repair EFI from C:\\Windows [OK]");
+    EXPECT_EQ(repaired, go);
+    EXPECT_EQ(Contains(s.sim.LogLines(), L"bcdboot \"C:\\Windows\" /s Y: /f UEFI"), go);
+  }
+  EXPECT_NE(s.app->LogText().find(L"> Auto-backup EFI failed: "), std::wstring::npos);
+
+  // An archive without an EFI folder at its root is questioned before anything is mounted.
+  const std::wstring other = s.sim.Folder() + L"\\other.zip";
+  sim::zip::Writer writer;
+  writer.Add(sim::zip::Entry{"Windows/notes.txt", "x", {}});
+  WriteFile(other, writer.Finish());
+  s.sim.ClearLog();
+  s.app->Command(kRestoreEfi);
+  ASSERT_TRUE(s.app->ChooseFile(other));
+  Answer(*s.app, L"Confirm EFI restore", kFirstButton);
+  Answer(*s.app, L"Not an EFI backup?", kSecondButton, {L"Restore anyway", L"Cancel"});
+  ASSERT_TRUE(s.app->Idle());
+  EXPECT_EQ(s.sim.LogLines(), (std::vector<std::wstring>{L"tar -tf \"" + other + L"\""}));
 }
 
 }  // namespace
