@@ -25,6 +25,24 @@ const zel::BootEntry* SelectedEntry() {
   return nullptr;
 }
 
+// An identifier that heads two blocks of the listing may be a block forged by a
+// description, or a damaged store: nothing the listing says of it can be trusted
+// for a change. The boot manager's own settings are refused when it is the one.
+bool RefusedAsSuspect(const std::wstring& id) {
+  if (!zel::IsSuspect(State().snapshot, id)) return false;
+  ShowError(Pick(L"Zel Quillon PE — Lỗi", L"Zel Quillon PE — Error"),
+            Pick(L"Kho BCD liệt kê đối tượng ", L"The store lists the object ") + id +
+                Pick(L" nhiều hơn một lần, nên không thể tin phần liệt kê về đối tượng này. Mục này không được sửa "
+                     L"trong ứng dụng; hãy kiểm tra kho BCD bằng \"Xem chi tiết BCD\" hoặc khôi phục một bản sao lưu.",
+                     L" more than once, so what the listing says of it cannot be trusted. It is not changed here; "
+                     L"check the store with \"View Raw BCD\", or restore a backup."));
+  return true;
+}
+
+bool RefusedAsSuspect(const zel::BootEntry& entry, bool touchesManager) {
+  return RefusedAsSuspect(entry.identifier) || (touchesManager && RefusedAsSuspect(zel::BootManagerGuid));
+}
+
 void SubmitDisplayOrder(const std::wstring& description, std::vector<std::wstring> order) {
   ExecuteChange(description,
                 [order = std::move(order)](const std::wstring& store, std::wstring& message) {
@@ -37,7 +55,7 @@ void SubmitDisplayOrder(const std::wstring& description, std::vector<std::wstrin
 
 void ActionSetDefault() {
   const zel::BootEntry* entry = SelectedEntry();
-  if (!entry) return;
+  if (!entry || RefusedAsSuspect(*entry, true)) return;
   const std::wstring id = entry->identifier;
   ExecuteChange(Pick(L"Đặt mục khởi động mặc định", L"Set default boot entry"),
                 [id](const std::wstring& store, std::wstring& message) { return zel::SetDefaultEntry(store, id, message); },
@@ -46,7 +64,7 @@ void ActionSetDefault() {
 
 void ActionBootOnce() {
   const zel::BootEntry* entry = SelectedEntry();
-  if (!entry) return;
+  if (!entry || RefusedAsSuspect(*entry, true)) return;
   const std::wstring id = entry->identifier;
   ExecuteChange(Pick(L"Đặt Boot Once", L"Set Boot Once"),
                 [id](const std::wstring& store, std::wstring& message) { return zel::SetBootSequence(store, id, message); },
@@ -55,7 +73,7 @@ void ActionBootOnce() {
 
 void ActionRename() {
   const zel::BootEntry* entry = SelectedEntry();
-  if (!entry) return;
+  if (!entry || RefusedAsSuspect(*entry, false)) return;
   // Letters the console could not carry arrived as "?": written back unchanged,
   // they would replace the store's true name with the damaged one.
   const bool lossy = zel::DescriptionMayBeLossy(*entry);
@@ -91,7 +109,7 @@ void ActionRename() {
 
 void ActionDelete() {
   const zel::BootEntry* entry = SelectedEntry();
-  if (!entry) return;
+  if (!entry || RefusedAsSuspect(*entry, false)) return;
   std::wstring question = Pick(L"Bạn có chắc chắn muốn xoá mục khởi động này không?\r\n\r\nTên: ",
                                L"Are you sure you want to delete this boot entry?\r\n\r\nName: ") +
                           entry->description + Pick(L"\r\nGUID: ", L"\r\nGUID: ") + entry->identifier;
@@ -115,7 +133,7 @@ void ActionDelete() {
 
 void ActionMove(int direction) {
   const zel::BootEntry* entry = SelectedEntry();
-  if (!entry || !entry->inDisplayOrder) return;
+  if (!entry || !entry->inDisplayOrder || RefusedAsSuspect(*entry, true)) return;
   const auto order = zel::MoveInDisplayOrder(State().snapshot.displayOrder, entry->identifier, direction < 0);
   if (!order) return;  // first up or last down: nothing to do
   SubmitDisplayOrder(direction < 0 ? Pick(L"Di chuyển mục lên", L"Move entry up")
@@ -125,14 +143,14 @@ void ActionMove(int direction) {
 
 void ActionShowInMenu() {
   const zel::BootEntry* entry = SelectedEntry();
-  if (!entry || entry->inDisplayOrder) return;
+  if (!entry || entry->inDisplayOrder || RefusedAsSuspect(*entry, true)) return;
   SubmitDisplayOrder(Pick(L"Hiện mục trong boot menu", L"Show entry in boot menu"),
                      zel::ShowInDisplayOrder(State().snapshot.displayOrder, entry->identifier));
 }
 
 void ActionPolicy() {
   const zel::BootEntry* entry = SelectedEntry();
-  if (!entry) return;
+  if (!entry || RefusedAsSuspect(*entry, false)) return;
   const std::wstring policy = zel::EqualsNoCase(entry->bootMenuPolicy, L"Legacy") ? L"Standard" : L"Legacy";
   const std::wstring id = entry->identifier;
   ExecuteChange(Pick(L"Đổi Boot Menu Policy thành ", L"Change Boot Menu Policy to ") + policy,
@@ -143,6 +161,7 @@ void ActionPolicy() {
 }
 
 void ActionToggleMenu() {
+  if (RefusedAsSuspect(zel::BootManagerGuid)) return;
   const bool show = !State().snapshot.displayBootMenu;
   ExecuteChange(show ? Pick(L"Bật hiển thị boot menu", L"Enable boot menu display")
                      : Pick(L"Tắt hiển thị boot menu", L"Disable boot menu display"),
@@ -153,6 +172,7 @@ void ActionToggleMenu() {
 }
 
 void ActionTimeout() {
+  if (RefusedAsSuspect(zel::BootManagerGuid)) return;
   int seconds = 0;
   if (!ParseTimeoutText(ui::GetWindowTextString(State().view.timeoutEdit), seconds)) {
     ui::ShowMessage(State().view.window, Pick(L"Dữ liệu không hợp lệ", L"Invalid input"),

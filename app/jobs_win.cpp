@@ -72,6 +72,10 @@ void RefreshBcd(std::function<void()> then) {
                     L" /enum all /v [OK]");
           SetStatus(Pick(L"Đã tải ", L"Loaded ") + std::to_wstring(state.snapshot.entries.size()) +
                     Pick(L" mục khởi động từ kho BCD.", L" boot entries from BCD store."));
+          for (const auto& id : state.snapshot.suspectIds) {
+            AppendLog(Pick(L"> Cảnh báo: kho BCD liệt kê ", L"> Warning: the store lists ") + id +
+                      Pick(L" nhiều hơn một lần; sẽ không sửa đối tượng này.", L" more than once; it will not be changed."));
+          }
         } else {
           AppendLog(Pick(L"> Không thể đọc BCD: ", L"> Could not read BCD: ") + state.snapshot.error);
           SetStatus(Pick(L"Không thể đọc kho BCD.", L"Could not read the BCD store."));
