@@ -80,29 +80,38 @@ TEST(AppEndToEnd, WhileBusyShortcutsAreDroppedAndClosingIsRefused) {
 TEST(AppEndToEnd, LanguageAndStyleSwitchesRewriteTheSettings) {
   SimSandbox sim;
   sim.UseSystemStore(sim.CopyStore(L"bios-legacy.txt", L"system.txt"));
-  AppDriver app(sim, "# kept\r\nLanguage=vi\r\n");
+  // Lines that are not the program's, far past the 64 KiB it once read, go through byte for byte.
+  std::string kept = "# kept\r\n\r\nOther=1\n";
+  for (int i = 0; kept.size() < 100000; ++i) kept += "note " + std::to_string(i) + " \xC3\xA2\r\n";
+  AppDriver app(sim, kept + "Language=vi\r\n");
   ASSERT_TRUE(app.Started());
   ASSERT_TRUE(app.WaitForLog(L"/enum all /v [OK]"));
   const std::wstring vietnamese = app.ControlText(kAddWinPe);
   app.Command(kLanguageToggle);
   ASSERT_TRUE(app.Idle());
-  EXPECT_EQ(app.SettingsFile(), "# kept\r\nLanguage=en\r\nStyle=dark\r\n");
+  EXPECT_EQ(app.SettingsFile(), kept + "Language=en\r\nStyle=dark\r\n");
   EXPECT_NE(app.ControlText(kAddWinPe), vietnamese);
   EXPECT_NE(app.ControlText(kAddWinPe).find(L"[1]"), std::wstring::npos);
   app.Command(kLanguageToggle);
   ASSERT_TRUE(app.Idle());
   EXPECT_EQ(app.ControlText(kAddWinPe), vietnamese);
-  EXPECT_EQ(app.SettingsFile(), "# kept\r\nLanguage=vi\r\nStyle=dark\r\n");
+  EXPECT_EQ(app.SettingsFile(), kept + "Language=vi\r\nStyle=dark\r\n");
 
   const std::wstring darkText = app.ControlText(kStyleToggle);
   app.Command(kStyleToggle);
   ASSERT_TRUE(app.Idle());
-  EXPECT_EQ(app.SettingsFile(), "# kept\r\nLanguage=vi\r\nStyle=light\r\n");
+  EXPECT_EQ(app.SettingsFile(), kept + "Language=vi\r\nStyle=light\r\n");
   EXPECT_NE(app.ControlText(kStyleToggle), darkText);
+
+  // The new text goes to a temporary file beside it that then replaces it: none is left over,
+  // and when that file cannot be written the old one stays as it was.
+  const std::wstring temporary = app.Folder() + L"\\settings.cfg.tmp";
+  EXPECT_EQ(GetFileAttributesW(temporary.c_str()), INVALID_FILE_ATTRIBUTES);
+  ASSERT_TRUE(CreateDirectoryW(temporary.c_str(), nullptr));
   app.Command(kStyleToggle);
   ASSERT_TRUE(app.Idle());
   EXPECT_EQ(app.ControlText(kStyleToggle), darkText);
-  EXPECT_EQ(app.SettingsFile(), "# kept\r\nLanguage=vi\r\nStyle=dark\r\n");
+  EXPECT_EQ(app.SettingsFile(), kept + "Language=vi\r\nStyle=light\r\n");
   EXPECT_TRUE(app.Close(20000));
 }
 
