@@ -274,7 +274,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CTLCOLOREDIT:
       return reinterpret_cast<LRESULT>(ui::EditColours(reinterpret_cast<HDC>(wParam)));
     case WM_TIMER:
-      if (wParam == kBusyTimer) {
+      if (wParam == kBusyTimer && !TakeLostJobResult()) {
         ++state.shown.busyFrame;
         ui::InvalidateBusyBar(state.view);
       }

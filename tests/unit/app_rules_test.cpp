@@ -2,6 +2,7 @@
 
 #include "app/actions.h"
 #include "app/command_log.h"
+#include "app/job_delivery.h"
 #include "app/settings.h"
 
 namespace app {
@@ -25,6 +26,29 @@ TEST(Settings, RewriteKeepsOtherLinesByteForByteAndReplacesOwnKeys) {
   // Twice in a row gives the same file: no growth, no doubled line end.
   const std::string once = RewriteSettings(old, Preferences{false, true});
   EXPECT_EQ(RewriteSettings(once, Preferences{false, true}), once);
+}
+
+// A refused post is tried again; once the tries run out the completion is freed and the loss recorded.
+TEST(JobDelivery, RefusedPostsAreRetriedThenTheLossRecorded) {
+  for (const int refusals : {0, 3, 5}) {
+    const bool deliverable = refusals < 5;
+    std::atomic<bool> lost{false};
+    auto alive = std::make_shared<int>(0);
+    std::unique_ptr<Completion> received;
+    int posts = 0, pauses = 0;
+    const bool delivered = DeliverCompletion(
+        std::make_unique<Completion>([alive] {}),
+        [&](Completion* completion) {
+          if (++posts <= refusals) return false;
+          received.reset(completion);
+          return true;
+        },
+        5, [&] { ++pauses; }, lost);
+    EXPECT_EQ(delivered, deliverable) << refusals;
+    EXPECT_EQ(lost.load(), !deliverable) << refusals;
+    EXPECT_EQ(pauses, posts - 1) << refusals;
+    EXPECT_EQ(alive.use_count(), deliverable ? 2 : 1) << refusals;  // held by the receiver, or already freed
+  }
 }
 
 TEST(CommandLog, StampsSplitsAndCaps) {
