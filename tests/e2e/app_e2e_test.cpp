@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 
 #include "core/command_runner.h"
@@ -113,6 +114,34 @@ TEST(AppEndToEnd, LanguageAndStyleSwitchesRewriteTheSettings) {
   EXPECT_EQ(app.ControlText(kStyleToggle), darkText);
   EXPECT_EQ(app.SettingsFile(), kept + "Language=vi\r\nStyle=light\r\n");
   EXPECT_TRUE(app.Close(20000));
+}
+
+// A DLL with a system name put beside the program, as on a shared stick: the file dialog
+// library, loaded late, gets its dependencies from the system folder only. Wine is told to
+// prefer a file over its built-in copy of that DLL for the program, as Windows has no built-in ones.
+TEST(AppEndToEnd, ASystemDllBesideTheProgramIsNotLoaded) {
+  SimSandbox sim;
+  sim.UseSystemStore(sim.CopyStore(L"uefi-win11.txt", L"system.txt"));
+  const std::wstring folder = sim.Folder() + L"\\app";
+  std::filesystem::create_directories(std::filesystem::path(folder));
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  const std::wstring planted = std::wstring(self).substr(0, std::wstring(self).find_last_of(L'\\') + 1) + L"zq-test-planted.dll";
+  ASSERT_TRUE(CopyFileW(planted.c_str(), (folder + L"\\winspool.drv").c_str(), FALSE));
+  struct NativeFirst {
+    const wchar_t* key = L"Software\\Wine\\AppDefaults\\ZelQuillonPE.exe\\DllOverrides";
+    NativeFirst() {
+      RegSetKeyValueW(HKEY_CURRENT_USER, key, L"winspool.drv", REG_SZ, L"native,builtin", sizeof(L"native,builtin"));
+    }
+    ~NativeFirst() { RegDeleteKeyValueW(HKEY_CURRENT_USER, key, L"winspool.drv"); }
+  } nativeFirst;
+  AppDriver app(sim, "Language=en\r\n");
+  ASSERT_TRUE(app.Started());
+  ASSERT_TRUE(app.WaitForLog(L"/enum all /v [OK]"));
+  app.Command(kBackupBcd);  // its save dialog loads the library
+  ASSERT_TRUE(app.ChooseFile(L""));
+  EXPECT_EQ(GetFileAttributesW((folder + L"\\planted-dll-loaded").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(app.Close());
 }
 
 }  // namespace
