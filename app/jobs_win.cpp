@@ -13,6 +13,7 @@ namespace app {
 using zel::Pick;
 
 bool g_busy = false;
+std::atomic<bool> g_jobResultLost{false};
 
 AppState& State() {
   static AppState state;
@@ -38,6 +39,16 @@ void ReportJobStartFailure() {
   SetBusy(false, Pick(L"Không thể bắt đầu tác vụ nền.", L"Could not start the background job."));
   ShowError(Pick(L"Zel Quillon PE — Lỗi", L"Zel Quillon PE — Error"),
             Pick(L"Không thể tạo luồng xử lý cho thao tác này.", L"No worker thread could be started for this operation."));
+}
+
+bool TakeLostJobResult() {
+  if (!g_jobResultLost.exchange(false)) return false;
+  SetBusy(false, Pick(L"Không nhận được kết quả của tác vụ nền.", L"The background job's result was lost."));
+  AppendLog(Pick(L"> Tác vụ nền đã xong nhưng không gửi được kết quả về cửa sổ. Hãy bấm Làm mới BCD để xem trạng thái "
+                 L"hiện tại.",
+                 L"> A background job finished, but its result could not reach the window. Use Refresh BCD to see the "
+                 L"current state."));
+  return true;
 }
 
 void CompleteJob(LPARAM lParam) {

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "app/app_state_win.h"
+#include "app/job_delivery.h"
 #include "core/bcd_model.h"
 #include "ui/dialogs_win.h"
 
@@ -40,6 +41,14 @@ void SetBusy(bool busy, const std::wstring& text);
 // Reports a worker that could not be started: leaves the busy state and says so.
 void ReportJobStartFailure();
 
+// Set by a worker whose result could not be posted; the busy timer looks at it.
+extern std::atomic<bool> g_jobResultLost;
+// Busy timer: when a result was lost, leaves the busy state, logs it and returns true.
+bool TakeLostJobResult();
+// About two seconds of retries for a refused post.
+constexpr int kPostAttempts = 40;
+constexpr DWORD kPostRetryMs = 50;
+
 // Starts `work` on a worker thread; `done` runs later on the UI thread with its result.
 template <typename Result>
 void RunInBackground(const std::wstring& busyText, std::function<Result()> work, std::function<void(Result&)> done) {
@@ -48,9 +57,12 @@ void RunInBackground(const std::wstring& busyText, std::function<Result()> work,
   try {
     std::thread([window, work = std::move(work), done = std::move(done)]() mutable {
       auto result = std::make_shared<Result>(work());
-      auto* completion = new std::function<void()>([done = std::move(done), result] { done(*result); });
-      // The window owns the completion once the post succeeds; otherwise it is freed here.
-      if (!PostMessageW(window, WM_JOB_DONE, 0, reinterpret_cast<LPARAM>(completion))) delete completion;
+      DeliverCompletion(
+          std::make_unique<Completion>([done = std::move(done), result] { done(*result); }),
+          [window](Completion* completion) {
+            return PostMessageW(window, WM_JOB_DONE, 0, reinterpret_cast<LPARAM>(completion)) != FALSE;
+          },
+          kPostAttempts, [] { Sleep(kPostRetryMs); }, g_jobResultLost);
     }).detach();
   } catch (const std::system_error&) {
     ReportJobStartFailure();

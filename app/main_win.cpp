@@ -10,7 +10,27 @@
 #include "ui/controls_win.h"
 #include "ui/theme_win.h"
 
+namespace {
+
+using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+
+// The program runs elevated from sticks and shared folders, where anyone can put a
+// DLL with a system name beside it: every later load (what the dialog library and
+// the system itself pull in) searches only the system folder. Looked up at run
+// time, since older systems lack the function; there the working folder at least
+// leaves the search.
+void LoadDllsFromSystemFolderOnly() {
+  const auto restrict = reinterpret_cast<SetDefaultDllDirectoriesFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+  if (restrict == nullptr || !restrict(LOAD_LIBRARY_SEARCH_SYSTEM32)) SetDllDirectoryW(L"");
+}
+
+}  // namespace
+
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+  LoadDllsFromSystemFolderOnly();
+  // Probing an empty card reader or optical drive must fail quietly, not stop the user with a "no disk" box.
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
   app::LoadSettings();
 
   zel::UniqueHandle mutex(CreateMutexW(nullptr, FALSE, L"Local\\ZelQuillonPE.Instance"));

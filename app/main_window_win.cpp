@@ -264,12 +264,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 1;
       }
       break;
-    case WM_GETMINMAXINFO: {
-      const ui::Size minimum = ui::MinimumMainSize();
-      auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-      info->ptMinTrackSize = POINT{minimum.width, minimum.height};
+    case WM_GETMINMAXINFO:
+      ui::SetMinimumTrackSize(window, *reinterpret_cast<MINMAXINFO*>(lParam));
       return 0;
-    }
     case WM_DRAWITEM:
     case WM_MEASUREITEM:
       if (ui::HandleOwnerDraw(message, lParam)) return TRUE;
@@ -277,7 +274,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CTLCOLOREDIT:
       return reinterpret_cast<LRESULT>(ui::EditColours(reinterpret_cast<HDC>(wParam)));
     case WM_TIMER:
-      if (wParam == kBusyTimer) {
+      if (wParam == kBusyTimer && !TakeLostJobResult()) {
         ++state.shown.busyFrame;
         ui::InvalidateBusyBar(state.view);
       }

@@ -26,19 +26,18 @@ Preferences ParsePreferences(std::string_view fileBytes) {
 }
 
 std::string RewriteSettings(std::string_view fileBytes, const Preferences& preferences) {
+  // Lines that are not ours go through untouched, ends and all: the user's notes,
+  // blank lines, other programs' keys, bytes in any encoding.
   std::string out;
   size_t start = 0;
-  while (start <= fileBytes.size()) {
+  while (start < fileBytes.size()) {
     size_t end = fileBytes.find('\n', start);
-    if (end == std::string_view::npos) end = fileBytes.size();
-    std::string_view line = fileBytes.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (!line.empty() && !StartsWithNoCase(line, "style=") && !StartsWithNoCase(line, "language=")) {
-      out.append(line);
-      out += "\r\n";
-    }
-    start = end + 1;
+    end = end == std::string_view::npos ? fileBytes.size() : end + 1;
+    const std::string_view line = fileBytes.substr(start, end - start);
+    if (!StartsWithNoCase(line, "style=") && !StartsWithNoCase(line, "language=")) out.append(line);
+    start = end;
   }
+  if (!out.empty() && out.back() != '\n') out += "\r\n";
   out += preferences.vietnamese ? "Language=vi\r\n" : "Language=en\r\n";
   out += preferences.darkTheme ? "Style=dark\r\n" : "Style=light\r\n";
   return out;

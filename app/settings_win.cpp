@@ -2,26 +2,42 @@
 
 #include "app/settings.h"
 #include "core/language.h"
+#include "core/win_handle.h"
 #include "ui/controls_win.h"
 #include "ui/palette.h"
 
 namespace app {
 namespace {
 
-constexpr size_t kMaxSettingsBytes = 65536;
+// No settings file of ours comes near this; a larger one is neither read nor rewritten.
+constexpr size_t kMaxSettingsBytes = 1 << 20;
 
-std::string ReadSettingsFile() {
-  std::string bytes;
-  HANDLE file = CreateFileW(SettingsPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return bytes;
-  char chunk[1024];
+enum class FileRead { Missing, Whole, Unreadable };
+
+FileRead ReadSettingsFile(const std::wstring& path, std::string& bytes) {
+  bytes.clear();
+  zel::UniqueHandle file(
+      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) {
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FileRead::Missing : FileRead::Unreadable;
+  }
+  char chunk[4096];
   DWORD read = 0;
-  while (bytes.size() < kMaxSettingsBytes && ReadFile(file, chunk, sizeof(chunk), &read, nullptr) && read > 0) {
+  while (bytes.size() <= kMaxSettingsBytes) {
+    if (!ReadFile(file.Get(), chunk, sizeof(chunk), &read, nullptr)) break;
+    if (read == 0) return FileRead::Whole;
     bytes.append(chunk, read);
   }
-  CloseHandle(file);
-  return bytes;
+  bytes.clear();
+  return FileRead::Unreadable;
+}
+
+bool WriteNewFile(const std::wstring& path, const std::string& bytes) {
+  zel::UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  DWORD written = 0;
+  return file.Valid() && WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+         written == bytes.size() && FlushFileBuffers(file.Get());
 }
 
 }  // namespace
@@ -35,7 +51,9 @@ std::wstring SettingsPath() {
 }
 
 void LoadSettings() {
-  const Preferences preferences = ParsePreferences(ReadSettingsFile());
+  std::string bytes;
+  ReadSettingsFile(SettingsPath(), bytes);
+  const Preferences preferences = ParsePreferences(bytes);
   zel::g_vietnamese = preferences.vietnamese;
   if (!preferences.darkTheme) {
     ui::g_darkTheme = false;
@@ -44,12 +62,16 @@ void LoadSettings() {
 }
 
 void SaveSettings() {
-  const std::string text = RewriteSettings(ReadSettingsFile(), Preferences{zel::g_vietnamese, ui::g_darkTheme});
-  HANDLE file = CreateFileW(SettingsPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return;  // read-only media: the switch still holds for this run
-  DWORD written = 0;
-  WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-  CloseHandle(file);
+  const std::wstring path = SettingsPath();
+  std::string old;
+  if (ReadSettingsFile(path, old) == FileRead::Unreadable) return;  // what was not read whole is not rewritten
+  const std::string text = RewriteSettings(old, Preferences{zel::g_vietnamese, ui::g_darkTheme});
+  // Read-only media or a failed write: the old file stays whole, the switch still holds for this run.
+  const std::wstring temporary = path + L".tmp";
+  if (!WriteNewFile(temporary, text) ||
+      !MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DeleteFileW(temporary.c_str());
+  }
 }
 
 }  // namespace app

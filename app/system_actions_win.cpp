@@ -12,6 +12,7 @@
 #include "core/language.h"
 #include "core/text.h"
 #include "ui/dialogs_win.h"
+#include "ui/views/main_texts.h"
 
 namespace app {
 namespace {
@@ -119,6 +120,17 @@ struct ArchiveCheck {
 
 std::wstring FirstWindowsDrive(const std::vector<std::wstring>& drives) { return drives.empty() ? L"C:" : drives[0]; }
 
+// The forms that offer a Windows drive scan the drives on a worker first: an empty card
+// reader or a slow disk must not freeze the window. The form opens with what was found.
+void WithWindowsDrives(void (*showForm)(const std::vector<std::wstring>& drives)) {
+  RunInBackground<std::vector<std::wstring>>(
+      Pick(L"Đang tìm các ổ có cài Windows...", L"Looking for drives with Windows..."), [] { return zel::FindWindowsDrives(); },
+      [showForm](std::vector<std::wstring>& drives) {
+        SetStatus(ui::ReadyStatusText());
+        showForm(drives);
+      });
+}
+
 }  // namespace
 
 void ActionCreateWinPe() {
@@ -160,8 +172,9 @@ void ActionCreateWinPe() {
                 true);
 }
 
-void ActionCreateWindows() {
-  const std::vector<std::wstring> drives = zel::FindWindowsDrives();
+namespace {
+
+void ShowCreateWindowsForm(const std::vector<std::wstring>& drives) {
   std::wstring joined;
   for (const auto& drive : drives) joined += (joined.empty() ? L"" : L", ") + drive;
   const std::wstring driveLabel = drives.empty() ? Pick(L"Phân vùng Windows (ví dụ C:):", L"Windows Partition (e.g. C:):")
@@ -204,6 +217,10 @@ void ActionCreateWindows() {
                 },
                 true);
 }
+
+}  // namespace
+
+void ActionCreateWindows() { WithWindowsDrives(ShowCreateWindowsForm); }
 
 void ActionRestore() {
   if (!EnsureStoreLoaded(true)) return;
@@ -291,8 +308,9 @@ void ActionRestoreEfi() {
       });
 }
 
-void ActionRepairEfi() {
-  const std::vector<std::wstring> drives = zel::FindWindowsDrives();
+namespace {
+
+void ShowRepairEfiForm(const std::vector<std::wstring>& drives) {
   ui::FormSpec form = NewForm(Pick(L"Khôi phục EFI bằng BCDBoot", L"Repair EFI with BCDBoot"),
                               Pick(L"BCDBoot sẽ chép lại bộ file khởi động UEFI từ thư mục \\Windows của ổ đã chọn vào EFI System "
                                    L"Partition và sửa kho BCD. Không cần bản sao lưu EFI.",
@@ -308,6 +326,10 @@ void ActionRepairEfi() {
              JobTexts{Pick(L"Sửa EFI thành công.", L"EFI repaired successfully."), Pick(L"Sửa EFI thất bại.", L"EFI repair failed."),
                       L"> Repair EFI from " + drive + L"\\Windows [OK]", Pick(L"Lỗi sửa EFI", L"EFI repair error"), true});
 }
+
+}  // namespace
+
+void ActionRepairEfi() { WithWindowsDrives(ShowRepairEfiForm); }
 
 void ActionPower(const std::wstring& action) {
   std::wstring question, confirm;

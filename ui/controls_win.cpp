@@ -41,8 +41,11 @@ LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_ERASEBKGND:
       return 1;
     case WM_GETDLGCODE:
-      // Claiming "undefault push button" lets the dialog manager send Enter to the focused one.
-      return state->style.variant == ButtonVariant::CheckBox ? DLGC_BUTTON : DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
+      // The dialog manager turns Enter into a click only on a focused control that says it is the
+      // default push button; any other focus gets IDOK. So a push button says so while it has the
+      // focus, and Enter presses the button the user is on, never another (Cancel included).
+      if (state->style.variant == ButtonVariant::CheckBox) return DLGC_BUTTON;
+      return DLGC_BUTTON | (GetFocus() == window ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
     case BM_SETSTYLE:
       return 0;  // keep BS_OWNERDRAW: the dialog manager would make it a standard default button
     case WM_MOUSEMOVE:

@@ -18,6 +18,11 @@ bool ShouldFail(const Controls& controls, std::wstring_view logLine) {
   return !controls.failText.empty() && logLine.find(controls.failText) != std::wstring_view::npos;
 }
 
+unsigned DelayFor(const Controls& controls, std::wstring_view logLine) {
+  if (!controls.delayMatch.empty() && logLine.find(controls.delayMatch) == std::wstring_view::npos) return 0;
+  return controls.delayMs;
+}
+
 unsigned ParseDelayMs(std::wstring_view text) {
   size_t first = text.find_first_not_of(L" \t");
   size_t last = text.find_last_not_of(L" \t");

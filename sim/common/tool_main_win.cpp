@@ -17,6 +17,7 @@ Controls ReadControls() {
   controls.logPath = ReadEnvironment(L"ZQ_SIM_LOG");
   controls.failText = ReadEnvironment(L"ZQ_SIM_FAIL");
   controls.delayMs = ParseDelayMs(ReadEnvironment(L"ZQ_SIM_DELAY_MS"));
+  controls.delayMatch = ReadEnvironment(L"ZQ_SIM_DELAY_MATCH");
   return controls;
 }
 
@@ -64,7 +65,7 @@ int RunSimulatedTool(std::wstring_view toolName, const ToolBody& body) {
   const std::wstring logLine = LogLineText(toolName, argumentText);
   // Logged first, so a test sees the attempt even when it is delayed or made to fail.
   if (!controls.logPath.empty()) AppendToFile(controls.logPath, zel::WideToUtf8(logLine) + "\n");
-  if (controls.delayMs > 0) Sleep(controls.delayMs);
+  if (const unsigned delay = DelayFor(controls, logLine)) Sleep(delay);
   const Outcome outcome = ShouldFail(controls, logLine) ? SimulatedFailure() : body(argumentText);
   PrintOem(outcome.output);
   return outcome.exitCode;

@@ -122,6 +122,40 @@ TEST(ActionsEndToEnd, NoWritableBackupFolderAsksBeforeGoingOn) {
             std::wstring::npos);
 }
 
+// Enter presses the focused button and no other. A confirmation opens on Cancel; Tab moves to the
+// confirming button. A form opens in its text field, where Enter is OK; Tab goes to OK, then Cancel.
+TEST(ActionsEndToEnd, EnterPressesTheFocusedButton) {
+  Started s;
+  ASSERT_TRUE(s.ok);
+  constexpr int kRename = 109;
+  struct Case {
+    int command, tabs;
+    const wchar_t* name;  // typed into the form
+    const wchar_t* call;  // what must run; none when cancelled
+  };
+  const std::wstring rename = L"bcdedit /set {4b91442f-227f-45a6-a76f-4b17f619a5e3} description ";
+  for (const Case& c : {Case{kRestart, 0, nullptr, nullptr}, Case{kRestart, 1, nullptr, L"shutdown /r /t 0"},
+                        Case{kRename, 0, L"Enter0", L"Enter0"}, Case{kRename, 1, L"Enter1", L"Enter1"},
+                        Case{kRename, 2, L"Enter2", nullptr}}) {
+    SCOPED_TRACE(std::to_string(c.command) + " after " + std::to_string(c.tabs) + " tabs");
+    s.sim.ClearLog();
+    s.app->Command(c.command);
+    const HWND dialog = s.app->WaitForDialog();
+    ASSERT_NE(dialog, nullptr);
+    if (c.name) SetWindowTextW(GetDlgItem(dialog, 200), c.name);
+    for (int i = 0; i < c.tabs; ++i) s.app->Key(VK_TAB);
+    s.app->Key(VK_RETURN);
+    ASSERT_TRUE(AppDriver::WaitClosed(dialog));
+    ASSERT_TRUE(c.command == kRename && c.call ? s.Reloaded() : s.app->Idle());
+    const auto calls = s.sim.LogLines();
+    if (c.call) {
+      EXPECT_TRUE(Contains(calls, c.name ? rename + L"\"" + c.name + L"\"" : c.call));
+    } else {
+      EXPECT_TRUE(calls.empty());
+    }
+  }
+}
+
 TEST(ActionsEndToEnd, PowerAndRawView) {
   Started s;
   ASSERT_TRUE(s.ok);

@@ -44,7 +44,8 @@ class AppDriver {
   // Asks the program to close; true when it exited within the time.
   bool Close(int timeoutMs = 10000);
   bool Running() const;
-  // The program's next dialog, its title, and the texts of its buttons by control id.
+  // The program's next dialog once its first control has the focus; its title, and the texts of
+  // its buttons by control id.
   HWND WaitForDialog(int timeoutMs = 15000) const;
   static std::wstring TitleOf(HWND window);
   static std::vector<std::pair<int, std::wstring>> ButtonsOf(HWND dialog);

@@ -145,7 +145,14 @@ bool AppDriver::Close(int timeoutMs) {
 }
 
 HWND AppDriver::WaitForDialog(int timeoutMs) const {
-  return WaitForWindowOf(process_.dwProcessId, L"ZelQuillonPE.Dialog", timeoutMs);
+  const HWND dialog = WaitForWindowOf(process_.dwProcessId, L"ZelQuillonPE.Dialog", timeoutMs);
+  // Keys go to the focused control, which is in the dialog only once it has taken the focus.
+  for (int waited = 0; dialog && waited < 2000; waited += 10) {
+    GUITHREADINFO gui{sizeof(gui)};
+    if (GetGUIThreadInfo(process_.dwThreadId, &gui) && IsChild(dialog, gui.hwndFocus)) break;
+    Sleep(10);
+  }
+  return dialog;
 }
 
 std::wstring AppDriver::TitleOf(HWND window) {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 
 #include "core/command_runner.h"
@@ -80,30 +81,67 @@ TEST(AppEndToEnd, WhileBusyShortcutsAreDroppedAndClosingIsRefused) {
 TEST(AppEndToEnd, LanguageAndStyleSwitchesRewriteTheSettings) {
   SimSandbox sim;
   sim.UseSystemStore(sim.CopyStore(L"bios-legacy.txt", L"system.txt"));
-  AppDriver app(sim, "# kept\r\nLanguage=vi\r\n");
+  // Lines that are not the program's, far past the 64 KiB it once read, go through byte for byte.
+  std::string kept = "# kept\r\n\r\nOther=1\n";
+  for (int i = 0; kept.size() < 100000; ++i) kept += "note " + std::to_string(i) + " \xC3\xA2\r\n";
+  AppDriver app(sim, kept + "Language=vi\r\n");
   ASSERT_TRUE(app.Started());
   ASSERT_TRUE(app.WaitForLog(L"/enum all /v [OK]"));
   const std::wstring vietnamese = app.ControlText(kAddWinPe);
   app.Command(kLanguageToggle);
   ASSERT_TRUE(app.Idle());
-  EXPECT_EQ(app.SettingsFile(), "# kept\r\nLanguage=en\r\nStyle=dark\r\n");
+  EXPECT_EQ(app.SettingsFile(), kept + "Language=en\r\nStyle=dark\r\n");
   EXPECT_NE(app.ControlText(kAddWinPe), vietnamese);
   EXPECT_NE(app.ControlText(kAddWinPe).find(L"[1]"), std::wstring::npos);
   app.Command(kLanguageToggle);
   ASSERT_TRUE(app.Idle());
   EXPECT_EQ(app.ControlText(kAddWinPe), vietnamese);
-  EXPECT_EQ(app.SettingsFile(), "# kept\r\nLanguage=vi\r\nStyle=dark\r\n");
+  EXPECT_EQ(app.SettingsFile(), kept + "Language=vi\r\nStyle=dark\r\n");
 
   const std::wstring darkText = app.ControlText(kStyleToggle);
   app.Command(kStyleToggle);
   ASSERT_TRUE(app.Idle());
-  EXPECT_EQ(app.SettingsFile(), "# kept\r\nLanguage=vi\r\nStyle=light\r\n");
+  EXPECT_EQ(app.SettingsFile(), kept + "Language=vi\r\nStyle=light\r\n");
   EXPECT_NE(app.ControlText(kStyleToggle), darkText);
+
+  // The new text goes to a temporary file beside it that then replaces it: none is left over,
+  // and when that file cannot be written the old one stays as it was.
+  const std::wstring temporary = app.Folder() + L"\\settings.cfg.tmp";
+  EXPECT_EQ(GetFileAttributesW(temporary.c_str()), INVALID_FILE_ATTRIBUTES);
+  ASSERT_TRUE(CreateDirectoryW(temporary.c_str(), nullptr));
   app.Command(kStyleToggle);
   ASSERT_TRUE(app.Idle());
   EXPECT_EQ(app.ControlText(kStyleToggle), darkText);
-  EXPECT_EQ(app.SettingsFile(), "# kept\r\nLanguage=vi\r\nStyle=dark\r\n");
+  EXPECT_EQ(app.SettingsFile(), kept + "Language=vi\r\nStyle=light\r\n");
   EXPECT_TRUE(app.Close(20000));
+}
+
+// A DLL with a system name put beside the program, as on a shared stick: the file dialog
+// library, loaded late, gets its dependencies from the system folder only. Wine is told to
+// prefer a file over its built-in copy of that DLL for the program, as Windows has no built-in ones.
+TEST(AppEndToEnd, ASystemDllBesideTheProgramIsNotLoaded) {
+  SimSandbox sim;
+  sim.UseSystemStore(sim.CopyStore(L"uefi-win11.txt", L"system.txt"));
+  const std::wstring folder = sim.Folder() + L"\\app";
+  std::filesystem::create_directories(std::filesystem::path(folder));
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  const std::wstring planted = std::wstring(self).substr(0, std::wstring(self).find_last_of(L'\\') + 1) + L"zq-test-planted.dll";
+  ASSERT_TRUE(CopyFileW(planted.c_str(), (folder + L"\\winspool.drv").c_str(), FALSE));
+  struct NativeFirst {
+    const wchar_t* key = L"Software\\Wine\\AppDefaults\\ZelQuillonPE.exe\\DllOverrides";
+    NativeFirst() {
+      RegSetKeyValueW(HKEY_CURRENT_USER, key, L"winspool.drv", REG_SZ, L"native,builtin", sizeof(L"native,builtin"));
+    }
+    ~NativeFirst() { RegDeleteKeyValueW(HKEY_CURRENT_USER, key, L"winspool.drv"); }
+  } nativeFirst;
+  AppDriver app(sim, "Language=en\r\n");
+  ASSERT_TRUE(app.Started());
+  ASSERT_TRUE(app.WaitForLog(L"/enum all /v [OK]"));
+  app.Command(kBackupBcd);  // its save dialog loads the library
+  ASSERT_TRUE(app.ChooseFile(L""));
+  EXPECT_EQ(GetFileAttributesW((folder + L"\\planted-dll-loaded").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(app.Close());
 }
 
 }  // namespace

@@ -23,6 +23,8 @@ class SimSandbox {
   void UseEsp(const std::wstring& folder);
   // Invocations whose log line contains `text` fail (empty: none).
   void FailWhen(const std::wstring& text);
+  // Invocations whose log line contains `text` wait `ms` before they do anything.
+  void DelayWhen(const std::wstring& text, unsigned ms);
   // The invocation log so far, one entry per tool run ("bcdedit /enum all /v").
   std::vector<std::wstring> LogLines() const;
   void ClearLog();

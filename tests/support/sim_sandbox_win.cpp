@@ -27,11 +27,13 @@ SimSandbox::SimSandbox() : folder_(UniqueFolder()), log_(folder_ + L"\\invocatio
   SetEnvironmentVariableW(L"ZQ_SIM_STORE", nullptr);
   SetEnvironmentVariableW(L"ZQ_SIM_FAIL", nullptr);
   SetEnvironmentVariableW(L"ZQ_SIM_DELAY_MS", nullptr);
+  SetEnvironmentVariableW(L"ZQ_SIM_DELAY_MATCH", nullptr);
   SetEnvironmentVariableW(L"ZQ_SIM_ESP", nullptr);
 }
 
 SimSandbox::~SimSandbox() {
-  for (const wchar_t* name : {L"ZQ_SIM_LOG", L"ZQ_SIM_STORE", L"ZQ_SIM_FAIL", L"ZQ_SIM_DELAY_MS", L"ZQ_SIM_ESP"}) {
+  for (const wchar_t* name : {L"ZQ_SIM_LOG", L"ZQ_SIM_STORE", L"ZQ_SIM_FAIL", L"ZQ_SIM_DELAY_MS", L"ZQ_SIM_DELAY_MATCH",
+                              L"ZQ_SIM_ESP"}) {
     SetEnvironmentVariableW(name, nullptr);
   }
   std::error_code ignored;
@@ -52,6 +54,11 @@ void SimSandbox::UseEsp(const std::wstring& folder) { SetEnvironmentVariableW(L"
 
 void SimSandbox::FailWhen(const std::wstring& text) {
   SetEnvironmentVariableW(L"ZQ_SIM_FAIL", text.empty() ? nullptr : text.c_str());
+}
+
+void SimSandbox::DelayWhen(const std::wstring& text, unsigned ms) {
+  SetEnvironmentVariableW(L"ZQ_SIM_DELAY_MATCH", text.c_str());
+  SetEnvironmentVariableW(L"ZQ_SIM_DELAY_MS", std::to_wstring(ms).c_str());
 }
 
 std::vector<std::wstring> SimSandbox::LogLines() const {

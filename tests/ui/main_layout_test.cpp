@@ -1,5 +1,5 @@
 // The main window's geometry: density presets, the wrapping header, the log pane,
-// the information rows and the busy bar, at 96 and 144 DPI; and its texts.
+// the information rows, the busy bar and the smallest window, at 96 to 192 DPI; and its texts.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -246,6 +246,19 @@ TEST(MainLayoutBusyBar, SweepsAcrossAndStartsAgain) {
   SetDpi(144);
   EXPECT_EQ(BusyBarSpan(Rect{0, 0, 200, 4}, 10).Width(), 120);
   EXPECT_TRUE(BusyBarSpan(Rect{}, 5).IsEmpty());
+}
+
+// The smallest window is S(780) x S(540) unless the work area is smaller; an unknown area does not clamp.
+TEST(MainLayoutMinimum, NeverLargerThanTheWorkArea) {
+  struct Case {
+    int dpi, workWidth, workHeight, width, height;
+  };
+  for (const Case& c : {Case{96, 1920, 1040, 780, 540}, Case{192, 1920, 1040, 1560, 1040}, Case{192, 1366, 728, 1366, 728},
+                        Case{144, 0, 0, 1170, 810}}) {
+    DpiGuard dpi(c.dpi);
+    const Size size = MinimumMainSize(c.workWidth, c.workHeight);
+    EXPECT_EQ((std::pair{size.width, size.height}), (std::pair{c.width, c.height})) << c.dpi << " " << c.workHeight;
+  }
 }
 
 // The card's rows; and the bracketed key in each quick-action label is its shortcut.

@@ -2,6 +2,7 @@
 
 #include "app/actions.h"
 #include "app/command_log.h"
+#include "app/job_delivery.h"
 #include "app/settings.h"
 
 namespace app {
@@ -17,14 +18,37 @@ TEST(Settings, StartUpReadingIsASubstringSearch) {
   EXPECT_TRUE(ParsePreferences("").vietnamese);
 }
 
-TEST(Settings, RewriteKeepsOtherLinesAndReplacesOwnKeys) {
-  const std::string old = "# notes\r\nSTYLE=light\n\nOther=1\r\r\nlanguage=en\r\n  indented\n";
+TEST(Settings, RewriteKeepsOtherLinesByteForByteAndReplacesOwnKeys) {
+  const std::string old = "# notes\r\nSTYLE=light\n\nOther=1\r\r\nlanguage=en\r\n  indented\n\xC3\xA2 \xFF\t\r\nlast";
   EXPECT_EQ(RewriteSettings(old, Preferences{true, false}),
-            "# notes\r\nOther=1\r\r\n  indented\r\nLanguage=vi\r\nStyle=light\r\n");
+            "# notes\r\n\nOther=1\r\r\n  indented\n\xC3\xA2 \xFF\t\r\nlast\r\nLanguage=vi\r\nStyle=light\r\n");
   EXPECT_EQ(RewriteSettings("", Preferences{}), "Language=vi\r\nStyle=dark\r\n");
-  // Twice in a row gives the same file: no growth, no doubled CR.
+  // Twice in a row gives the same file: no growth, no doubled line end.
   const std::string once = RewriteSettings(old, Preferences{false, true});
   EXPECT_EQ(RewriteSettings(once, Preferences{false, true}), once);
+}
+
+// A refused post is tried again; once the tries run out the completion is freed and the loss recorded.
+TEST(JobDelivery, RefusedPostsAreRetriedThenTheLossRecorded) {
+  for (const int refusals : {0, 3, 5}) {
+    const bool deliverable = refusals < 5;
+    std::atomic<bool> lost{false};
+    auto alive = std::make_shared<int>(0);
+    std::unique_ptr<Completion> received;
+    int posts = 0, pauses = 0;
+    const bool delivered = DeliverCompletion(
+        std::make_unique<Completion>([alive] {}),
+        [&](Completion* completion) {
+          if (++posts <= refusals) return false;
+          received.reset(completion);
+          return true;
+        },
+        5, [&] { ++pauses; }, lost);
+    EXPECT_EQ(delivered, deliverable) << refusals;
+    EXPECT_EQ(lost.load(), !deliverable) << refusals;
+    EXPECT_EQ(pauses, posts - 1) << refusals;
+    EXPECT_EQ(alive.use_count(), deliverable ? 2 : 1) << refusals;  // held by the receiver, or already freed
+  }
 }
 
 TEST(CommandLog, StampsSplitsAndCaps) {

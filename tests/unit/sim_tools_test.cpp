@@ -1,6 +1,6 @@
 // The simulated tar (its ZIP library, and packing, listing and unpacking real
 // folders), bcdboot on an in-memory disk, mountvol's decisions and the power
-// tools' accepted forms.
+// tools' accepted forms; which invocations the delay control holds back.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -20,6 +20,7 @@
 #include "sim/bcdedit/identifiers.h"
 #include "sim/bcdedit/store.h"
 #include "sim/common/argv.h"
+#include "sim/common/controls.h"
 #include "sim/mountvol/mountvol.h"
 #include "sim/power/power.h"
 #include "sim/tar/tar_command.h"
@@ -332,6 +333,23 @@ TEST(SimPower, AcceptsTheProgramsRequestsAndNothingElse) {
   EXPECT_EQ(ExecuteWpeutil({L"shutdown"}).exitCode, 0);
   EXPECT_EQ(ExecuteWpeutil({L"Reboot", L"now"}).exitCode, 1);
   EXPECT_EQ(ExecuteWpeutil({L"InitializeNetwork"}).exitCode, 1);
+}
+
+TEST(SimControls, TheDelayHoldsOnlyInvocationsThatMatch) {
+  struct Case {
+    unsigned delayMs;
+    const wchar_t* match;
+    const wchar_t* line;
+    unsigned expected;
+  };
+  for (const Case& c : {Case{5000, L"", L"bcdedit /enum all /v", 5000}, Case{5000, L"/timeout 5", L"bcdedit /timeout 5", 5000},
+                        Case{5000, L"/timeout 5", L"bcdedit /export \"C:\\b\"", 0},
+                        Case{5000, L"/TIMEOUT 5", L"bcdedit /timeout 5", 0}, Case{0, L"/timeout", L"bcdedit /timeout 5", 0}}) {
+    Controls controls;
+    controls.delayMs = c.delayMs;
+    controls.delayMatch = c.match;
+    EXPECT_EQ(DelayFor(controls, c.line), c.expected) << Utf8(c.match) << " / " << Utf8(c.line);
+  }
 }
 
 }  // namespace

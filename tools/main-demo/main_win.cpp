@@ -209,11 +209,7 @@ LRESULT CALLBACK DemoProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     case WM_ERASEBKGND:
       return 1;
     case WM_GETMINMAXINFO:
-      if (g_options.minSize) {
-        const Size minimum = MinimumMainSize();
-        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-        info->ptMinTrackSize = POINT{minimum.width, minimum.height};
-      }
+      if (g_options.minSize) SetMinimumTrackSize(window, *reinterpret_cast<MINMAXINFO*>(lParam));
       return 0;
     case WM_DRAWITEM:
     case WM_MEASUREITEM:

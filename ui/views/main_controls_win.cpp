@@ -195,6 +195,14 @@ void InvalidatePart(const MainView& view, Rect r) {
 }
 }  // namespace
 
+void SetMinimumTrackSize(HWND window, MINMAXINFO& info) {
+  MONITORINFO monitor{sizeof(monitor)};
+  if (!GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) monitor.rcWork = RECT{};
+  const Size minimum =
+      MinimumMainSize(monitor.rcWork.right - monitor.rcWork.left, monitor.rcWork.bottom - monitor.rcWork.top);
+  info.ptMinTrackSize = POINT{minimum.width, minimum.height};
+}
+
 void InvalidateBusyBar(const MainView& view) { InvalidatePart(view, view.layout.busyBarRect); }
 void InvalidateStatus(const MainView& view) { InvalidatePart(view, view.layout.statusRect); }
 void InvalidateTimeoutFrame(const MainView& view) { InvalidatePart(view, view.layout.timeoutFrameRect); }

@@ -201,6 +201,11 @@ Size InitialMainSize(int workWidth, int workHeight) {
   return Size{std::min(workWidth, S(1180)), std::min(workHeight, S(760))};
 }
 
-Size MinimumMainSize() { return Size{S(780), S(540)}; }
+Size MinimumMainSize(int workWidth, int workHeight) {
+  // At 192 DPI on a 1080-line screen S(540) is taller than the work area, and a
+  // window that cannot shrink to fit hides its log and bottom buttons off screen.
+  const auto fit = [](int wanted, int work) { return work > 0 ? std::min(wanted, work) : wanted; };
+  return Size{fit(S(780), workWidth), fit(S(540), workHeight)};
+}
 
 }  // namespace ui

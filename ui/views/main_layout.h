@@ -87,12 +87,14 @@ Rect BusyBarSpan(Rect strip, int frame);
 // The information card's firmware dot: green for UEFI, amber for anything else.
 Colour FirmwareDotColour(const std::wstring& firmwareLabel);
 
-// The window's first size inside a work area, and its smallest tracking size.
+// The window's first size inside a work area, and its smallest tracking size,
+// which never exceeds the work area of the window's monitor (a size of 0 or
+// less means the work area is unknown).
 struct Size {
   int width = 0;
   int height = 0;
 };
 Size InitialMainSize(int workWidth, int workHeight);
-Size MinimumMainSize();
+Size MinimumMainSize(int workWidth, int workHeight);
 
 }  // namespace ui

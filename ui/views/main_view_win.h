@@ -64,6 +64,9 @@ void PaintMain(HDC dc, const MainView& view, const MainViewState& state);
 // busy bar's strip (the busy timer's ticks), only the strip is drawn; otherwise all of it.
 void PaintMainArea(HDC dc, const MainView& view, const MainViewState& state, const RECT& area);
 
+// WM_GETMINMAXINFO: the smallest tracking size, inside the work area of the window's monitor.
+void SetMinimumTrackSize(HWND window, MINMAXINFO& info);
+
 // The parts that change alone (no erase).
 void InvalidateBusyBar(const MainView& view);
 void InvalidateStatus(const MainView& view);
