@@ -1,5 +1,10 @@
 #include "core/bcd_store.h"
 
+#include <functional>
+#include <optional>
+#include <system_error>
+#include <thread>
+
 #include "core/bcd_parser.h"
 #include "core/command_runner.h"
 #include "core/exact_names.h"
@@ -8,25 +13,54 @@
 
 namespace zel {
 
+namespace {
+
+// Runs `work` on a thread of its own when one can be had, else at once; the
+// destructor waits for it.
+class Concurrently {
+ public:
+  explicit Concurrently(const std::function<void()>& work) {
+    try {
+      thread_ = std::thread(work);
+    } catch (const std::system_error&) {
+      work();
+    }
+  }
+  ~Concurrently() {
+    if (thread_.joinable()) thread_.join();
+  }
+  Concurrently(const Concurrently&) = delete;
+  Concurrently& operator=(const Concurrently&) = delete;
+
+ private:
+  std::thread thread_;
+};
+
+}  // namespace
+
 BcdSnapshot LoadBcdSnapshot(const std::wstring& storePath) {
+  // The three enumerations do not depend on each other: one round trip instead of three.
+  CommandResult all, byDefault, current;
+  {
+    const Concurrently defaultRun([&] { byDefault = RunBcdedit(storePath, L"/enum {default} /v"); });
+    std::optional<Concurrently> currentRun;
+    if (storePath.empty()) currentRun.emplace([&] { current = RunBcdedit(storePath, L"/enum {current} /v"); });
+    all = RunBcdedit(storePath, L"/enum all /v");
+  }
+
   BcdSnapshot snapshot;
-  CommandResult all = RunBcdedit(storePath, L"/enum all /v");
   snapshot.rawText = all.output;
   if (!all.Succeeded()) {
     snapshot.error = !all.output.empty() ? all.output : Pick(L"Không thể mở kho BCD.", L"Could not open the BCD store.");
     return snapshot;
   }
   snapshot.loaded = true;
-
   // Both are optional: a store without a default, or an offline file, still loads.
-  const CommandResult byDefault = RunBcdedit(storePath, L"/enum {default} /v");
   if (byDefault.Succeeded()) snapshot.defaultId = FirstGuid(byDefault.output);
-  if (storePath.empty()) {
-    const CommandResult current = RunBcdedit(storePath, L"/enum {current} /v");
-    if (current.Succeeded()) snapshot.currentId = FirstGuid(current.output);
-  }
+  if (current.Succeeded()) snapshot.currentId = FirstGuid(current.output);
 
   ParseListing(snapshot.rawText, snapshot);
+  // After every bcdedit run has ended: a store file opened as a hive is locked while open.
   ReadExactDescriptions(storePath, snapshot);
   return snapshot;
 }

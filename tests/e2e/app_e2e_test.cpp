@@ -26,8 +26,10 @@ TEST(AppEndToEnd, StartsLoadsTheSystemStoreAndReloadsOnF5) {
   ASSERT_TRUE(app.Started());
   ASSERT_TRUE(app.WaitForLog(L"> bcdedit (system) /enum all /v [OK]")) << Narrow(app.LogText());
   EXPECT_NE(app.LogText().find(L"Zel Quillon PE started. No .NET or VC++ Redistributable required."), std::wstring::npos);
-  EXPECT_EQ(sim.LogLines(), (std::vector<std::wstring>{L"bcdedit /enum all /v", L"bcdedit /enum {default} /v",
-                                                       L"bcdedit /enum {current} /v"}));
+  std::vector<std::wstring> calls = sim.LogLines();  // run at the same time, logged in any order
+  std::sort(calls.begin(), calls.end());
+  EXPECT_EQ(calls, (std::vector<std::wstring>{L"bcdedit /enum all /v", L"bcdedit /enum {current} /v",
+                                              L"bcdedit /enum {default} /v"}));
   app.Key(VK_F5);
   for (int i = 0; i < 100 && sim.LogLines().size() < 6; ++i) Sleep(100);
   EXPECT_EQ(sim.LogLines().size(), 6u);
@@ -205,11 +207,17 @@ double MsSince(const LARGE_INTEGER& start) {
 TEST(AppEndToEnd, StartUpTimings) {
   SimSandbox sim;
   sim.UseSystemStore(sim.CopyStore(L"uefi-win11.txt", L"system.txt"));
-  // What the three enumerations cost by themselves, run straight from here.
-  LARGE_INTEGER start;
-  QueryPerformanceCounter(&start);
-  for (const wchar_t* what : {L"/enum all /v", L"/enum {default} /v", L"/enum {current} /v"}) RunBcdedit(L"", what);
-  const double tools = MsSince(start);
+  // What the three enumerations cost by themselves, run straight from here one after the other;
+  // the program runs them at the same time, so the slowest one is its floor.
+  double tools = 0, slowest = 0;
+  for (const wchar_t* what : {L"/enum all /v", L"/enum {default} /v", L"/enum {current} /v"}) {
+    LARGE_INTEGER start;
+    QueryPerformanceCounter(&start);
+    RunBcdedit(L"", what);
+    const double ms = MsSince(start);
+    tools += ms;
+    slowest = std::max(slowest, ms);
+  }
   sim.ClearLog();
 
   AppDriver app(sim, "Language=en\r\n");
@@ -226,9 +234,9 @@ TEST(AppEndToEnd, StartUpTimings) {
     Sleep(2);
   }
   EXPECT_NE(app.LogText().find(L"> bcdedit (system) /enum all /v [OK]"), std::wstring::npos);
-  std::printf("start-up: window shown after %.0f ms; store loaded after %.0f ms; the three bcdedit runs alone %.0f ms; "
-              "the program's own share %.0f ms\n",
-              app.MsToWindow(), loaded, tools, loaded - tools);
+  std::printf("start-up: window shown after %.0f ms; store loaded after %.0f ms; the three bcdedit runs alone %.0f ms "
+              "one after the other, the slowest %.0f ms; loaded minus the slowest %.0f ms\n",
+              app.MsToWindow(), loaded, tools, slowest, loaded - slowest);
   EXPECT_LT(loaded - tools, 5000.0);  // a hang or a lost reload, not a speed goal: Wine's process start varies
   EXPECT_TRUE(app.Close(20000));
 }

@@ -38,8 +38,13 @@ std::vector<std::wstring> FakePlatform::Arguments() const {
 
 CommandResult FakePlatform::RunProcess(const std::wstring& program, const std::wstring& arguments,
                                        uint32_t timeoutMs) {
-  runs.push_back(RunCall{program, arguments, timeoutMs});
-  if (onRun) onRun(runs.back());
+  const RunCall call{program, arguments, timeoutMs};
+  {
+    const std::lock_guard<std::mutex> lock(runMutex_);  // the store's enumerations run at once
+    runs.push_back(call);
+  }
+  if (onRun) onRun(call);
+  const std::lock_guard<std::mutex> lock(runMutex_);
   CommandResult result = MakeResult(-1, L"no scripted reply");
   bool matched = false;
   for (const auto& rule : rules_) {

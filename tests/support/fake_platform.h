@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <set>
 #include <string>
 #include <vector>
@@ -33,6 +34,7 @@ class FakePlatform : public Platform {
   FakePlatform();
 
   // Queues the reply to the next run; runs beyond the queue fail with exit code -1.
+  // Runs made at the same time take the queue in no set order: script those by ReplyWhen.
   void Reply(int32_t exitCode, const std::wstring& output);
   // Answers every run whose arguments contain `needle` (checked before the queue, first match wins).
   void ReplyWhen(const std::wstring& needle, int32_t exitCode, const std::wstring& output);
@@ -117,6 +119,7 @@ class FakePlatform : public Platform {
     CommandResult result;
   };
   FakeFile* FindMutable(const std::wstring& path);
+  std::mutex runMutex_;
   std::deque<CommandResult> queue_;
   std::vector<Rule> rules_;
   std::map<std::wstring, FakeFile> files_;  // keyed by lower-case path

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 
 #include "core/exact_names.h"
 
@@ -16,14 +20,28 @@ namespace {
 const std::wstring kWin11 = L"{3c7a8b2e-0b1c-11ef-9c2a-806e6f6e6963}";
 const std::wstring kWinPe = L"{5e1f0a10-2b3c-4d5e-8f90-a1b2c3d4e5f6}";
 
-TEST(LoadBcdSnapshot, SystemStoreRunsThreeEnumerationsInOrder) {
+TEST(LoadBcdSnapshot, SystemStoreRunsItsThreeEnumerationsAtOnce) {
   test::FakePlatform fake;
-  fake.Reply(0, test::kUefiListing);
-  fake.Reply(0, L"\r\nWindows Boot Loader\r\n---\r\nidentifier " + kWin11);
-  fake.Reply(0, L"\r\nWindows Boot Loader\r\n---\r\nidentifier " + kWinPe);
+  fake.ReplyWhen(L"/enum all", 0, test::kUefiListing);
+  fake.ReplyWhen(L"{default}", 0, L"\r\nWindows Boot Loader\r\n---\r\nidentifier " + kWin11);
+  fake.ReplyWhen(L"{current}", 0, L"\r\nWindows Boot Loader\r\n---\r\nidentifier " + kWinPe);
+  // Each run waits, a while at most, until all three are under way.
+  std::mutex mutex;
+  std::condition_variable arrived;
+  int started = 0;
+  bool together = true;
+  fake.onRun = [&](const test::RunCall&) {
+    std::unique_lock<std::mutex> lock(mutex);
+    ++started;
+    arrived.notify_all();
+    together &= arrived.wait_for(lock, std::chrono::seconds(2), [&] { return started == 3; });
+  };
   BcdSnapshot s = LoadBcdSnapshot(L"");
 
-  EXPECT_EQ(fake.Arguments(), (std::vector<std::wstring>{L"/enum all /v", L"/enum {default} /v", L"/enum {current} /v"}));
+  EXPECT_TRUE(together);
+  std::vector<std::wstring> asked = fake.Arguments();
+  std::sort(asked.begin(), asked.end());
+  EXPECT_EQ(asked, (std::vector<std::wstring>{L"/enum all /v", L"/enum {current} /v", L"/enum {default} /v"}));
   EXPECT_TRUE(s.loaded);
   EXPECT_TRUE(s.error.empty());
   EXPECT_EQ(s.rawText, test::kUefiListing);
@@ -56,9 +74,8 @@ TEST(LoadBcdSnapshot, StoreFileNeverAsksForTheRunningEntry) {
 TEST(LoadBcdSnapshot, AFailedListingIsTheOnlyFatalCase) {
   {
     test::FakePlatform fake;
-    fake.Reply(1, L"The boot configuration data store could not be opened.");
+    fake.ReplyWhen(L"/enum all", 1, L"The boot configuration data store could not be opened.");
     BcdSnapshot s = LoadBcdSnapshot(L"");
-    EXPECT_EQ(fake.runs.size(), 1u);
     EXPECT_FALSE(s.loaded);
     EXPECT_EQ(s.error, L"The boot configuration data store could not be opened.");
     EXPECT_EQ(s.rawText, s.error);
@@ -66,9 +83,9 @@ TEST(LoadBcdSnapshot, AFailedListingIsTheOnlyFatalCase) {
   {
     // Failed {default} and {current} runs are ignored.
     test::FakePlatform fake;
-    fake.Reply(0, test::kUefiListing);
-    fake.Reply(1, L"The specified entry identifier is not valid.");
-    fake.Reply(2, L"Process timed out and was terminated.");
+    fake.ReplyWhen(L"/enum all", 0, test::kUefiListing);
+    fake.ReplyWhen(L"{default}", 1, L"The specified entry identifier is not valid.");
+    fake.ReplyWhen(L"{current}", 2, L"Process timed out and was terminated.");
     BcdSnapshot s = LoadBcdSnapshot(L"");
     EXPECT_TRUE(s.loaded);
     EXPECT_EQ(s.defaultId, kWin11);  // from the manager's element
@@ -77,7 +94,7 @@ TEST(LoadBcdSnapshot, AFailedListingIsTheOnlyFatalCase) {
   for (bool vietnamese : {false, true}) {
     test::LanguageGuard language(vietnamese);
     test::FakePlatform fake;
-    fake.Reply(5, L"");
+    fake.ReplyWhen(L"/enum all", 5, L"");
     BcdSnapshot s = LoadBcdSnapshot(L"");
     EXPECT_FALSE(s.loaded);
     EXPECT_EQ(s.error, vietnamese ? L"Không thể mở kho BCD." : L"Could not open the BCD store.");
