@@ -322,9 +322,10 @@ void ShowRepairEfiForm(const std::vector<std::wstring>& drives) {
   if (!ui::ShowForm(State().view.window, form)) return;
   const std::wstring drive = form.fields[0].value;
   RunEfiChange(Pick(L"Đang sửa EFI bằng BCDBoot...", L"Repairing EFI with BCDBoot..."),
-             [drive](std::wstring& message) { return zel::RepairEfi(drive, message); },
-             JobTexts{Pick(L"Sửa EFI thành công.", L"EFI repaired successfully."), Pick(L"Sửa EFI thất bại.", L"EFI repair failed."),
-                      L"> Repair EFI from " + drive + L"\\Windows [OK]", Pick(L"Lỗi sửa EFI", L"EFI repair error"), true});
+               [drive](std::wstring& message) { return zel::RepairEfi(drive, message); },
+               JobTexts{Pick(L"Sửa EFI thành công.", L"EFI repaired successfully."),
+                        Pick(L"Sửa EFI thất bại.", L"EFI repair failed."), L"> Repair EFI from " + drive + L"\\Windows [OK]",
+                        Pick(L"Lỗi sửa EFI", L"EFI repair error"), true});
 }
 
 }  // namespace
