@@ -169,7 +169,8 @@ TEST(EfiEndToEnd, BackupRestoreAnUnsafeArchiveAndRepair) {
   EXPECT_EQ(calls[5], L"mountvol Y: /S");
   EXPECT_EQ(calls[6], L"tar -xf \"" + zip + L"\" -C Y:\\");
   EXPECT_EQ(calls[7], L"mountvol Y: /D");
-  const std::wstring snapshot = calls[2].substr(11, calls[2].find(L'"', 12) - 11);
+  const size_t quote = calls[2].find(L'"');  // tar -a -cf "<snapshot>" -C Y:\ .
+  const std::wstring snapshot = calls[2].substr(quote + 1, calls[2].find(L'"', quote + 1) - quote - 1);
   EXPECT_NE(s.app->LogText().find(L"> Auto-backup EFI \u2192 " + snapshot + L" [OK]"), std::wstring::npos);
   ASSERT_TRUE(sim::zip::Read(ReadFile(snapshot), members, reason)) << reason;
   EXPECT_TRUE(std::any_of(members.begin(), members.end(), [](const sim::zip::Entry& member) {
