@@ -152,11 +152,15 @@ bool SetDisplayOrder(const std::wstring& storePath, const std::vector<std::wstri
   return Run(storePath, arguments, error);
 }
 
-bool SetBootMenuPolicy(const std::wstring& storePath, const std::wstring& id, const std::wstring& policy,
-                       std::wstring& error) {
+const wchar_t* PolicyName(MenuPolicy policy) { return policy == MenuPolicy::Legacy ? L"Legacy" : L"Standard"; }
+
+MenuPolicy PolicyOf(const BootEntry& entry) {
+  return EqualsNoCase(entry.bootMenuPolicy, L"Legacy") ? MenuPolicy::Legacy : MenuPolicy::Standard;
+}
+
+bool SetBootMenuPolicy(const std::wstring& storePath, const std::wstring& id, MenuPolicy policy, std::wstring& error) {
   if (!CheckId(id, error)) return false;
-  const wchar_t* word = EqualsNoCase(policy, L"Legacy") ? L"Legacy" : L"Standard";
-  return Run(storePath, L"/set " + id + L" bootmenupolicy " + word, error);
+  return Run(storePath, L"/set " + id + L" bootmenupolicy " + PolicyName(policy), error);
 }
 
 bool SetDefaultEntry(const std::wstring& storePath, const std::wstring& id, std::wstring& error) {

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "core/bcd_model.h"
+
 namespace zel {
 
 // Creates a missing store file with a boot manager; nothing to do for the system store or an existing file.
@@ -12,7 +14,7 @@ bool EnsureStoreFile(const std::wstring& storePath, bool legacyBios, std::wstrin
 struct WindowsEntryRequest {
   std::wstring windowsDrive;  // as typed: d, D: or D:\ (well, anything)
   std::wstring description;
-  std::wstring policy;        // "Legacy" or "Standard"
+  MenuPolicy policy = MenuPolicy::Standard;
   bool addFirst = false;
   bool setDefault = false;
   bool useBcdboot = false;
@@ -26,7 +28,7 @@ std::vector<std::wstring> FindWindowsDrives();
 struct WinPeEntryRequest {
   std::wstring imagePath;  // the .wim
   std::wstring description;
-  std::wstring policy;
+  MenuPolicy policy = MenuPolicy::Standard;
   bool addFirst = false;
   bool setDefault = false;
   bool bootOnce = false;
