@@ -39,6 +39,13 @@ bool CreateWinPeEntry(const std::wstring& storePath, const WinPeEntryRequest& re
 // boot.sdi, looked for on the image's own drive first, then on every other drive.
 bool FindBootSdi(const std::wstring& imagePath, bool legacyBios, std::wstring& sdiDevice, std::wstring& sdiPath);
 
+// The steps that finish a configured new entry, for both kinds: its menu policy (a failure
+// is ignored), its place in the display order, then default, next boot and menu display.
+// False, with bcdedit's message in `error`, when the entry could not join the display
+// order: the caller removes what it made.
+bool FinishNewEntry(const std::wstring& storePath, const std::wstring& id, MenuPolicy policy, bool addFirst,
+                    bool setDefault, bool bootOnce, std::wstring& error);
+
 // The folder a new store file goes in ("D:\BCD" -> "D:\", "D:\Boot\BCD" -> "D:\Boot", "BCD" -> "").
 std::wstring StoreParentFolder(const std::wstring& storePath);
 
