@@ -4,6 +4,8 @@
 // work to a background job; none runs a tool itself.
 #include <string>
 
+#include "core/firmware.h"
+
 namespace app {
 
 // On the selected entry.
@@ -18,6 +20,7 @@ void ActionPolicy();
 void ActionToggleMenu();
 void ActionTimeout();
 // Stores.
+void ActionRefresh();
 void ShowStorePicker();
 void BrowseStoreFile();
 void ShowRawBcd();
@@ -29,7 +32,12 @@ void ActionRestore();
 void ActionBackupEfi();
 void ActionRestoreEfi();
 void ActionRepairEfi();
-void ActionPower(const std::wstring& action);
+void ActionPower(zel::PowerAction action);
+// Carried out by the main window itself.
+void SwitchStyle();
+void SwitchLanguage();
+void CopyLog();
+void ClearLog();
 
 enum class FileFilter { Wim, BcdBackup, BcdStore, Zip };
 // The common file dialog: a chosen path, or empty when cancelled.

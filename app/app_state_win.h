@@ -16,7 +16,8 @@ constexpr UINT_PTR kBusyTimer = 1;
 
 struct AppState {
   ui::MainView view;        // the main window's children and layout
-  ui::MainViewState shown;  // what the main window paints: selected store, labels, status, busy bar
+  ui::MainViewState shown;  // what the main window paints: selected store, labels, status, busy bar;
+                            // its busy flag is the application's one (IsBusy)
   std::wstring loadedStorePath;  // where the current snapshot came from
   zel::BcdSnapshot snapshot;
   std::vector<std::wstring> storeFiles;
@@ -24,6 +25,7 @@ struct AppState {
 };
 
 AppState& State();
-extern bool g_busy;
+// True while a background job runs: commands are dropped, the window does not close.
+inline bool IsBusy() { return State().shown.busy; }
 
 }  // namespace app

@@ -95,7 +95,7 @@ void ActionRename() {
   form.cancelText = Pick(L"Huỷ bỏ", L"Cancel");
   const std::wstring id = entry->identifier;
   if (!ui::ShowForm(State().view.window, form)) return;
-  const std::wstring name = form.fields[0].value;
+  const std::wstring name = form.fields.front().value;
   if (lossy && name == shown) {
     SetStatus(Pick(L"Tên không đổi: không ghi gì vào kho BCD.", L"Name unchanged: nothing was written to the store."));
     return;
@@ -151,9 +151,10 @@ void ActionShowInMenu() {
 void ActionPolicy() {
   const zel::BootEntry* entry = SelectedEntry();
   if (!entry || RefusedAsSuspect(*entry, false)) return;
-  const std::wstring policy = zel::EqualsNoCase(entry->bootMenuPolicy, L"Legacy") ? L"Standard" : L"Legacy";
+  const zel::MenuPolicy policy =
+      zel::PolicyOf(*entry) == zel::MenuPolicy::Legacy ? zel::MenuPolicy::Standard : zel::MenuPolicy::Legacy;
   const std::wstring id = entry->identifier;
-  ExecuteChange(Pick(L"Đổi Boot Menu Policy thành ", L"Change Boot Menu Policy to ") + policy,
+  ExecuteChange(std::wstring(Pick(L"Đổi Boot Menu Policy thành ", L"Change Boot Menu Policy to ")) + zel::PolicyName(policy),
                 [id, policy](const std::wstring& store, std::wstring& message) {
                   return zel::SetBootMenuPolicy(store, id, policy, message);
                 },

@@ -12,7 +12,6 @@ namespace app {
 
 using zel::Pick;
 
-bool g_busy = false;
 std::atomic<bool> g_jobResultLost{false};
 
 AppState& State() {
@@ -22,7 +21,6 @@ AppState& State() {
 
 void SetBusy(bool busy, const std::wstring& text) {
   AppState& state = State();
-  g_busy = busy;
   state.shown.busy = busy;
   if (!text.empty()) SetStatus(text);
   if (busy) {
@@ -57,11 +55,11 @@ void CompleteJob(LPARAM lParam) {
   if (completion && *completion) (*completion)();
   // Give the keyboard back to the list, unless the completion started the next job.
   const AppState& state = State();
-  if (!g_busy && GetFocus() == nullptr && GetActiveWindow() == state.view.window) SetFocus(state.view.entries);
+  if (!IsBusy() && GetFocus() == nullptr && GetActiveWindow() == state.view.window) SetFocus(state.view.entries);
 }
 
 void RefreshBcd(std::function<void()> then) {
-  if (g_busy) return;
+  if (IsBusy()) return;
   const std::wstring path = State().shown.selectedStorePath;
   RunInBackground<RefreshResult>(
       Pick(L"Đang đọc kho BCD...", L"Loading BCD store..."),
@@ -137,7 +135,7 @@ void RunChangeWithoutBackup(const std::wstring& description, const std::wstring&
 }  // namespace
 
 void ExecuteChange(const std::wstring& description, ChangeFunction change, bool allowUnloaded) {
-  if (g_busy || !EnsureStoreLoaded(allowUnloaded)) return;
+  if (IsBusy() || !EnsureStoreLoaded(allowUnloaded)) return;
   const std::wstring storePath = State().loadedStorePath;
   RunInBackground<ChangeOutcome>(
       description + L"...",

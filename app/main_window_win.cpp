@@ -1,9 +1,10 @@
-// The main window's procedure: commands, shortcuts, the busy rules, job
-// completions, DPI changes, and the four commands it carries out itself
-// (language, style, copy log, clear log).
+// The main window's procedure: dispatch of the command table and its shortcuts,
+// the busy rules, job completions, DPI changes, and the four commands it carries
+// out itself (language, style, copy log, clear log).
 #include "app/main_window_win.h"
 
 #include "app/actions.h"
+#include "app/commands.h"
 #include "app/command_log.h"
 #include "app/jobs_win.h"
 #include "app/settings.h"
@@ -73,12 +74,12 @@ void OnCreate(HWND window) {
   state.view.window = window;
   if (const int dpi = WindowDpi(window)) TakeDpi(dpi);
   ui::LoadAppIcon(state.view);
-  ui::CreateMainControls(state.view, state.shown);
+  ui::CreateMainControls(state.view, state.shown, kCommandFaces);
   state.shown.snapshot = &state.snapshot;
   ui::EntriesHost host;
   host.snapshot = &state.snapshot;
   host.selectedEntryId = &state.selectedEntryId;
-  host.busy = &g_busy;
+  host.busy = &state.shown.busy;
   host.onAction = OnEntryAction;
   ui::SetEntriesHost(state.view.entries, host);
   ui::ApplyTitleBarStyle(window);
@@ -87,133 +88,54 @@ void OnCreate(HWND window) {
   PostMessageW(window, WM_COMMAND, ui::kRefreshId, 0);
 }
 
-void SwitchStyle(HWND window) {
-  ui::g_darkTheme = !ui::g_darkTheme;
-  ui::ResetEditBrush();
-  SaveSettings();
-  ui::ApplyTexts(State().view);
-  ui::SetButtonIcon(GetDlgItem(window, ui::kStyleToggleId), ui::g_darkTheme ? 14 : 13);
-  ui::ApplyTitleBarStyle(window);
-  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-}
+// The shortcuts are the command table's keys; these name the ones that are no character.
+static_assert(ui::kKeyDelete == VK_DELETE && ui::kKeyF2 == VK_F2 && ui::kKeyF5 == VK_F5 && VK_NUMPAD1 == 0x61);
 
-void SwitchLanguage() {
-  AppState& state = State();
-  zel::g_vietnamese = !zel::g_vietnamese;
-  SaveSettings();
-  ui::ApplyTexts(state.view);
-  state.shown.firmwareLabel = zel::FirmwareTypeLabel();
-  ui::ApplyStoreSelectorText(state.view, state.shown.selectedStorePath);
-  state.shown.statusText = ui::ReadyStatusText();
-  ui::Relayout(state.view);
-}
-
-void CopyLog(HWND window) {
-  const ui::TextView* log = State().view.log;
-  if (log && ui::CopyTextToClipboard(window, ui::GetAllText(log))) {
-    SetStatus(Pick(L"Đã sao chép nhật ký vào bộ nhớ tạm.", L"Log copied to clipboard."));
+const Command* FindCommand(int id) {
+  for (const Command& command : kCommands) {
+    if (command.id == id) return &command;
   }
+  return nullptr;
 }
 
-void ClearLog() {
-  ui::TextView* log = State().view.log;
-  if (!log) return;
-  log->content.lines.clear();
-  ui::Rewrap(log);
-  InvalidateRect(log->hwnd, nullptr, FALSE);
+void Run(const Command& command) {
+  switch (command.needs) {
+    case Needs::Nothing:
+      break;
+    case Needs::SelectedStore:
+    case Needs::LoadedStore:
+      if (!EnsureStoreLoaded(command.needs == Needs::SelectedStore)) return;
+      break;
+    case Needs::Snapshot:
+      if (!State().snapshot.loaded) {
+        RefreshBcd(command.run);
+        return;
+      }
+      break;
+  }
+  command.run();
 }
 
-void OnCommand(HWND window, int id, int notification) {
+void OnCommand(int id, int notification) {
   AppState& state = State();
   if (id == ui::kTimeoutEditId) {  // focus colour of the edit frame, busy or not
     if (notification == EN_SETFOCUS || notification == EN_KILLFOCUS) ui::InvalidateTimeoutFrame(state.view);
     return;
   }
-  if (g_busy) return;  // dropped, not deferred
-  switch (id) {
-    case IDOK:
-      if (GetFocus() == state.view.timeoutEdit) {
-        ActionTimeout();
-      } else if (GetFocus() == state.view.entries) {
-        ActionRename();
-      }
-      break;
-    case ui::kStoreSelectorId:
-      ShowStorePicker();
-      break;
-    case ui::kBrowseId:
-      BrowseStoreFile();
-      break;
-    case ui::kRefreshId:
-      RefreshBcd();
-      break;
-    case ui::kAddWinPeId:
-      ActionCreateWinPe();
-      break;
-    case ui::kAddWindowsId:
-      ActionCreateWindows();
-      break;
-    case ui::kBackupBcdId:
-      ActionBackup();
-      break;
-    case ui::kRestoreBcdId:
-      ActionRestore();
-      break;
-    case ui::kRawViewId:
-      if (state.snapshot.loaded) {
-        ShowRawBcd();
-      } else {
-        RefreshBcd(ShowRawBcd);
-      }
-      break;
-    case ui::kRenameKeyId:
-      ActionRename();
-      break;
-    case ui::kDeleteKeyId:
-      ActionDelete();
-      break;
-    case ui::kShowBootMenuId:
-      ActionToggleMenu();
-      break;
-    case ui::kApplyTimeoutId:
+  if (IsBusy()) return;  // dropped, not deferred
+  if (id == IDOK) {
+    if (GetFocus() == state.view.timeoutEdit) {
       ActionTimeout();
-      break;
-    case ui::kBackupEfiId:
-      ActionBackupEfi();
-      break;
-    case ui::kRestoreEfiId:
-      ActionRestoreEfi();
-      break;
-    case ui::kRepairEfiId:
-      ActionRepairEfi();
-      break;
-    case ui::kFirmwareRestartId:
-      ActionPower(L"bios");
-      break;
-    case ui::kRestartId:
-      ActionPower(L"restart");
-      break;
-    case ui::kShutdownId:
-      ActionPower(L"shutdown");
-      break;
-    case ui::kStyleToggleId:
-      SwitchStyle(window);
-      break;
-    case ui::kLanguageToggleId:
-      SwitchLanguage();
-      break;
-    case ui::kCopyLogId:
-      CopyLog(window);
-      break;
-    case ui::kClearLogId:
-      ClearLog();
-      break;
-    default:
-      if (id >= ui::kTimeoutPresetFirstId && id < ui::kTimeoutPresetFirstId + static_cast<int>(ui::kTimeoutPresetSeconds.size())) {
-        const int seconds = ui::kTimeoutPresetSeconds[static_cast<size_t>(id - ui::kTimeoutPresetFirstId)];
-        SetWindowTextW(state.view.timeoutEdit, std::to_wstring(seconds).c_str());
-        ActionTimeout();
-      }
+    } else if (GetFocus() == state.view.entries) {
+      ActionRename();
+    }
+  } else if (id >= ui::kTimeoutPresetFirstId &&
+             id < ui::kTimeoutPresetFirstId + static_cast<int>(ui::kTimeoutPresetSeconds.size())) {
+    const int seconds = ui::kTimeoutPresetSeconds[static_cast<size_t>(id - ui::kTimeoutPresetFirstId)];
+    SetWindowTextW(state.view.timeoutEdit, std::to_wstring(seconds).c_str());
+    ActionTimeout();
+  } else if (const Command* command = FindCommand(id)) {
+    Run(*command);
   }
 }
 
@@ -251,7 +173,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return 0;
     }
     case WM_CLOSE:
-      if (g_busy) {
+      if (IsBusy()) {
         MessageBeep(MB_ICONEXCLAMATION);
         return 0;
       }
@@ -259,7 +181,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_ERASEBKGND:
       return 1;
     case WM_SETCURSOR:
-      if (g_busy) {
+      if (IsBusy()) {
         SetCursor(LoadCursorW(nullptr, IDC_WAIT));
         return 1;
       }
@@ -289,7 +211,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       OnDpiChanged(window, wParam, lParam);
       return 0;
     case WM_COMMAND:
-      OnCommand(window, LOWORD(wParam), HIWORD(wParam));
+      OnCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
     case WM_JOB_DONE:
       CompleteJob(lParam);
@@ -331,29 +253,49 @@ bool PreTranslateKey(const MSG& msg) {
   if (HWND focus = GetFocus(); focus && GetClassNameW(focus, className, 16) && zel::EqualsNoCase(className, L"EDIT")) {
     return false;  // digits typed into the time-out box stay there
   }
-  WPARAM key = msg.wParam;
-  if (key >= VK_NUMPAD1 && key <= VK_NUMPAD9) key = '1' + (key - VK_NUMPAD1);
-  int command = 0;
-  switch (key) {
-    case '1': command = ui::kAddWinPeId; break;
-    case '2': command = ui::kAddWindowsId; break;
-    case '3': command = ui::kBackupBcdId; break;
-    case '4': command = ui::kRestoreBcdId; break;
-    case '5': command = ui::kRawViewId; break;
-    case '6': case VK_F5: command = ui::kRefreshId; break;
-    case '7': command = ui::kBackupEfiId; break;
-    case '8': command = ui::kRestoreEfiId; break;
-    case '9': command = ui::kRepairEfiId; break;
-    case 'B': command = ui::kFirmwareRestartId; break;
-    case 'R': command = ui::kRestartId; break;
-    case 'S': command = ui::kShutdownId; break;
-    case VK_F2: command = ui::kRenameKeyId; break;
-    case VK_DELETE: command = ui::kDeleteKeyId; break;
-    default: return false;
-  }
+  const int command = CommandForKey(static_cast<int>(msg.wParam));
+  if (command == 0) return false;
   PostMessageW(main, WM_COMMAND, static_cast<WPARAM>(command), 0);
   return true;
 }
+
+void SwitchStyle() {
+  HWND window = State().view.window;
+  ui::g_darkTheme = !ui::g_darkTheme;
+  ui::ResetEditBrush();
+  SaveSettings();
+  ui::ApplyTexts(State().view);
+  ui::SetButtonIcon(GetDlgItem(window, ui::kStyleToggleId), ui::g_darkTheme ? ui::kIconMoon : ui::kIconSun);
+  ui::ApplyTitleBarStyle(window);
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void SwitchLanguage() {
+  AppState& state = State();
+  zel::g_vietnamese = !zel::g_vietnamese;
+  SaveSettings();
+  ui::ApplyTexts(state.view);
+  ui::ApplyStoreSelectorText(state.view, state.shown.selectedStorePath);
+  state.shown.statusText = ui::ReadyStatusText();
+  ui::Relayout(state.view);
+}
+
+void CopyLog() {
+  const ui::TextView* log = State().view.log;
+  if (log && ui::CopyTextToClipboard(State().view.window, ui::GetAllText(log))) {
+    SetStatus(Pick(L"Đã sao chép nhật ký vào bộ nhớ tạm.", L"Log copied to clipboard."));
+  }
+}
+
+void ClearLog() {
+  ui::TextView* log = State().view.log;
+  if (!log) return;
+  log->content.lines.clear();
+  ui::Rewrap(log);
+  InvalidateRect(log->hwnd, nullptr, FALSE);
+}
+
+void ActionRefresh() { RefreshBcd(); }
 
 void ShowSnapshot() {
   AppState& state = State();

@@ -24,7 +24,7 @@ bool IsLegacyBiosStore(const std::wstring& storePath) {
   const std::wstring lower = zel::ToLower(storePath);
   if (lower.size() >= 5 && lower.find(L"\\efi\\") != std::wstring::npos) return false;
   if (lower.size() >= 9 && lower.ends_with(L"\\boot\\bcd")) return true;
-  return zel::EqualsNoCase(zel::FirmwareTypeLabel(), L"Legacy BIOS");
+  return zel::MachineFirmware() == zel::FirmwareKind::LegacyBios;
 }
 
 ui::FormSpec NewForm(const std::wstring& title, const std::wstring& description, const std::wstring& okText) {
@@ -37,6 +37,15 @@ ui::FormSpec NewForm(const std::wstring& title, const std::wstring& description,
 }
 
 ui::FormField CheckBox(const std::wstring& label) { return ui::FormField{ui::FieldType::CheckBox, label, L"", false, false}; }
+
+zel::MenuPolicy PolicyFrom(const ui::FormField& legacyCheckBox) {
+  return legacyCheckBox.checked ? zel::MenuPolicy::Legacy : zel::MenuPolicy::Standard;
+}
+
+// The fields of the creation forms, in the order they are shown.
+enum WinPeField : size_t { kWinPeImage, kWinPeDescription, kWinPeLegacy, kWinPeFirst, kWinPeDefault, kWinPeBootOnce };
+enum WindowsField : size_t { kWindowsDrive, kWindowsDescription, kWindowsBcdboot, kWindowsLegacy, kWindowsFirst,
+                             kWindowsDefault };
 
 std::wstring LegacyPolicyLabel() {
   return Pick(L"Dùng giao diện Boot Legacy (màn hình chữ đen truyền thống)",
@@ -156,11 +165,11 @@ void ActionCreateWinPe() {
   if (!ui::ShowForm(State().view.window, form)) return;
   zel::WinPeEntryRequest request;
   request.imagePath = wim;
-  request.description = form.fields[1].value;
-  request.policy = form.fields[2].checked ? L"Legacy" : L"Standard";
-  request.addFirst = form.fields[3].checked;
-  request.setDefault = form.fields[4].checked;
-  request.bootOnce = form.fields[5].checked;
+  request.description = form.fields[kWinPeDescription].value;
+  request.policy = PolicyFrom(form.fields[kWinPeLegacy]);
+  request.addFirst = form.fields[kWinPeFirst].checked;
+  request.setDefault = form.fields[kWinPeDefault].checked;
+  request.bootOnce = form.fields[kWinPeBootOnce].checked;
   ExecuteChange(Pick(L"Tạo mục khởi động WinPE", L"Create WinPE boot entry"),
                 [request](const std::wstring& store, std::wstring& message) mutable {
                   request.legacyBios = IsLegacyBiosStore(store);
@@ -200,12 +209,13 @@ void ShowCreateWindowsForm(const std::vector<std::wstring>& drives) {
   };
   if (!ui::ShowForm(State().view.window, form)) return;
   zel::WindowsEntryRequest request;
-  request.windowsDrive = form.fields[0].value;
-  request.description = form.fields[1].value.empty() ? L"Windows (" + request.windowsDrive + L")" : form.fields[1].value;
-  request.useBcdboot = form.fields[2].checked;
-  request.policy = form.fields[3].checked ? L"Legacy" : L"Standard";
-  request.addFirst = form.fields[4].checked;
-  request.setDefault = form.fields[5].checked;
+  request.windowsDrive = form.fields[kWindowsDrive].value;
+  const std::wstring& description = form.fields[kWindowsDescription].value;
+  request.description = description.empty() ? L"Windows (" + request.windowsDrive + L")" : description;
+  request.useBcdboot = form.fields[kWindowsBcdboot].checked;
+  request.policy = PolicyFrom(form.fields[kWindowsLegacy]);
+  request.addFirst = form.fields[kWindowsFirst].checked;
+  request.setDefault = form.fields[kWindowsDefault].checked;
   ExecuteChange(Pick(L"Tạo mục khởi động Windows", L"Create Windows boot entry"),
                 [request](const std::wstring& store, std::wstring& message) mutable {
                   request.legacyBios = IsLegacyBiosStore(store);
@@ -223,7 +233,6 @@ void ShowCreateWindowsForm(const std::vector<std::wstring>& drives) {
 void ActionCreateWindows() { WithWindowsDrives(ShowCreateWindowsForm); }
 
 void ActionRestore() {
-  if (!EnsureStoreLoaded(true)) return;
   const std::wstring file = PickFile(false, Pick(L"Khôi phục BCD", L"Restore BCD"), FileFilter::BcdBackup, L"", L"");
   if (file.empty()) return;
   const std::wstring question =
@@ -239,7 +248,6 @@ void ActionRestore() {
 }
 
 void ActionBackup() {
-  if (!EnsureStoreLoaded(false)) return;
   const std::wstring file =
       PickFile(true, Pick(L"Sao lưu BCD", L"Backup BCD"), FileFilter::BcdBackup, L"BCD-Backup.bcd", L"bcd");
   if (file.empty()) return;
@@ -320,7 +328,7 @@ void ShowRepairEfiForm(const std::vector<std::wstring>& drives) {
   form.fields = {ui::FormField{ui::FieldType::Text, Pick(L"Ổ chứa Windows cần dùng:", L"Windows drive to use:"),
                                FirstWindowsDrive(drives), false, true}};
   if (!ui::ShowForm(State().view.window, form)) return;
-  const std::wstring drive = form.fields[0].value;
+  const std::wstring drive = form.fields.front().value;
   RunEfiChange(Pick(L"Đang sửa EFI bằng BCDBoot...", L"Repairing EFI with BCDBoot..."),
                [drive](std::wstring& message) { return zel::RepairEfi(drive, message); },
                JobTexts{Pick(L"Sửa EFI thành công.", L"EFI repaired successfully."),
@@ -332,20 +340,24 @@ void ShowRepairEfiForm(const std::vector<std::wstring>& drives) {
 
 void ActionRepairEfi() { WithWindowsDrives(ShowRepairEfiForm); }
 
-void ActionPower(const std::wstring& action) {
+void ActionPower(zel::PowerAction action) {
   std::wstring question, confirm;
   bool danger = false;
-  if (action == L"restart") {
-    question = Pick(L"Bạn có chắc chắn muốn khởi động lại máy tính (Restart) ngay bây giờ?", L"Restart the computer now?");
-    confirm = Pick(L"Khởi động lại", L"Restart");
-  } else if (action == L"shutdown") {
-    question = Pick(L"Bạn có chắc chắn muốn tắt máy tính (Shutdown) ngay bây giờ?", L"Shut down the computer now?");
-    confirm = Pick(L"Tắt máy", L"Shut down");
-    danger = true;
-  } else {
-    question = Pick(L"Khởi động lại máy tính và truy cập thẳng vào thiết lập UEFI / BIOS ngay bây giờ?",
-                    L"Restart PC directly into UEFI / BIOS Firmware settings now?");
-    confirm = Pick(L"Vào BIOS", L"Enter BIOS");
+  switch (action) {
+    case zel::PowerAction::Restart:
+      question = Pick(L"Bạn có chắc chắn muốn khởi động lại máy tính (Restart) ngay bây giờ?", L"Restart the computer now?");
+      confirm = Pick(L"Khởi động lại", L"Restart");
+      break;
+    case zel::PowerAction::Shutdown:
+      question = Pick(L"Bạn có chắc chắn muốn tắt máy tính (Shutdown) ngay bây giờ?", L"Shut down the computer now?");
+      confirm = Pick(L"Tắt máy", L"Shut down");
+      danger = true;
+      break;
+    case zel::PowerAction::FirmwareSetup:
+      question = Pick(L"Khởi động lại máy tính và truy cập thẳng vào thiết lập UEFI / BIOS ngay bây giờ?",
+                      L"Restart PC directly into UEFI / BIOS Firmware settings now?");
+      confirm = Pick(L"Vào BIOS", L"Enter BIOS");
+      break;
   }
   if (!AskConfirm(Pick(L"Xác nhận", L"Confirm"), question, confirm, ui::MessageKind::Question, danger)) return;
   RunInBackground<zel::CommandResult>(

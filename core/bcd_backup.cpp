@@ -16,13 +16,6 @@ bool IsOfflineStoreFile(const std::wstring& storePath) {
   return !storePath.empty() && !IsSystemStoreFile(storePath);
 }
 
-// Runs bcdedit against the live store (never with /store) and reports its output on failure.
-bool RunOnSystemStore(const std::wstring& arguments, std::wstring& error) {
-  const CommandResult result = RunBcdedit(L"", arguments);
-  if (result.Succeeded()) return true;
-  error = result.output;
-  return false;
-}
 
 }  // namespace
 
@@ -34,7 +27,7 @@ bool ExportStore(const std::wstring& storePath, const std::wstring& targetFile, 
     error = Win32ErrorText(code);
     return false;
   }
-  return RunOnSystemStore(L"/export \"" + targetFile + L"\"", error);
+  return RunBcdeditStep(L"", L"/export \"" + targetFile + L"\"", error);  // the live store: never with /store
 }
 
 bool ImportStore(const std::wstring& storePath, const std::wstring& backupFile, std::wstring& error) {
@@ -43,7 +36,7 @@ bool ImportStore(const std::wstring& storePath, const std::wstring& backupFile, 
     error = Pick(L"Không tìm thấy file sao lưu: ", L"Backup file not found: ") + backupFile;
     return false;
   }
-  if (!IsOfflineStoreFile(storePath)) return RunOnSystemStore(L"/import \"" + backupFile + L"\"", error);
+  if (!IsOfflineStoreFile(storePath)) return RunBcdeditStep(L"", L"/import \"" + backupFile + L"\"", error);
 
   // A store file on boot media is often read-only, hidden and system: lift that
   // for the copy, and put it back whatever happens.

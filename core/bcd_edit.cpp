@@ -10,12 +10,6 @@
 namespace zel {
 namespace {
 
-bool Run(const std::wstring& storePath, const std::wstring& arguments, std::wstring& error) {
-  const CommandResult result = RunBcdedit(storePath, arguments);
-  error = result.Succeeded() ? std::wstring() : result.output;
-  return result.Succeeded();
-}
-
 // Identifiers go onto the command line unquoted, so only a well-formed GUID may.
 bool CheckId(const std::wstring& id, std::wstring& error) {
   if (IsGuidText(id)) return true;
@@ -81,7 +75,7 @@ bool RenameEntry(const std::wstring& storePath, const std::wstring& id, const st
     error = Pick(L"Tên hiển thị không được để trống.", L"The display name must not be empty.");
     return false;
   }
-  return Run(storePath, L"/set " + id + L" description \"" + clean + L"\"", error);
+  return RunBcdeditStep(storePath, L"/set " + id + L" description \"" + clean + L"\"", error);
 }
 
 std::wstring RamdiskOptionsIdIn(const std::wstring& listing, const std::wstring& entryId) {
@@ -110,8 +104,8 @@ bool DeleteEntry(const std::wstring& storePath, const std::wstring& id, std::wst
   const CommandResult entry = RunBcdedit(storePath, L"/enum " + id + L" /v");
   const std::wstring optionsId = entry.Succeeded() ? RamdiskOptionsIdIn(entry.output, id) : std::wstring();
 
-  if (!Run(storePath, L"/delete " + id + L" /cleanup", error) &&
-      !Run(storePath, L"/delete " + id + L" /cleanup /f", error)) {
+  if (!RunBcdeditStep(storePath, L"/delete " + id + L" /cleanup", error) &&
+      !RunBcdeditStep(storePath, L"/delete " + id + L" /cleanup /f", error)) {
     return false;
   }
   error.clear();
@@ -132,11 +126,11 @@ bool DeleteEntry(const std::wstring& storePath, const std::wstring& id, std::wst
 
 bool SetMenuTimeout(const std::wstring& storePath, int32_t seconds, std::wstring& error) {
   const int32_t clamped = std::clamp<int32_t>(seconds, 0, 3600);
-  return Run(storePath, L"/timeout " + std::to_wstring(clamped), error);
+  return RunBcdeditStep(storePath, L"/timeout " + std::to_wstring(clamped), error);
 }
 
 bool SetDisplayBootMenu(const std::wstring& storePath, bool show, std::wstring& error) {
-  return Run(storePath, std::wstring(L"/set {bootmgr} displaybootmenu ") + (show ? L"yes" : L"no"), error);
+  return RunBcdeditStep(storePath, std::wstring(L"/set {bootmgr} displaybootmenu ") + (show ? L"yes" : L"no"), error);
 }
 
 bool SetDisplayOrder(const std::wstring& storePath, const std::vector<std::wstring>& ids, std::wstring& error) {
@@ -149,24 +143,28 @@ bool SetDisplayOrder(const std::wstring& storePath, const std::vector<std::wstri
     if (!CheckId(id, error)) return false;
     arguments += L" " + id;
   }
-  return Run(storePath, arguments, error);
+  return RunBcdeditStep(storePath, arguments, error);
 }
 
-bool SetBootMenuPolicy(const std::wstring& storePath, const std::wstring& id, const std::wstring& policy,
-                       std::wstring& error) {
+const wchar_t* PolicyName(MenuPolicy policy) { return policy == MenuPolicy::Legacy ? L"Legacy" : L"Standard"; }
+
+MenuPolicy PolicyOf(const BootEntry& entry) {
+  return EqualsNoCase(entry.bootMenuPolicy, L"Legacy") ? MenuPolicy::Legacy : MenuPolicy::Standard;
+}
+
+bool SetBootMenuPolicy(const std::wstring& storePath, const std::wstring& id, MenuPolicy policy, std::wstring& error) {
   if (!CheckId(id, error)) return false;
-  const wchar_t* word = EqualsNoCase(policy, L"Legacy") ? L"Legacy" : L"Standard";
-  return Run(storePath, L"/set " + id + L" bootmenupolicy " + word, error);
+  return RunBcdeditStep(storePath, L"/set " + id + L" bootmenupolicy " + PolicyName(policy), error);
 }
 
 bool SetDefaultEntry(const std::wstring& storePath, const std::wstring& id, std::wstring& error) {
   if (!CheckId(id, error)) return false;
-  return Run(storePath, L"/default " + id, error);
+  return RunBcdeditStep(storePath, L"/default " + id, error);
 }
 
 bool SetBootSequence(const std::wstring& storePath, const std::wstring& id, std::wstring& error) {
   if (!CheckId(id, error)) return false;
-  return Run(storePath, L"/bootsequence " + id, error);
+  return RunBcdeditStep(storePath, L"/bootsequence " + id, error);
 }
 
 std::optional<std::vector<std::wstring>> MoveInDisplayOrder(const std::vector<std::wstring>& order,

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/bcd_model.h"
+
 namespace zel {
 
 // The shared RAM-disk options object; deleting an entry never removes it.
@@ -20,8 +22,11 @@ bool DeleteEntry(const std::wstring& storePath, const std::wstring& id, std::wst
 bool SetMenuTimeout(const std::wstring& storePath, int32_t seconds, std::wstring& error);
 bool SetDisplayBootMenu(const std::wstring& storePath, bool show, std::wstring& error);
 bool SetDisplayOrder(const std::wstring& storePath, const std::vector<std::wstring>& ids, std::wstring& error);
-bool SetBootMenuPolicy(const std::wstring& storePath, const std::wstring& id, const std::wstring& policy,
-                       std::wstring& error);
+bool SetBootMenuPolicy(const std::wstring& storePath, const std::wstring& id, MenuPolicy policy, std::wstring& error);
+// The policy's name, as bcdedit writes and lists it.
+const wchar_t* PolicyName(MenuPolicy policy);
+// Any listed value other than Legacy counts as Standard, as the boot manager treats it.
+MenuPolicy PolicyOf(const BootEntry& entry);
 bool SetDefaultEntry(const std::wstring& storePath, const std::wstring& id, std::wstring& error);
 bool SetBootSequence(const std::wstring& storePath, const std::wstring& id, std::wstring& error);
 

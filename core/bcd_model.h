@@ -12,6 +12,8 @@ namespace zel {
 // The Windows Boot Manager object, always written in lower case.
 inline const std::wstring BootManagerGuid = L"{9dea862c-5cdd-4e70-acc1-f32b344d4795}";
 
+enum class MenuPolicy { Standard, Legacy };
+
 struct BootEntry {
   std::wstring identifier;  // lower-case brace GUID
   std::wstring description;
@@ -19,7 +21,7 @@ struct BootEntry {
   std::wstring device;
   std::wstring osDevice;
   std::wstring path;
-  std::wstring bootMenuPolicy = L"Standard";
+  std::wstring bootMenuPolicy = L"Standard";  // as listed, shown as it is
   bool isWinPe = false;
   bool isWindows = false;
   bool isDefault = false;

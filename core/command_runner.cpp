@@ -14,6 +14,12 @@ CommandResult RunBcdedit(const std::wstring& storePath, const std::wstring& argu
   return RunProcess(SystemToolPath(L"bcdedit.exe"), BcdeditArguments(storePath, arguments), kBcdeditTimeoutMs);
 }
 
+bool RunBcdeditStep(const std::wstring& storePath, const std::wstring& arguments, std::wstring& error) {
+  const CommandResult result = RunBcdedit(storePath, arguments);
+  error = result.Succeeded() ? std::wstring() : result.output;
+  return result.Succeeded();
+}
+
 std::wstring SystemToolPath(const std::wstring& fileName) {
   const std::wstring folder = CurrentPlatform().SystemDirectory();
   if (folder.empty()) return fileName;

@@ -21,6 +21,8 @@ CommandResult RunProcess(const std::wstring& program, const std::wstring& argume
 
 // bcdedit with the given arguments, against the system store (empty path) or a store file.
 CommandResult RunBcdedit(const std::wstring& storePath, const std::wstring& arguments);
+// One bcdedit step as a yes or no: `error` is empty when it succeeded, else what bcdedit printed.
+bool RunBcdeditStep(const std::wstring& storePath, const std::wstring& arguments, std::wstring& error);
 
 // The full path of a tool in the Windows system folder; the bare name when the folder is unknown.
 std::wstring SystemToolPath(const std::wstring& fileName);

@@ -22,11 +22,6 @@ std::wstring BcdbootFor(const std::wstring& windowsFolder) {
   return FileExists(own) ? own : SystemToolPath(L"bcdboot.exe");
 }
 
-bool RunFailed(const std::wstring& storePath, const std::wstring& arguments, std::wstring& output) {
-  const CommandResult result = RunBcdedit(storePath, arguments);
-  output = result.output;
-  return !result.Succeeded();
-}
 
 // bcdboot writes the running system's store (no /s), or the one store file of its
 // firmware kind on the drive named by /s. Any other selected store would be left
@@ -112,14 +107,13 @@ bool CreateWindowsEntry(const std::wstring& storePath, const WindowsEntryRequest
   if (!EnsureStoreFile(storePath, request.legacyBios, error)) return false;
   std::wstring description = SanitizeDescription(request.description);
   if (description.empty()) description = L"Windows (" + drive + L")";
-  std::wstring output;
-  const bool createFailed =
-      RunFailed(storePath, L"/create /d \"" + description + L"\" /application osloader", output);
-  const std::wstring id = createFailed ? std::wstring() : FirstGuid(output);
+  const CommandResult created = RunBcdedit(storePath, L"/create /d \"" + description + L"\" /application osloader");
+  const std::wstring id = created.Succeeded() ? FirstGuid(created.output) : std::wstring();
   if (id.empty()) {
-    error = Pick(L"Không thể tạo mục Windows: ", L"Could not create the Windows entry: ") + output;
+    error = Pick(L"Không thể tạo mục Windows: ", L"Could not create the Windows entry: ") + created.output;
     return false;
   }
+  std::wstring output;
   const std::wstring settings[] = {
       L"device partition=" + drive,
       L"osdevice partition=" + drive,
@@ -128,22 +122,29 @@ bool CreateWindowsEntry(const std::wstring& storePath, const WindowsEntryRequest
       L"inherit {bootloadersettings}",
   };
   for (const auto& setting : settings) {
-    if (RunFailed(storePath, L"/set " + id + L" " + setting, output)) {
+    if (!RunBcdeditStep(storePath, L"/set " + id + L" " + setting, output)) {
       RunBcdedit(storePath, L"/delete " + id + L" /cleanup /f");
       error = Pick(L"Không thể cấu hình mục Windows: ", L"Could not configure the Windows entry: ") + output;
       return false;
     }
   }
-  std::wstring ignored;
-  SetBootMenuPolicy(storePath, id, request.policy, ignored);
-  if (RunFailed(storePath, L"/displayorder " + id + (request.addFirst ? L" /addfirst" : L" /addlast"), output)) {
+  if (!FinishNewEntry(storePath, id, request.policy, request.addFirst, request.setDefault, false, output)) {
     RunBcdedit(storePath, L"/delete " + id + L" /cleanup /f");
     error = Pick(L"Không thể thêm Windows vào boot menu: ", L"Could not add Windows to the boot menu: ") + output;
     return false;
   }
-  if (request.setDefault) RunBcdedit(storePath, L"/default " + id);
-  RunBcdedit(storePath, L"/set {bootmgr} displaybootmenu yes");
   createdId = id;
+  return true;
+}
+
+bool FinishNewEntry(const std::wstring& storePath, const std::wstring& id, MenuPolicy policy, bool addFirst,
+                    bool setDefault, bool bootOnce, std::wstring& error) {
+  std::wstring ignored;
+  SetBootMenuPolicy(storePath, id, policy, ignored);
+  if (!RunBcdeditStep(storePath, L"/displayorder " + id + (addFirst ? L" /addfirst" : L" /addlast"), error)) return false;
+  if (setDefault) RunBcdedit(storePath, L"/default " + id);
+  if (bootOnce) RunBcdedit(storePath, L"/bootsequence " + id);
+  RunBcdedit(storePath, L"/set {bootmgr} displaybootmenu yes");
   return true;
 }
 

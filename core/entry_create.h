@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "core/bcd_model.h"
+
 namespace zel {
 
 // Creates a missing store file with a boot manager; nothing to do for the system store or an existing file.
@@ -12,7 +14,7 @@ bool EnsureStoreFile(const std::wstring& storePath, bool legacyBios, std::wstrin
 struct WindowsEntryRequest {
   std::wstring windowsDrive;  // as typed: d, D: or D:\ (well, anything)
   std::wstring description;
-  std::wstring policy;        // "Legacy" or "Standard"
+  MenuPolicy policy = MenuPolicy::Standard;
   bool addFirst = false;
   bool setDefault = false;
   bool useBcdboot = false;
@@ -26,7 +28,7 @@ std::vector<std::wstring> FindWindowsDrives();
 struct WinPeEntryRequest {
   std::wstring imagePath;  // the .wim
   std::wstring description;
-  std::wstring policy;
+  MenuPolicy policy = MenuPolicy::Standard;
   bool addFirst = false;
   bool setDefault = false;
   bool bootOnce = false;
@@ -36,6 +38,13 @@ bool CreateWinPeEntry(const std::wstring& storePath, const WinPeEntryRequest& re
                       std::wstring& error);
 // boot.sdi, looked for on the image's own drive first, then on every other drive.
 bool FindBootSdi(const std::wstring& imagePath, bool legacyBios, std::wstring& sdiDevice, std::wstring& sdiPath);
+
+// The steps that finish a configured new entry, for both kinds: its menu policy (a failure
+// is ignored), its place in the display order, then default, next boot and menu display.
+// False, with bcdedit's message in `error`, when the entry could not join the display
+// order: the caller removes what it made.
+bool FinishNewEntry(const std::wstring& storePath, const std::wstring& id, MenuPolicy policy, bool addFirst,
+                    bool setDefault, bool bootOnce, std::wstring& error);
 
 // The folder a new store file goes in ("D:\BCD" -> "D:\", "D:\Boot\BCD" -> "D:\Boot", "BCD" -> "").
 std::wstring StoreParentFolder(const std::wstring& storePath);

@@ -50,14 +50,14 @@ bool IsWinPeEnvironment() {
   return drive.size() == 2 && (drive[0] == L'X' || drive[0] == L'x') && drive[1] == L':';
 }
 
-std::wstring FirmwareTypeLabel() {
+FirmwareKind MachineFirmware() {
   switch (CurrentPlatform().FirmwareType()) {
     case kFirmwareUefi:
-      return L"UEFI";
+      return FirmwareKind::Uefi;
     case kFirmwareBios:
-      return L"Legacy BIOS";
+      return FirmwareKind::LegacyBios;
     default:
-      return Pick(L"Không xác định", L"Unknown");
+      return FirmwareKind::Unknown;
   }
 }
 
@@ -110,13 +110,16 @@ bool RequestFirmwareSetup(std::wstring& error) {
   return true;
 }
 
-CommandResult RunPowerAction(const std::wstring& action) {
-  if (action == L"restart") return UseWpeutil() ? RunTool(L"wpeutil.exe", L"Reboot") : RunTool(L"shutdown.exe", L"/r /t 0");
-  if (action == L"shutdown") {
-    return UseWpeutil() ? RunTool(L"wpeutil.exe", L"Shutdown") : RunTool(L"shutdown.exe", L"/s /t 0");
+CommandResult RunPowerAction(PowerAction action) {
+  switch (action) {
+    case PowerAction::Restart:
+      return UseWpeutil() ? RunTool(L"wpeutil.exe", L"Reboot") : RunTool(L"shutdown.exe", L"/r /t 0");
+    case PowerAction::Shutdown:
+      return UseWpeutil() ? RunTool(L"wpeutil.exe", L"Shutdown") : RunTool(L"shutdown.exe", L"/s /t 0");
+    case PowerAction::FirmwareSetup:
+      break;
   }
-  if (action == L"bios") return RestartIntoFirmware();
-  return ToolLess(Pick(L"Chế độ nguồn không hợp lệ.", L"Invalid power action."));
+  return RestartIntoFirmware();
 }
 
 }  // namespace zel

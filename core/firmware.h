@@ -9,17 +9,18 @@ namespace zel {
 
 inline const std::wstring EfiGlobalVariableGuid = L"{8BE4DF61-93CA-11D2-AA0D-00E098032B8C}";
 
+enum class FirmwareKind { Unknown, LegacyBios, Uefi };
+enum class PowerAction { Restart, Shutdown, FirmwareSetup };
+
 bool IsWinPeEnvironment();
-// "UEFI", "Legacy BIOS", or "Unknown" in the current language.
-std::wstring FirmwareTypeLabel();
+FirmwareKind MachineFirmware();
 // "Windows", or "Windows PE (X:)".
 std::wstring EnvironmentLabel();
 bool EnableFirmwarePrivilege();
 // Sets the boot-to-firmware-setup bit of OsIndications, keeping every other bit.
 // Writes nothing unless the machine is UEFI, the privilege is held and the firmware offers it.
 bool RequestFirmwareSetup(std::wstring& error);
-// "restart", "shutdown" or "bios" (exact words). Returns the run of the tool used,
-// or, when no tool ran, exit code -1 with the reason as the output.
-CommandResult RunPowerAction(const std::wstring& action);
+// Returns the run of the tool used, or, when no tool ran, exit code -1 with the reason as the output.
+CommandResult RunPowerAction(PowerAction action);
 
 }  // namespace zel

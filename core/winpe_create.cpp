@@ -24,12 +24,6 @@ void RollBack(const std::wstring& storePath, const std::wstring& entryId, const 
   RunBcdedit(storePath, L"/delete " + optionsId + L" /f");
 }
 
-bool Run(const std::wstring& storePath, const std::wstring& arguments, std::wstring& output) {
-  const CommandResult result = RunBcdedit(storePath, arguments);
-  output = result.output;
-  return result.Succeeded();
-}
-
 // "ramdisk=[D:]\sources\boot.wim,{options}" in double quotes.
 std::wstring RamdiskValue(const std::wstring& imagePath, const std::wstring& drive, const std::wstring& optionsId) {
   std::wstring relative = imagePath.size() > 2 ? imagePath.substr(2) : std::wstring();
@@ -81,25 +75,25 @@ bool CreateWinPeEntry(const std::wstring& storePath, const WinPeEntryRequest& re
   std::wstring description = SanitizeDescription(request.description);
   if (description.empty()) description = L"Zel WinPE";
 
-  std::wstring output;
-  const bool optionsMade = Run(storePath, L"/create /d \"" + description + L" ramdisk options\" /device", output);
-  const std::wstring optionsId = optionsMade ? FirstGuid(output) : std::wstring();
+  const CommandResult options = RunBcdedit(storePath, L"/create /d \"" + description + L" ramdisk options\" /device");
+  const std::wstring optionsId = options.Succeeded() ? FirstGuid(options.output) : std::wstring();
   const wchar_t* optionsPrefix = Pick(L"Không thể tạo ramdisk options: ", L"Could not create the ramdisk options: ");
   if (optionsId.empty()) {
-    error = optionsPrefix + output;
+    error = optionsPrefix + options.output;
     return false;
   }
-  if (!Run(storePath, L"/set " + optionsId + L" ramdisksdidevice " + sdiDevice, output) ||
-      !Run(storePath, L"/set " + optionsId + L" ramdisksdipath \"" + sdiPath + L"\"", output)) {
+  std::wstring output;
+  if (!RunBcdeditStep(storePath, L"/set " + optionsId + L" ramdisksdidevice " + sdiDevice, output) ||
+      !RunBcdeditStep(storePath, L"/set " + optionsId + L" ramdisksdipath \"" + sdiPath + L"\"", output)) {
     error = optionsPrefix + output;
     RollBack(storePath, L"", optionsId);
     return false;
   }
 
-  const bool entryMade = Run(storePath, L"/create /d \"" + description + L"\" /application osloader", output);
-  const std::wstring entryId = entryMade ? FirstGuid(output) : std::wstring();
+  const CommandResult entry = RunBcdedit(storePath, L"/create /d \"" + description + L"\" /application osloader");
+  const std::wstring entryId = entry.Succeeded() ? FirstGuid(entry.output) : std::wstring();
   if (entryId.empty()) {
-    error = Pick(L"Không thể tạo mục WinPE: ", L"Could not create the WinPE entry: ") + output;
+    error = Pick(L"Không thể tạo mục WinPE: ", L"Could not create the WinPE entry: ") + entry.output;
     RollBack(storePath, L"", optionsId);
     return false;
   }
@@ -115,22 +109,18 @@ bool CreateWinPeEntry(const std::wstring& storePath, const WinPeEntryRequest& re
       L"detecthal yes",
   };
   for (const auto& setting : settings) {
-    if (!Run(storePath, L"/set " + entryId + L" " + setting, output)) {
+    if (!RunBcdeditStep(storePath, L"/set " + entryId + L" " + setting, output)) {
       error = Pick(L"Không thể cấu hình WinPE: ", L"Could not configure the WinPE entry: ") + output;
       RollBack(storePath, entryId, optionsId);
       return false;
     }
   }
-  std::wstring ignored;
-  SetBootMenuPolicy(storePath, entryId, request.policy, ignored);
-  if (!Run(storePath, L"/displayorder " + entryId + (request.addFirst ? L" /addfirst" : L" /addlast"), output)) {
+  if (!FinishNewEntry(storePath, entryId, request.policy, request.addFirst, request.setDefault, request.bootOnce,
+                      output)) {
     error = Pick(L"Không thể thêm WinPE vào boot menu: ", L"Could not add WinPE to the boot menu: ") + output;
     RollBack(storePath, entryId, optionsId);
     return false;
   }
-  if (request.setDefault) RunBcdedit(storePath, L"/default " + entryId);
-  if (request.bootOnce) RunBcdedit(storePath, L"/bootsequence " + entryId);
-  RunBcdedit(storePath, L"/set {bootmgr} displaybootmenu yes");
   createdId = entryId;
   return true;
 }

@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "ui/canvas_win.h"
+#include "ui/icon_table.h"
 
 namespace ui {
 namespace {
@@ -81,7 +82,7 @@ void DrawCheckBox(Canvas& canvas, const ButtonLook& look, const ButtonStyle& sty
   if (checked) {
     canvas.FillRoundRect(box, ScaleDpi(5), flags.disabled ? Blend(look.background, Accent, 112) : Accent,
                          flags.focusRing ? p.Text : kNoColour, 1, 255, 255);
-    canvas.DrawIcon(25, ScaleDpi(2), box.top + ScaleDpi(2), b - ScaleDpi(4), White);
+    canvas.DrawIcon(kIconCheck, ScaleDpi(2), box.top + ScaleDpi(2), b - ScaleDpi(4), White);
   } else {
     canvas.FillRoundRect(box, ScaleDpi(5), p.Input, (flags.focusRing || hovered) ? Accent : Blend(p.Border, p.Text, 80),
                          1, 255, 255);
@@ -134,7 +135,7 @@ void PaintMenuItem(const DRAWITEMSTRUCT& item) {
     canvas.DrawText(*text, Rect{ScaleDpi(12), 0, w - ScaleDpi(14) - ScaleDpi(16), h}, current ? Semibold12 : Regular12,
                     p.Text, kSingleLine);
   }
-  if (current) canvas.DrawIcon(25, w - ScaleDpi(10) - ScaleDpi(14), (h - ScaleDpi(14)) / 2, ScaleDpi(14), Accent);
+  if (current) canvas.DrawIcon(kIconCheck, w - ScaleDpi(10) - ScaleDpi(14), (h - ScaleDpi(14)) / 2, ScaleDpi(14), Accent);
   canvas.Present(item.hDC, item.rcItem.left, item.rcItem.top);
 }
 
@@ -155,7 +156,7 @@ void DrawButtonFace(Canvas& canvas, const ButtonStyle& style, ButtonFlags flags,
   } else if (style.variant == ButtonVariant::DropDown) {
     canvas.DrawText(text, Rect{ScaleDpi(11), 0, w - ScaleDpi(16) - ScaleDpi(14), h}, font, look.text, kSingleLine);
     const Colour chevron = Blend(look.background, p.MutedText, flags.disabled ? 112 : 255);
-    canvas.DrawIcon(24, w - ScaleDpi(16) - ScaleDpi(9), (h - ScaleDpi(16)) / 2, ScaleDpi(16), chevron);
+    canvas.DrawIcon(kIconChevronDown, w - ScaleDpi(16) - ScaleDpi(9), (h - ScaleDpi(16)) / 2, ScaleDpi(16), chevron);
   } else {
     const int iconSide = style.icon ? ScaleDpi(15) : 0;
     const int gap = (style.icon && !text.empty()) ? ScaleDpi(7) : 0;

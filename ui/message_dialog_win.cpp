@@ -4,6 +4,7 @@
 #include "ui/controls_win.h"
 #include "ui/dialog_win.h"
 #include "ui/dialogs_win.h"
+#include "ui/icon_table.h"
 
 namespace ui {
 namespace {
@@ -42,7 +43,7 @@ class MessageDialogImpl final : public Dialog {
   }
 
   void OnPaint(Canvas& canvas, int width, int) override {
-    static constexpr int kIcons[] = {28, 31, 29, 30};
+    static constexpr int kIcons[] = {kIconInfo, kIconQuestion, kIconWarning, kIconError};
     const int kindIndex = static_cast<int>(kind_);
     const Colour colour = kind_ == MessageKind::Warning ? Warning : kind_ == MessageKind::Error ? Danger : Accent;
     const Rect box{ScaleDpi(22), ScaleDpi(20), ScaleDpi(22) + ScaleDpi(36), ScaleDpi(20) + ScaleDpi(36)};

@@ -25,7 +25,7 @@ TEST(EditStoreOnWine, EachEditOfAStoreFileReadsBack) {
   std::wstring error;
   const bool edited = RenameEntry(store, kPe, L"Rescue \"PE\" tools\\", error) && SetDefaultEntry(store, kPe, error) &&
                       SetBootSequence(store, kMemtest, error) && SetMenuTimeout(store, 4, error) &&
-                      SetDisplayBootMenu(store, false, error) && SetBootMenuPolicy(store, kWin11, L"legacy", error) &&
+                      SetDisplayBootMenu(store, false, error) && SetBootMenuPolicy(store, kWin11, MenuPolicy::Legacy, error) &&
                       SetDisplayOrder(store, {kPe, kWin11, kMemtest, kRecovery}, error);
   ASSERT_TRUE(edited) << Narrow(error);
   for (const auto& line : sim.LogLines()) EXPECT_EQ(line.rfind(L"bcdedit /store \"" + store + L"\" ", 0), 0u) << Narrow(line);

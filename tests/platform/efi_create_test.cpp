@@ -65,7 +65,7 @@ TEST(EspOnWine, FailuresUnmountAndKeepTheOlderBackup) {
 TEST(CreateOnWine, WindowsEntryIntoANewStoreFile) {
   test::SimSandbox sim;
   const std::wstring fresh = sim.Folder() + L"\\new\\Boot\\BCD";
-  WindowsEntryRequest manual{L"C:", L"My Windows", L"Legacy", true, true, false, false};
+  WindowsEntryRequest manual{L"C:", L"My Windows", MenuPolicy::Legacy, true, true, false, false};
   std::wstring id, error;
   ASSERT_TRUE(CreateWindowsEntry(fresh, manual, id, error)) << Narrow(error);
   const BcdSnapshot s = LoadBcdSnapshot(fresh);
@@ -92,7 +92,7 @@ TEST(CreateOnWine, WinPeEntryRollsBackAfterEachFailure) {
   for (const std::wstring step : {L"/device", L"ramdisksdipath", L"osloader", L"winpe yes", L"/displayorder"}) {
     sim.ClearLog();
     sim.FailWhen(step);
-    WinPeEntryRequest request{image, L"Rescue", L"Standard", false, false, false, false};
+    WinPeEntryRequest request{image, L"Rescue", MenuPolicy::Standard, false, false, false, false};
     EXPECT_FALSE(CreateWinPeEntry(store, request, id, error)) << Narrow(step);
     EXPECT_TRUE(id.empty());
     const auto log = sim.LogLines();

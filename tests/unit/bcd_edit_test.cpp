@@ -30,9 +30,8 @@ TEST(BcdEdit, SingleCommandEditsBuildExactArguments) {
   SetDisplayBootMenu(L"", true, error);
   SetDisplayOrder(L"", {kOther}, error);
   SetDisplayOrder(L"", {kOther, kEntry}, error);
-  SetBootMenuPolicy(L"", kEntry, L"legacy", error);
-  SetBootMenuPolicy(L"", kEntry, L"", error);
-  SetBootMenuPolicy(L"", kEntry, L"Fancy", error);
+  SetBootMenuPolicy(L"", kEntry, MenuPolicy::Legacy, error);
+  SetBootMenuPolicy(L"", kEntry, MenuPolicy::Standard, error);
   SetDefaultEntry(L"E:\\Boot\\BCD", kEntry, error);
   SetBootSequence(L"", kEntry, error);
   EXPECT_EQ(fake.Arguments(), (std::vector<std::wstring>{
@@ -46,10 +45,11 @@ TEST(BcdEdit, SingleCommandEditsBuildExactArguments) {
                                   L"/displayorder " + kOther + L" " + kEntry,
                                   L"/set " + kEntry + L" bootmenupolicy Legacy",
                                   L"/set " + kEntry + L" bootmenupolicy Standard",
-                                  L"/set " + kEntry + L" bootmenupolicy Standard",
                                   L"/store \"E:\\Boot\\BCD\" /default " + kEntry,
                                   L"/bootsequence " + kEntry,
                               }));
+  EXPECT_EQ(PolicyOf(BootEntry{.bootMenuPolicy = L"legacy"}), MenuPolicy::Legacy);
+  EXPECT_EQ(PolicyOf(BootEntry{.bootMenuPolicy = L"Fancy"}), MenuPolicy::Standard);
 }
 
 TEST(BcdEdit, RefusedInputRunsNothing) {

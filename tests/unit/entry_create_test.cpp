@@ -50,7 +50,7 @@ TEST(CreateWindowsEntry, BcdbootArgumentsFollowTheTarget) {
   fake.AddFolder(L"D:\\Windows");
   fake.AddFile(L"D:\\Windows\\System32\\bcdboot.exe");
   fake.Reply(1, L"Failure when attempting to copy boot files.");
-  WindowsEntryRequest request{L"D:", L"", L"Standard", false, true, true, false};
+  WindowsEntryRequest request{L"D:", L"", MenuPolicy::Standard, false, true, true, false};
   std::wstring id, error;
   EXPECT_FALSE(CreateWindowsEntry(L"", request, id, error));
   EXPECT_EQ(error, L"Failure when attempting to copy boot files.");
@@ -90,7 +90,7 @@ TEST(CreateWindowsEntry, ManualCreationIntoANewStoreFile) {
   fake.AddFolder(L"D:\\Windows");
   fake.ReplyWhen(L"/create /d", 0, Created(kNew));
   fake.ReplyWhen(L"", 0, L"The operation completed successfully.");
-  WindowsEntryRequest request{L"d:\\", L"", L"Legacy", true, true, false, false};
+  WindowsEntryRequest request{L"d:\\", L"", MenuPolicy::Legacy, true, true, false, false};
   std::wstring id, error;
   ASSERT_TRUE(CreateWindowsEntry(L"S:\\EFI\\Microsoft\\Boot\\BCD", request, id, error));
   EXPECT_EQ(id, kNew);
@@ -140,7 +140,7 @@ TEST(CreateWindowsEntry, ManualFailuresRollBack) {
     fake.ReplyWhen(c.failing, c.failing == L"/create /d" ? 0 : 1, c.output);
     fake.ReplyWhen(L"/create /d", 0, Created(kNew));
     fake.ReplyWhen(L"", 0, L"");
-    const WindowsEntryRequest request{L"D:", L"My \"Win\"", L"Standard", false, false, false, true};
+    const WindowsEntryRequest request{L"D:", L"My \"Win\"", MenuPolicy::Standard, false, false, false, true};
     std::wstring id = L"stale", error;
     EXPECT_FALSE(CreateWindowsEntry(L"", request, id, error));
     EXPECT_TRUE(id.empty());
@@ -195,7 +195,7 @@ TEST(CreateWinPeEntry, FullSequenceWithEveryOption) {
   fake.ReplyWhen(L"/device", 0, Created(kOptions));
   fake.ReplyWhen(L"/application osloader", 0, Created(kNew));
   fake.ReplyWhen(L"", 0, L"The operation completed successfully.");
-  WinPeEntryRequest request{L"D:\\sources\\boot.wim", L"  ", L"Legacy", true, true, true, false};
+  WinPeEntryRequest request{L"D:\\sources\\boot.wim", L"  ", MenuPolicy::Legacy, true, true, true, false};
   std::wstring id, error;
   ASSERT_TRUE(CreateWinPeEntry(L"", request, id, error)) << std::string(error.begin(), error.end());
   EXPECT_EQ(id, kNew);

@@ -28,16 +28,11 @@ TEST(Firmware, EnvironmentAndFirmwareLabels) {
   fake.registryKeys.insert(kMiniNt);
   EXPECT_EQ(EnvironmentLabel(), L"Windows PE (X:)");
 
-  EXPECT_EQ(FirmwareTypeLabel(), L"UEFI");
+  EXPECT_EQ(MachineFirmware(), FirmwareKind::Uefi);
   fake.firmwareType = 1;
-  EXPECT_EQ(FirmwareTypeLabel(), L"Legacy BIOS");
+  EXPECT_EQ(MachineFirmware(), FirmwareKind::LegacyBios);
   fake.firmwareType = 0;
-  {
-    test::LanguageGuard english(false);
-    EXPECT_EQ(FirmwareTypeLabel(), L"Unknown");
-  }
-  test::LanguageGuard vietnamese(true);
-  EXPECT_EQ(FirmwareTypeLabel(), L"Không xác định");
+  EXPECT_EQ(MachineFirmware(), FirmwareKind::Unknown);
 }
 
 TEST(Firmware, RequestKeepsEveryOtherBitAndChecksFirst) {
@@ -84,17 +79,18 @@ TEST(Firmware, RequestKeepsEveryOtherBitAndChecksFirst) {
 TEST(Firmware, PowerActionsPickTheRightTool) {
   struct Case {
     bool pe, wpeutil, shutdown;
-    std::wstring action, program, arguments;
+    PowerAction action;
+    std::wstring program, arguments;
   };
   const Case cases[] = {
-      {true, true, true, L"restart", L"wpeutil.exe", L"Reboot"},
-      {true, true, true, L"shutdown", L"wpeutil.exe", L"Shutdown"},
-      {true, false, false, L"restart", L"shutdown.exe", L"/r /t 0"},  // run even when missing
-      {false, true, true, L"restart", L"shutdown.exe", L"/r /t 0"},
-      {false, true, true, L"shutdown", L"shutdown.exe", L"/s /t 0"},
-      {false, true, true, L"bios", L"shutdown.exe", L"/r /fw /t 0"},
-      {true, true, true, L"bios", L"wpeutil.exe", L"Reboot"},
-      {true, false, true, L"bios", L"shutdown.exe", L"/r /t 0"},
+      {true, true, true, PowerAction::Restart, L"wpeutil.exe", L"Reboot"},
+      {true, true, true, PowerAction::Shutdown, L"wpeutil.exe", L"Shutdown"},
+      {true, false, false, PowerAction::Restart, L"shutdown.exe", L"/r /t 0"},  // run even when missing
+      {false, true, true, PowerAction::Restart, L"shutdown.exe", L"/r /t 0"},
+      {false, true, true, PowerAction::Shutdown, L"shutdown.exe", L"/s /t 0"},
+      {false, true, true, PowerAction::FirmwareSetup, L"shutdown.exe", L"/r /fw /t 0"},
+      {true, true, true, PowerAction::FirmwareSetup, L"wpeutil.exe", L"Reboot"},
+      {true, false, true, PowerAction::FirmwareSetup, L"shutdown.exe", L"/r /t 0"},
   };
   for (const auto& c : cases) {
     test::FakePlatform fake;
@@ -108,26 +104,23 @@ TEST(Firmware, PowerActionsPickTheRightTool) {
     EXPECT_EQ(fake.runs[0].arguments, c.arguments);
     EXPECT_EQ(fake.runs[0].timeoutMs, 120000u);
     // The firmware variable is touched only when shutdown /fw cannot be used.
-    EXPECT_EQ(fake.firmwareWrites, c.action == L"bios" && c.pe ? 1 : 0);
+    EXPECT_EQ(fake.firmwareWrites, c.action == PowerAction::FirmwareSetup && c.pe ? 1 : 0);
   }
 }
 
 TEST(Firmware, PowerActionsThatRunNothing) {
   test::FakePlatform fake;
   test::LanguageGuard english(false);
-  CommandResult result = RunPowerAction(L"Restart");
-  EXPECT_EQ(result.exitCode, -1);
-  EXPECT_EQ(result.output, L"Invalid power action.");
-  EXPECT_TRUE(result.commandLine.empty());
-
   fake.registryKeys.insert(kMiniNt);
   fake.firmwareType = 1;
-  result = RunPowerAction(L"bios");
+  CommandResult result = RunPowerAction(PowerAction::FirmwareSetup);
+  EXPECT_EQ(result.exitCode, -1);
+  EXPECT_TRUE(result.commandLine.empty());
   EXPECT_EQ(result.output, L"Booting into firmware setup is only supported on UEFI machines.");
 
   fake.firmwareType = 2;
   fake.firmwareVariables[L"OsIndicationsSupported"] = {1, 7, 8};
-  result = RunPowerAction(L"bios");  // request written, but nothing to restart with
+  result = RunPowerAction(PowerAction::FirmwareSetup);  // request written, but nothing to restart with
   EXPECT_EQ(result.output, L"Neither wpeutil.exe nor shutdown.exe was found to restart the PC.");
   EXPECT_TRUE(fake.runs.empty());
 }

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/commands.h"
 #include "core/language.h"
 #include "ui/canvas_win.h"
 #include "ui/controls_win.h"
@@ -45,7 +46,6 @@ MainView g_view;
 MainViewState g_state;
 zel::BcdSnapshot g_snapshot;
 std::wstring g_selected;
-bool g_busy = false;
 
 zel::BootEntry Entry(const wchar_t* id, const wchar_t* description, const wchar_t* device, const wchar_t* path,
                      int order) {
@@ -110,7 +110,7 @@ void SwitchStyle() {
   g_darkTheme = !g_darkTheme;
   ResetEditBrush();
   ApplyTexts(g_view);
-  SetButtonIcon(GetDlgItem(g_view.window, kStyleToggleId), g_darkTheme ? 14 : 13);
+  SetButtonIcon(GetDlgItem(g_view.window, kStyleToggleId), g_darkTheme ? kIconMoon : kIconSun);
   ApplyTitleBarStyle(g_view.window);
   RedrawWindow(g_view.window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
@@ -159,17 +159,17 @@ void StartUp(HWND window) {
   g_view.window = window;
   LoadAppIcon(g_view);
   g_state.selectedStorePath = g_options.store;
-  CreateMainControls(g_view, g_state);
+  CreateMainControls(g_view, g_state, app::kCommandFaces);
   // Made-up machine: a UEFI PC booted into Windows PE, unless asked otherwise.
   g_state.environmentLabel = L"Windows PE (X:)";
-  g_state.firmwareLabel = g_options.bios ? L"Legacy BIOS" : L"UEFI";
+  g_state.firmware = g_options.bios ? zel::FirmwareKind::LegacyBios : zel::FirmwareKind::Uefi;
   g_state.snapshot = &g_snapshot;
   if (!g_options.status.empty()) g_state.statusText = g_options.status;
 
   EntriesHost host;
   host.snapshot = &g_snapshot;
   host.selectedEntryId = &g_selected;
-  host.busy = &g_busy;
+  host.busy = &g_state.busy;
   host.onAction = [](CardAction action) { SetStatus(L"Card action " + std::to_wstring(static_cast<int>(action))); };
   if (g_view.entries) SetEntriesHost(g_view.entries, host);
 
@@ -181,7 +181,7 @@ void StartUp(HWND window) {
   Log(L"> bcdedit (system) /enum all /v [OK]");
 
   if (g_options.busy) {
-    g_busy = g_state.busy = true;
+    g_state.busy = true;
     g_state.busyFrame = 40;
     g_state.statusText = zel::Pick(L"Đang tải BCD...", L"Loading BCD...");
     SetTimer(window, kBusyTimer, 30, nullptr);

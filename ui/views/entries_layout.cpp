@@ -4,6 +4,7 @@
 
 #include "core/language.h"
 #include "core/text.h"
+#include "ui/icon_table.h"
 
 namespace ui {
 namespace {
@@ -11,21 +12,6 @@ namespace {
 using zel::BcdSnapshot;
 using zel::BootEntry;
 using zel::Pick;
-
-// Icon indices of the vector icon table.
-constexpr int kIconPower = 1;
-constexpr int kIconWindows = 2;
-constexpr int kIconDisc = 3;
-constexpr int kIconPlus = 4;
-constexpr int kIconTrash = 5;
-constexpr int kIconStar = 6;
-constexpr int kIconPencil = 7;
-constexpr int kIconArrowUp = 9;
-constexpr int kIconArrowDown = 10;
-constexpr int kIconPlay = 17;
-constexpr int kIconList = 23;
-constexpr int kIconBolt = 26;
-constexpr int kIconDot = 27;
 
 // Place of `id` in the display order (case-insensitive), or -1.
 int DisplayOrderPosition(const BcdSnapshot& snapshot, const std::wstring& id) {
@@ -59,7 +45,7 @@ std::vector<CardButton> ButtonsFor(const BcdSnapshot& snapshot, const BootEntry&
     add(CardAction::MoveDown, L"", kIconArrowDown, position >= 0 && position < last);
   }
   if (!entry.isDefault) add(CardAction::SetDefault, Pick(L"Đặt Mặc định", L"Set Default"), kIconStar, true);
-  add(CardAction::Policy, entry.bootMenuPolicy, kIconList, true);
+  add(CardAction::Policy, entry.bootMenuPolicy, kIconChecklist, true);
   add(CardAction::Rename, Pick(L"Đổi tên", L"Rename"), kIconPencil, true);
   add(CardAction::BootOnce, Pick(L"Boot 1 lần", L"Boot Once"), kIconPlay, true);
   add(CardAction::Delete, L"", kIconTrash, true, true);

@@ -14,39 +14,48 @@ namespace {
 constexpr int kSidebarSlot = 1, kSurfaceSlot = 2;
 constexpr int kAppIconResource = 101;
 
+// Icons and labels of commands come from the command table; this is how each control looks.
 struct ControlDef {
   int id;
   ButtonVariant variant;
-  int icon;
   int surface;
   FontSlot font;
   bool leftAligned;
 };
 
 // The header's buttons, in creation order around the time-out field.
-constexpr ControlDef kStoreSelector{kStoreSelectorId, ButtonVariant::DropDown, 0, kSurfaceSlot, Regular12, true};
-constexpr ControlDef kBrowse{kBrowseId, ButtonVariant::Default, 12, kSurfaceSlot, Regular12, false};
-constexpr ControlDef kRefresh{kRefreshId, ButtonVariant::Default, 11, kSurfaceSlot, Regular12, false};
-constexpr ControlDef kApply{kApplyTimeoutId, ButtonVariant::Primary, 0, kSurfaceSlot, Semibold12, false};
-constexpr ControlDef kShowBootMenu{kShowBootMenuId, ButtonVariant::CheckBox, 0, kSurfaceSlot, Regular13, true};
+constexpr ControlDef kStoreSelector{kStoreSelectorId, ButtonVariant::DropDown, kSurfaceSlot, Regular12, true};
+constexpr ControlDef kBrowse{kBrowseId, ButtonVariant::Default, kSurfaceSlot, Regular12, false};
+constexpr ControlDef kRefresh{kRefreshId, ButtonVariant::Default, kSurfaceSlot, Regular12, false};
+constexpr ControlDef kApply{kApplyTimeoutId, ButtonVariant::Primary, kSurfaceSlot, Semibold12, false};
+constexpr ControlDef kShowBootMenu{kShowBootMenuId, ButtonVariant::CheckBox, kSurfaceSlot, Regular13, true};
 // The sidebar's buttons after the quick actions.
 constexpr ControlDef kSidebarButtons[] = {
-    {kFirmwareRestartId, ButtonVariant::Default, 15, kSidebarSlot, Regular12, true},
-    {kRestartId, ButtonVariant::Default, 16, kSidebarSlot, Semibold11, false},
-    {kShutdownId, ButtonVariant::Danger, 1, kSidebarSlot, Semibold11, false},
-    {kStyleToggleId, ButtonVariant::Default, 0, kSidebarSlot, Semibold12, false},  // icon follows the style
-    {kLanguageToggleId, ButtonVariant::Default, 32, kSidebarSlot, Semibold12, false},
+    {kFirmwareRestartId, ButtonVariant::Default, kSidebarSlot, Regular12, true},
+    {kRestartId, ButtonVariant::Default, kSidebarSlot, Semibold11, false},
+    {kShutdownId, ButtonVariant::Danger, kSidebarSlot, Semibold11, false},
+    {kStyleToggleId, ButtonVariant::Default, kSidebarSlot, Semibold12, false},
+    {kLanguageToggleId, ButtonVariant::Default, kSidebarSlot, Semibold12, false},
 };
 constexpr ControlDef kLogButtons[] = {
-    {kCopyLogId, ButtonVariant::Subtle, 0, kSurfaceSlot, Regular11, false},
-    {kClearLogId, ButtonVariant::Subtle, 0, kSurfaceSlot, Regular11, false},
+    {kCopyLogId, ButtonVariant::Subtle, kSurfaceSlot, Regular11, false},
+    {kClearLogId, ButtonVariant::Subtle, kSurfaceSlot, Regular11, false},
 };
 
-int StyleIcon() { return g_darkTheme ? 14 : 13; }
+IconId StyleIcon() { return g_darkTheme ? kIconMoon : kIconSun; }
 
-HWND MakeButton(HWND parent, const ControlDef& def, const std::wstring& text) {
-  return CreateOwnerButton(parent, def.id, text,
-                           ButtonStyle{def.variant, def.icon, def.surface, def.font, def.leftAligned});
+const CommandFace* FindFace(const MainView& view, int id) {
+  for (const CommandFace& face : view.commands) {
+    if (face.id == id) return &face;
+  }
+  return nullptr;
+}
+
+// The style toggle's icon follows the style; every other control has its command's icon, or none.
+HWND MakeButton(const MainView& view, const ControlDef& def, const std::wstring& text) {
+  const CommandFace* face = FindFace(view, def.id);
+  const int icon = def.id == kStyleToggleId ? StyleIcon() : face ? face->icon : kIconNone;
+  return CreateOwnerButton(view.window, def.id, text, ButtonStyle{def.variant, icon, def.surface, def.font, def.leftAligned});
 }
 
 HWND MakeTimeoutEdit(HWND parent) {
@@ -100,50 +109,45 @@ void LoadAppIcon(MainView& view) {
   view.appIcon = IconToImage(view.appIconHandle.get(), ScaleDpi(38));
 }
 
-void CreateMainControls(MainView& view, MainViewState& state) {
+void CreateMainControls(MainView& view, MainViewState& state, std::span<const CommandFace> commands) {
+  view.commands = commands;
   HWND w = view.window;
-  MakeButton(w, kStoreSelector, StoreDisplayName(state.selectedStorePath));
-  MakeButton(w, kBrowse, L"");
-  MakeButton(w, kRefresh, L"");
+  MakeButton(view, kStoreSelector, StoreDisplayName(state.selectedStorePath));
+  MakeButton(view, kBrowse, L"");
+  MakeButton(view, kRefresh, L"");
   view.timeoutEdit = MakeTimeoutEdit(w);
-  MakeButton(w, kApply, L"");
+  MakeButton(view, kApply, L"");
   for (int i = 0; i < kTimeoutPresetCount; ++i) {
     const int id = kTimeoutPresetFirstId + i;
-    MakeButton(w, ControlDef{id, ButtonVariant::Default, 0, kSurfaceSlot, Regular11, false}, MainControlText(id));
+    MakeButton(view, ControlDef{id, ButtonVariant::Default, kSurfaceSlot, Regular11, false}, MainControlText(id));
   }
-  SetChecked(MakeButton(w, kShowBootMenu, L""), true);
+  SetChecked(MakeButton(view, kShowBootMenu, L""), true);
   view.entries = CreateEntriesList(w, kEntriesId);
-  for (size_t i = 0; i < kQuickActions.size(); ++i) {
+  bool first = true;
+  for (const CommandFace& face : commands) {
+    if (!face.quickAction) continue;
     // The first quick action is the one most runs start with, so it stands out.
-    const bool first = i == 0;
-    MakeButton(w,
-               ControlDef{kQuickActions[i].id, first ? ButtonVariant::Primary : ButtonVariant::Default,
-                           kQuickActions[i].icon, kSidebarSlot, first ? Semibold12 : Regular12, true},
+    MakeButton(view,
+               ControlDef{face.id, first ? ButtonVariant::Primary : ButtonVariant::Default, kSidebarSlot,
+                          first ? Semibold12 : Regular12, true},
                L"");
+    first = false;
   }
-  for (ControlDef def : kSidebarButtons) {
-    if (def.id == kStyleToggleId) def.icon = StyleIcon();
-    const bool fixedText = def.id == kRestartId || def.id == kShutdownId;
-    MakeButton(w, def, fixedText ? MainControlText(def.id) : L"");
-  }
-  for (const ControlDef& def : kLogButtons) MakeButton(w, def, L"");
+  for (const ControlDef& def : kSidebarButtons) MakeButton(view, def, L"");
+  for (const ControlDef& def : kLogButtons) MakeButton(view, def, L"");
   view.log = CreateTextView(w, kLogViewId);
 
   state.environmentLabel = zel::EnvironmentLabel();
-  state.firmwareLabel = zel::FirmwareTypeLabel();
+  state.firmware = zel::MachineFirmware();
   state.statusText = ReadyStatusText();
   ApplyTexts(view);
 }
 
 void ApplyTexts(const MainView& view) {
-  for (const QuickAction& action : kQuickActions) {
-    SetWindowTextW(GetDlgItem(view.window, action.id), MainControlText(action.id).c_str());
+  for (const CommandFace& face : view.commands) {
+    if (face.english) SetWindowTextW(GetDlgItem(view.window, face.id), CommandText(face).c_str());
   }
-  // Restart, shut down and the presets read the same in both languages and keep their texts.
-  for (int id : {kBrowseId, kRefreshId, kApplyTimeoutId, kShowBootMenuId, kFirmwareRestartId, kCopyLogId, kClearLogId,
-                 kStyleToggleId, kLanguageToggleId}) {
-    SetWindowTextW(GetDlgItem(view.window, id), MainControlText(id).c_str());
-  }
+  SetWindowTextW(GetDlgItem(view.window, kStyleToggleId), MainControlText(kStyleToggleId).c_str());
 }
 
 void ApplyStoreSelectorText(const MainView& view, const std::wstring& storePath) {
@@ -166,7 +170,10 @@ void LayoutMain(MainView& view, int width, int height) {
   for (int i = 0; i < kTimeoutPresetCount; ++i) PlaceById(w, kTimeoutPresetFirstId + i, l.timeoutPresets[i]);
   PlaceById(w, kShowBootMenuId, l.showBootMenu);
   Place(view.entries, l.entries);
-  for (size_t i = 0; i < kQuickActions.size(); ++i) PlaceById(w, kQuickActions[i].id, l.quickActions[i]);
+  size_t slot = 0;
+  for (const CommandFace& face : view.commands) {
+    if (face.quickAction && slot < l.quickActions.size()) PlaceById(w, face.id, l.quickActions[slot++]);
+  }
   PlaceById(w, kFirmwareRestartId, l.firmwareRestart);
   PlaceById(w, kRestartId, l.restart);
   PlaceById(w, kShutdownId, l.shutdown);

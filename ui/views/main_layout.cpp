@@ -195,8 +195,6 @@ Rect BusyBarSpan(Rect strip, int frame) {
   return Rect{left, strip.top, right, strip.bottom};
 }
 
-Colour FirmwareDotColour(const std::wstring& firmwareLabel) { return firmwareLabel == L"UEFI" ? Success : Warning; }
-
 Size InitialMainSize(int workWidth, int workHeight) {
   return Size{std::min(workWidth, S(1180)), std::min(workHeight, S(760))};
 }

@@ -84,9 +84,6 @@ InfoRowGeometry LayoutInfoRow(Rect row, int labelWidth, int valueWidth);
 // The moving part of the busy bar for a frame count; empty while it enters at the left.
 Rect BusyBarSpan(Rect strip, int frame);
 
-// The information card's firmware dot: green for UEFI, amber for anything else.
-Colour FirmwareDotColour(const std::wstring& firmwareLabel);
-
 // The window's first size inside a work area, and its smallest tracking size,
 // which never exceeds the work area of the window's monitor (a size of 0 or
 // less means the work area is unknown).

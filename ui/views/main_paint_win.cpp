@@ -39,7 +39,7 @@ void PaintSidebar(Canvas& canvas, const MainView& view, const MainViewState& sta
     static const zel::BcdSnapshot kEmpty;
     const zel::BcdSnapshot& snapshot = state.snapshot ? *state.snapshot : kEmpty;
     const auto rows =
-        InfoCardRows(state.environmentLabel, state.firmwareLabel, snapshot.entries.size(), snapshot.timeoutSeconds);
+        InfoCardRows(state.environmentLabel, state.firmware, snapshot.entries.size(), snapshot.timeoutSeconds);
     Rect row{card.left + S(12), card.top + S(10), card.right - S(12), card.top + S(10) + S(19)};
     for (const InfoRowText& text : rows) {
       InfoRow(canvas, row, text, p);
@@ -56,7 +56,7 @@ void PaintHeader(Canvas& canvas, const MainView& view, const MainViewState& stat
   canvas.FillRect(l.headerRect, p.Surface);
   canvas.FillRect(BottomRow(l.headerRect), p.Border);
   if (!l.storeLabelRect.IsEmpty()) canvas.DrawText(StoreLabelText(), l.storeLabelRect, Semibold13, p.Text, kSingleLine);
-  canvas.DrawIcon(8, l.clockRect.left, l.clockRect.top, l.clockRect.Width(), p.Text);
+  canvas.DrawIcon(kIconClock, l.clockRect.left, l.clockRect.top, l.clockRect.Width(), p.Text);
   canvas.DrawText(TimeoutLabelText(), l.timeoutLabelRect, Semibold13, p.Text, kSingleLine);
   const bool editFocused = view.timeoutEdit && GetFocus() == view.timeoutEdit;
   canvas.FillRoundRect(l.timeoutFrameRect, S(8), p.Input, editFocused ? Accent : p.Border, 1, 255, 255);

@@ -4,6 +4,8 @@
 #include <array>
 #include <string>
 
+#include "core/firmware.h"
+#include "ui/icon_table.h"
 #include "ui/palette.h"
 
 namespace ui {
@@ -41,21 +43,32 @@ enum MainControlId : int {
 
 inline constexpr std::array<int, 5> kTimeoutPresetSeconds = {0, 3, 5, 10, 30};
 
-// One row of the quick-action table; the order is the order in the sidebar.
-struct QuickAction {
+// Windows virtual-key codes of the shortcuts that are not a digit or a letter
+// (those are their own upper-case character), so that the command table stays portable.
+enum ShortcutKey : int { kKeyDelete = 0x2E, kKeyF2 = 0x71, kKeyF5 = 0x74 };
+
+// What the window shows of one command: its control, its shortcut keys and its
+// button's icon and label. The application owns the table of commands and
+// hands the window these rows; the quick actions appear in the sidebar in table order.
+struct CommandFace {
   int id;
-  const wchar_t* english;
-  const wchar_t* vietnamese;
-  int icon;
+  int key = 0;  // 0: none
+  int secondKey = 0;
+  IconId icon = kIconNone;
+  const wchar_t* vietnamese = nullptr;  // null: the control has no label of its own here
+  const wchar_t* english = nullptr;
+  bool quickAction = false;
 };
-extern const std::array<QuickAction, 8> kQuickActions;
+
+// The face's label in the current language; empty when it has none.
+std::wstring CommandText(const CommandFace& face);
 
 inline constexpr const wchar_t* kVersionText = L"1.0.0.1";
 // "Zel Quillon PE v1.0.0.1 — BCD & Boot Manager", the same in both languages.
 std::wstring MainWindowTitle();
 
-// The text a button of the main window carries now; empty for an identifier
-// without a text of its own (the store selector, the edit box, the list, the log).
+// The text of a button that has none in the command table: the time-out presets
+// and the style toggle; empty for any other identifier.
 std::wstring MainControlText(int id);
 
 // The store selector's text: the file path, or the system store's name.
@@ -76,7 +89,7 @@ struct InfoRowText {
   std::wstring value;
   Colour dot = kNoColour;
 };
-std::array<InfoRowText, 4> InfoCardRows(const std::wstring& environmentLabel, const std::wstring& firmwareLabel,
+std::array<InfoRowText, 4> InfoCardRows(const std::wstring& environmentLabel, zel::FirmwareKind firmware,
                                         size_t entryCount, int timeoutSeconds);
 
 }  // namespace ui

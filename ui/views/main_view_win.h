@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <span>
 #include <string>
 
 #include "core/bcd_model.h"
@@ -21,11 +22,11 @@ namespace ui {
 struct MainViewState {
   std::wstring selectedStorePath;  // empty: the running system's store
   std::wstring environmentLabel;   // "Windows" or "Windows PE (X:)"
-  std::wstring firmwareLabel;      // language dependent: recompute on a language switch
+  zel::FirmwareKind firmware = zel::FirmwareKind::Unknown;
   std::wstring statusText;
   const zel::BcdSnapshot* snapshot = nullptr;  // the loaded snapshot; null counts as empty
-  bool busy = false;                           // mirror of the busy flag
-  int busyFrame = 0;                           // mirror of the busy frame counter
+  bool busy = false;                           // a job runs: the busy bar moves
+  int busyFrame = 0;                           // the busy bar's position
 };
 
 struct IconDeleter {
@@ -40,16 +41,18 @@ struct MainView {
   HWND timeoutEdit = nullptr;  // 112
   TextView* log = nullptr;     // 129; owned by its window
   MainLayout layout;           // rebuilt by every layout pass
+  std::span<const CommandFace> commands;  // the application's, for the window's lifetime
   IconHandle appIconHandle;    // resource 101 at 256 x 256, loaded once
   Image appIcon;               // the same at S(38), for the current DPI
 };
 
 // Loads icon 101 once and (re)makes its S(38) image: on WM_CREATE and WM_DPICHANGED.
 void LoadAppIcon(MainView& view);
-// On WM_CREATE: every child in the order of the control table, the environment and
-// firmware texts and the "Ready." status into state, then ApplyTexts. The entries
-// list is created unconnected: the application gives it its EntriesHost.
-void CreateMainControls(MainView& view, MainViewState& state);
+// On WM_CREATE: every child in the order of the control table, with the icons and
+// labels of `commands` (kept in view), the environment and firmware texts and the
+// "Ready." status into state, then ApplyTexts. The entries list is created
+// unconnected: the application gives it its EntriesHost.
+void CreateMainControls(MainView& view, MainViewState& state, std::span<const CommandFace> commands);
 // Every button text in the current language and style (not the store selector's).
 void ApplyTexts(const MainView& view);
 // The store selector's text for a store path (empty = system store), repainted.
