@@ -151,18 +151,24 @@ void ExecuteChange(const std::wstring& description, ChangeFunction change, bool 
           ReportChangeResult(description, outcome.changeSucceeded, outcome.message);
           return;
         }
-        AppendLog(Pick(L"> Auto-backup thất bại: ", L"> Auto-backup failed: ") + outcome.backupError);
-        const std::wstring text = Pick(L"Không thể tự động sao lưu BCD:\r\n\r\n", L"Automatic BCD backup failed:\r\n\r\n") +
-                                  outcome.backupError +
-                                  Pick(L"\r\n\r\nBạn vẫn muốn tiếp tục mà KHÔNG có bản sao lưu?",
-                                       L"\r\n\r\nContinue WITHOUT a backup?");
-        if (AskConfirm(Pick(L"Cảnh báo sao lưu", L"Backup warning"), text, Pick(L"Vẫn tiếp tục", L"Continue anyway"),
-                       ui::MessageKind::Warning, true)) {
+        if (AskContinueWithoutBackup(Pick(L"> Auto-backup thất bại: ", L"> Auto-backup failed: "),
+                                     Pick(L"Không thể tự động sao lưu BCD:", L"Automatic BCD backup failed:"),
+                                     outcome.backupError)) {
           RunChangeWithoutBackup(description, storePath, change);
-        } else {
-          SetStatus(Pick(L"Đã huỷ thao tác.", L"Operation cancelled."));
         }
       });
+}
+
+bool AskContinueWithoutBackup(const std::wstring& logPrefix, const std::wstring& failure, const std::wstring& error) {
+  AppendLog(logPrefix + error);
+  const std::wstring text = failure + L"\r\n\r\n" + error +
+                            Pick(L"\r\n\r\nBạn vẫn muốn tiếp tục mà KHÔNG có bản sao lưu?", L"\r\n\r\nContinue WITHOUT a backup?");
+  if (AskConfirm(Pick(L"Cảnh báo sao lưu", L"Backup warning"), text, Pick(L"Vẫn tiếp tục", L"Continue anyway"),
+                 ui::MessageKind::Warning, true)) {
+    return true;
+  }
+  SetStatus(Pick(L"Đã huỷ thao tác.", L"Operation cancelled."));
+  return false;
 }
 
 void ShowError(const std::wstring& title, const std::wstring& text) {

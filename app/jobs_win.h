@@ -79,6 +79,9 @@ void ReportChangeResult(const std::wstring& description, bool succeeded, const s
 
 void ShowError(const std::wstring& title, const std::wstring& text);
 void ShowInfo(const std::wstring& title, const std::wstring& text);
+// After a failed automatic backup: logs it and asks whether to go on without one
+// (Cancel has the focus); a refusal is said on the status line.
+bool AskContinueWithoutBackup(const std::wstring& logPrefix, const std::wstring& failure, const std::wstring& error);
 bool AskConfirm(const std::wstring& title, const std::wstring& text, const std::wstring& confirmText,
                 ui::MessageKind kind, bool danger);
 

@@ -107,16 +107,10 @@ void RunEfiChange(const std::wstring& busyText, std::function<bool(std::wstring&
           FinishJob(texts, outcome.success, outcome.message);
           return;
         }
-        AppendLog(Pick(L"> Auto-backup EFI thất bại: ", L"> Auto-backup EFI failed: ") + outcome.snapshotError);
-        const std::wstring text =
-            Pick(L"Không thể tự động sao lưu phân vùng EFI:\r\n\r\n", L"Automatic EFI backup failed:\r\n\r\n") +
-            outcome.snapshotError +
-            Pick(L"\r\n\r\nBạn vẫn muốn tiếp tục mà KHÔNG có bản sao lưu?", L"\r\n\r\nContinue WITHOUT a backup?");
-        if (AskConfirm(Pick(L"Cảnh báo sao lưu", L"Backup warning"), text, Pick(L"Vẫn tiếp tục", L"Continue anyway"),
-                       ui::MessageKind::Warning, true)) {
+        if (AskContinueWithoutBackup(Pick(L"> Auto-backup EFI thất bại: ", L"> Auto-backup EFI failed: "),
+                                     Pick(L"Không thể tự động sao lưu phân vùng EFI:", L"Automatic EFI backup failed:"),
+                                     outcome.snapshotError)) {
           RunEfiChange(busyText, operation, texts, false);
-        } else {
-          SetStatus(Pick(L"Đã huỷ thao tác.", L"Operation cancelled."));
         }
       });
 }
