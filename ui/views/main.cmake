@@ -33,7 +33,8 @@ if(WIN32)
     OUTPUT ${ZEL_MAIN_DEMO_RES}
     COMMAND ${CMAKE_RC_COMPILER} -I${CMAKE_BINARY_DIR}/generated -I${PROJECT_SOURCE_DIR}/app/resources
             -i ${PROJECT_SOURCE_DIR}/app/resources/app.rc -o ${ZEL_MAIN_DEMO_RES}
-    DEPENDS ${PROJECT_SOURCE_DIR}/app/resources/app.rc ${PROJECT_SOURCE_DIR}/app/resources/app.manifest
+    DEPENDS ${PROJECT_SOURCE_DIR}/app/resources/app.rc ${CMAKE_BINARY_DIR}/generated/app.manifest
+            ${CMAKE_BINARY_DIR}/generated/zel_version.h
             ${CMAKE_BINARY_DIR}/generated/app.ico
     COMMENT "Compiling the application resources for main-demo"
     VERBATIM)

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "ui/palette.h"
+#include "zel_version.h"
 
 namespace ui {
 
@@ -50,7 +51,7 @@ struct QuickAction {
 };
 extern const std::array<QuickAction, 8> kQuickActions;
 
-inline constexpr const wchar_t* kVersionText = L"1.0.0.1";
+inline constexpr const wchar_t* kVersionText = L"" ZEL_VERSION_TEXT;
 // "Zel Quillon PE v1.0.0.1 — BCD & Boot Manager", the same in both languages.
 std::wstring MainWindowTitle();
 
