@@ -145,10 +145,12 @@ TEST(EfiEndToEnd, BackupRestoreAnUnsafeArchiveAndRepair) {
   ASSERT_TRUE(s.Reloaded());
   EXPECT_EQ(ReadBytes(esp + L"\\EFI\\Boot\\bootx64.efi"), "original");
   // The archive is checked before anything is mounted; the partition as it was goes to the backup
-  // folder; the archive is checked again right before it is extracted.
+  // folder; the archive is checked again right before it is extracted; then the store is read again.
   const std::wstring snapshots = s.app->Folder() + L"\\Backups\\EFI_";
   calls = s.sim.LogLines();
-  ASSERT_EQ(calls.size(), 8u);
+  ASSERT_EQ(calls.size(), 11u);
+  EXPECT_EQ(std::vector<std::wstring>(calls.begin() + 8, calls.end()),
+            (std::vector<std::wstring>{L"bcdedit /enum all /v", L"bcdedit /enum {default} /v", L"bcdedit /enum {current} /v"}));
   EXPECT_EQ(calls[0], L"tar -tf \"" + zip + L"\"");
   EXPECT_EQ(calls[1], L"mountvol Y: /S");
   EXPECT_EQ(calls[2].rfind(L"tar -a -cf \"" + snapshots, 0), 0u) << WideToUtf8(calls[2]);
@@ -157,7 +159,7 @@ TEST(EfiEndToEnd, BackupRestoreAnUnsafeArchiveAndRepair) {
   EXPECT_EQ(calls[5], L"mountvol Y: /S");
   EXPECT_EQ(calls[6], L"tar -xf \"" + zip + L"\" -C Y:\\");
   EXPECT_EQ(calls[7], L"mountvol Y: /D");
-  const std::wstring snapshot = calls[2].substr(11, calls[2].find(L'"', 12) - 11);
+  const std::wstring snapshot = calls[2].substr(12, calls[2].find(L'"', 12) - 12);  // between the quotes
   EXPECT_NE(s.app->LogText().find(L"> Auto-backup EFI \u2192 " + snapshot + L" [OK]"), std::wstring::npos);
   ASSERT_TRUE(sim::zip::Read(ReadBytes(snapshot), members, reason)) << reason;
   EXPECT_TRUE(std::any_of(members.begin(), members.end(), [](const sim::zip::Entry& member) {
