@@ -11,6 +11,7 @@ set(ZQSIM_TOOLS_PORTABLE
 
 add_library(zqsim_tools STATIC ${ZQSIM_TOOLS_PORTABLE})
 target_link_libraries(zqsim_tools PUBLIC zqsim_bcdedit)
+zel_sanitized_copy(zqsim_tools)
 
 if(WIN32)
   # Console programs with the real tools' names, for the test prefix's system32.
@@ -30,8 +31,4 @@ if(WIN32)
   # One name for everything a test prefix needs besides bcdedit.
   add_custom_target(sim_tools)
   add_dependencies(sim_tools sim_tar sim_mountvol sim_bcdboot sim_wpeutil sim_shutdown)
-else()
-  add_library(zqsim_tools_sanitized STATIC ${ZQSIM_TOOLS_PORTABLE})
-  target_link_libraries(zqsim_tools_sanitized PUBLIC zqsim_bcdedit_sanitized)
-  target_compile_options(zqsim_tools_sanitized PRIVATE ${ZEL_SANITIZE_FLAGS})
 endif()

@@ -17,14 +17,12 @@ namespace {
 
 constexpr int kBackupBcd = 105, kStyleToggle = 125, kLanguageToggle = 126, kAddWinPe = 103;
 
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
-
 TEST(AppEndToEnd, StartsLoadsTheSystemStoreAndReloadsOnF5) {
   SimSandbox sim;
   sim.UseSystemStore(sim.CopyStore(L"uefi-win11.txt", L"system.txt"));
   AppDriver app(sim, "Language=en\r\n");
   ASSERT_TRUE(app.Started());
-  ASSERT_TRUE(app.WaitForLog(L"> bcdedit (system) /enum all /v [OK]")) << Narrow(app.LogText());
+  ASSERT_TRUE(app.WaitForLog(L"> bcdedit (system) /enum all /v [OK]")) << WideToUtf8(app.LogText());
   EXPECT_NE(app.LogText().find(L"Zel Quillon PE started. No .NET or VC++ Redistributable required."), std::wstring::npos);
   std::vector<std::wstring> calls = sim.LogLines();  // run at the same time, logged in any order
   std::sort(calls.begin(), calls.end());
@@ -152,8 +150,6 @@ TEST(AppEndToEnd, ASystemDllBesideTheProgramIsNotLoaded) {
 namespace zel::test {
 namespace {
 
-HWND ChildWithId(HWND parent, int id) { return GetDlgItem(parent, id); }
-
 TEST(AppEndToEnd, RenameThroughTheFormBacksUpChangesAndReloads) {
   SimSandbox sim;
   const std::wstring store = sim.CopyStore(L"uefi-win11.txt", L"system.txt");
@@ -166,12 +162,12 @@ TEST(AppEndToEnd, RenameThroughTheFormBacksUpChangesAndReloads) {
   GetWindowThreadProcessId(app.Main(), &processId);
   const HWND form = WaitForWindowOf(processId, L"ZelQuillonPE.Dialog");
   ASSERT_NE(form, nullptr);
-  SetWindowTextW(ChildWithId(form, 200), L"  ");  // a blank name: the form stays open and nothing runs
+  SetWindowTextW(GetDlgItem(form, 200), L"  ");  // a blank name: the form stays open and nothing runs
   PostMessageW(form, WM_COMMAND, IDOK, 0);
   Sleep(500);
   ASSERT_TRUE(IsWindowVisible(form));
   EXPECT_EQ(sim.LogLines().size(), 3u);  // only the start-up load
-  SetWindowTextW(ChildWithId(form, 200), L"Windows 11 \"Pro\"\\");
+  SetWindowTextW(GetDlgItem(form, 200), L"Windows 11 \"Pro\"\\");
   PostMessageW(form, WM_COMMAND, IDOK, 0);
   ASSERT_TRUE(app.WaitForLog(L"> Rename boot entry [OK]"));
   std::wstring log;

@@ -13,15 +13,14 @@
 #include "core/language.h"
 #include "core/utf8.h"
 #include "tests/e2e/app_driver.h"
+#include "tests/support/sample_store.h"
 #include "ui/theme_win.h"
 #include "ui/views/entries_layout.h"
 
 namespace zel::test {
 namespace {
 
-const std::wstring kWin11 = L"{4b91442f-227f-45a6-a76f-4b17f619a5e3}";
-const std::wstring kPe = L"{6735cfd9-5c9a-4f12-af7f-fb01c27d6eaf}";
-const std::wstring kRecovery = L"{c772845f-b0ee-478b-96b6-3833ed5bc3ac}";
+const std::wstring &kWin11 = kSampleWin11, &kPe = kSamplePe, &kRecovery = kSampleRecovery;
 
 ui::TextMeasure GdiMeasure() {
   return ui::TextMeasure{
@@ -93,7 +92,7 @@ TEST_F(CardsEndToEnd, EveryCardButtonChangesTheStore) {
   Click(kPe, ui::CardAction::Policy);
   ASSERT_TRUE(ChangeAndReload(L"bcdedit /set " + kPe + L" bootmenupolicy Legacy"));
   Click(kPe, ui::CardAction::MoveUp);
-  ASSERT_TRUE(ChangeAndReload(L"bcdedit /displayorder " + kPe + L" " + kWin11 + L" {b2721d73-1db4-4c62-bf78-c548a880142d}"));
+  ASSERT_TRUE(ChangeAndReload(L"bcdedit /displayorder " + kPe + L" " + kWin11 + L" " + kSampleMemtest));
   Click(kRecovery, ui::CardAction::ShowInMenu);
   ASSERT_TRUE(ChangeAndReload(L"bcdedit /displayorder " + kPe + L" " + kWin11 +
                               L" {b2721d73-1db4-4c62-bf78-c548a880142d} " + kRecovery));

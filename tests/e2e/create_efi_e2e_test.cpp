@@ -4,29 +4,17 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 #include "core/bcd_store.h"
 #include "core/utf8.h"
 #include "sim/tar/zip.h"
 #include "tests/e2e/started_app.h"
+#include "tests/support/files.h"
 
 namespace zel::test {
 namespace {
 
 constexpr int kAddWinPe = 103, kAddWindows = 104, kBackupEfi = 119, kRestoreEfi = 120, kRepairEfi = 121;
 constexpr int kClearLog = 128;
-
-void WriteFile(const std::wstring& path, const std::string& bytes) {
-  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-  std::ofstream(std::filesystem::path(path), std::ios::binary) << bytes;
-}
-
-std::string ReadFile(const std::wstring& path) {
-  std::ifstream file(std::filesystem::path(path), std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), {});
-}
 
 const BootEntry* EntryNamed(const BcdSnapshot& snapshot, const std::wstring& description) {
   for (const auto& entry : snapshot.entries) {
@@ -52,7 +40,7 @@ TEST(CreateEndToEnd, WinPeEntryWithoutAndWithEveryOption) {
   Started s;
   ASSERT_TRUE(s.ok);
   const std::wstring image = s.sim.Folder() + L"\\sources\\boot.wim";
-  WriteFile(image, "wim");
+  WriteBytes(image, "wim");
   for (const bool options : {false, true}) {
     s.sim.ClearLog();
     s.app->Command(kClearLog);
@@ -122,7 +110,7 @@ TEST(EfiEndToEnd, BackupRestoreAnUnsafeArchiveAndRepair) {
   std::wstring esp;
   Started s(L"", [&esp](SimSandbox& sim) {
     esp = sim.Folder() + L"\\esp";
-    WriteFile(esp + L"\\EFI\\Boot\\bootx64.efi", "original");
+    WriteBytes(esp + L"\\EFI\\Boot\\bootx64.efi", "original");
     sim.UseEsp(esp);
   });
   ASSERT_TRUE(s.ok);
@@ -137,12 +125,12 @@ TEST(EfiEndToEnd, BackupRestoreAnUnsafeArchiveAndRepair) {
   EXPECT_EQ(calls[2], L"mountvol Y: /D");
   std::vector<sim::zip::Entry> members;
   std::string reason;
-  ASSERT_TRUE(sim::zip::Read(ReadFile(zip), members, reason)) << reason;
+  ASSERT_TRUE(sim::zip::Read(ReadBytes(zip), members, reason)) << reason;
   EXPECT_TRUE(std::any_of(members.begin(), members.end(), [](const sim::zip::Entry& member) {
     return member.name == "EFI/Boot/bootx64.efi" && member.data == "original";
   }));
 
-  WriteFile(esp + L"\\EFI\\Boot\\bootx64.efi", "changed");
+  WriteBytes(esp + L"\\EFI\\Boot\\bootx64.efi", "changed");
   for (const bool restore : {false, true}) {
     s.sim.ClearLog();
     s.app->Command(kRestoreEfi);
@@ -155,12 +143,14 @@ TEST(EfiEndToEnd, BackupRestoreAnUnsafeArchiveAndRepair) {
   }
   ASSERT_TRUE(s.app->WaitForLog(L"> Restore EFI \u2190 " + zip + L" [OK]"));
   ASSERT_TRUE(s.Reloaded());
-  EXPECT_EQ(ReadFile(esp + L"\\EFI\\Boot\\bootx64.efi"), "original");
+  EXPECT_EQ(ReadBytes(esp + L"\\EFI\\Boot\\bootx64.efi"), "original");
   // The archive is checked before anything is mounted; the partition as it was goes to the backup
-  // folder; the archive is checked again right before it is extracted.
+  // folder; the archive is checked again right before it is extracted; then the store is read again.
   const std::wstring snapshots = s.app->Folder() + L"\\Backups\\EFI_";
   calls = s.sim.LogLines();
-  ASSERT_GE(calls.size(), 8u);  // then the reload
+  ASSERT_EQ(calls.size(), 11u);
+  EXPECT_EQ(std::vector<std::wstring>(calls.begin() + 8, calls.end()),
+            (std::vector<std::wstring>{L"bcdedit /enum all /v", L"bcdedit /enum {default} /v", L"bcdedit /enum {current} /v"}));
   EXPECT_EQ(calls[0], L"tar -tf \"" + zip + L"\"");
   EXPECT_EQ(calls[1], L"mountvol Y: /S");
   EXPECT_EQ(calls[2].rfind(L"tar -a -cf \"" + snapshots, 0), 0u) << WideToUtf8(calls[2]);
@@ -172,7 +162,7 @@ TEST(EfiEndToEnd, BackupRestoreAnUnsafeArchiveAndRepair) {
   const size_t quote = calls[2].find(L'"');  // tar -a -cf "<snapshot>" -C Y:\ .
   const std::wstring snapshot = calls[2].substr(quote + 1, calls[2].find(L'"', quote + 1) - quote - 1);
   EXPECT_NE(s.app->LogText().find(L"> Auto-backup EFI \u2192 " + snapshot + L" [OK]"), std::wstring::npos);
-  ASSERT_TRUE(sim::zip::Read(ReadFile(snapshot), members, reason)) << reason;
+  ASSERT_TRUE(sim::zip::Read(ReadBytes(snapshot), members, reason)) << reason;
   EXPECT_TRUE(std::any_of(members.begin(), members.end(), [](const sim::zip::Entry& member) {
     return member.name == "EFI/Boot/bootx64.efi" && member.data == "changed";
   }));
@@ -182,14 +172,14 @@ TEST(EfiEndToEnd, BackupRestoreAnUnsafeArchiveAndRepair) {
   sim::zip::Writer writer;
   writer.Add(sim::zip::Entry{"EFI/Boot/bootx64.efi", "ok", {}});
   writer.Add(sim::zip::Entry{"EFI/../../evil.efi", "bad", {}});
-  WriteFile(hostile, writer.Finish());
+  WriteBytes(hostile, writer.Finish());
   s.sim.ClearLog();
   s.app->Command(kRestoreEfi);
   ASSERT_TRUE(s.app->ChooseFile(hostile));
   Answer(*s.app, L"Confirm EFI restore", kFirstButton);
   Answer(*s.app, L"EFI restore error", kFirstButton);
   EXPECT_EQ(s.sim.LogLines(), (std::vector<std::wstring>{L"tar -tf \"" + hostile + L"\""}));
-  EXPECT_EQ(ReadFile(esp + L"\\EFI\\Boot\\bootx64.efi"), "original");
+  EXPECT_EQ(ReadBytes(esp + L"\\EFI\\Boot\\bootx64.efi"), "original");
 
   s.sim.ClearLog();
   s.app->Command(kRepairEfi);
@@ -207,7 +197,7 @@ TEST(EfiEndToEnd, AFailedSnapshotAsksAndAnArchiveWithoutEfiIsQuestioned) {
   std::wstring esp;
   Started s(L"\\Backups\\EFI_", [&esp](SimSandbox& sim) {
     esp = sim.Folder() + L"\\esp";
-    WriteFile(esp + L"\\EFI\\Boot\\bootx64.efi", "original");
+    WriteBytes(esp + L"\\EFI\\Boot\\bootx64.efi", "original");
     sim.UseEsp(esp);
   });
   ASSERT_TRUE(s.ok);
@@ -230,7 +220,7 @@ TEST(EfiEndToEnd, AFailedSnapshotAsksAndAnArchiveWithoutEfiIsQuestioned) {
   const std::wstring other = s.sim.Folder() + L"\\other.zip";
   sim::zip::Writer writer;
   writer.Add(sim::zip::Entry{"Windows/notes.txt", "x", {}});
-  WriteFile(other, writer.Finish());
+  WriteBytes(other, writer.Finish());
   s.sim.ClearLog();
   s.app->Command(kRestoreEfi);
   ASSERT_TRUE(s.app->ChooseFile(other));

@@ -4,23 +4,17 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "core/utf8.h"
 #include "tests/e2e/started_app.h"
+#include "tests/support/files.h"
+#include "tests/support/sample_store.h"
 
 namespace zel::test {
 namespace {
 
 constexpr int kBrowse = 101, kRename = 109, kNameBox = 200;
-const std::wstring kWin11 = L"{4b91442f-227f-45a6-a76f-4b17f619a5e3}";
-
-std::string Bytes(const std::wstring& path) {
-  std::ifstream file(std::filesystem::path(path), std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), {});
-}
+const std::wstring& kWin11 = kSampleWin11;
 
 struct RenameForm {
   HWND dialog = nullptr;
@@ -62,12 +56,12 @@ TEST(NamesEndToEnd, TheSystemStoreKeepsANameOutsideTheCodePage) {
   ASSERT_NE(form.dialog, nullptr);
   EXPECT_EQ(form.name, L"Cứu hộ – 'Tiếng Việt' ồ");
   EXPECT_EQ(form.description.find(L"could not be read exactly"), std::wstring::npos);
-  const std::string before = Bytes(s.store);
+  const std::string before = ReadBytes(s.store);
   s.sim.ClearLog();
   s.app->Key(VK_RETURN);  // OK, the name untouched
   ASSERT_TRUE(AppDriver::WaitClosed(form.dialog));
   ASSERT_TRUE(s.Reloaded());
-  EXPECT_EQ(Bytes(s.store), before);
+  EXPECT_EQ(ReadBytes(s.store), before);
 }
 
 TEST(NamesEndToEnd, AStoreFileThatCannotBeReadExactlyIsNotWrittenBack) {
@@ -75,11 +69,11 @@ TEST(NamesEndToEnd, AStoreFileThatCannotBeReadExactlyIsNotWrittenBack) {
   ASSERT_TRUE(s.ok);
   // Under Wine a store file cannot be opened as a hive: only the listing's text is there.
   const std::wstring offline = s.sim.CopyStore(L"uefi-win11.txt", L"offline\\BCD");
-  std::string bytes = Bytes(offline);
+  std::string bytes = ReadBytes(offline);
   const std::string plain = "description             Windows 11\n";
   ASSERT_NE(bytes.find(plain), std::string::npos);
   bytes.replace(bytes.find(plain), plain.size(), "description             Cứu hộ – Windows 11\n");
-  std::ofstream(std::filesystem::path(offline), std::ios::binary) << bytes;
+  WriteBytes(offline, bytes);
 
   s.app->Command(kBrowse);
   ASSERT_TRUE(s.app->ChooseFile(offline));
@@ -94,7 +88,7 @@ TEST(NamesEndToEnd, AStoreFileThatCannotBeReadExactlyIsNotWrittenBack) {
   ASSERT_TRUE(s.app->Idle());
   Sleep(500);
   EXPECT_TRUE(s.sim.LogLines().empty());
-  EXPECT_EQ(Bytes(offline), bytes);
+  EXPECT_EQ(ReadBytes(offline), bytes);
 }
 
 }  // namespace

@@ -4,19 +4,16 @@
 #include "core/bcd_edit.h"
 #include "core/bcd_store.h"
 #include "core/command_runner.h"
+#include "core/utf8.h"
+#include "tests/support/sample_store.h"
 #include "tests/support/sim_sandbox.h"
 
 namespace zel {
 namespace {
 
-const std::wstring kWin11 = L"{4b91442f-227f-45a6-a76f-4b17f619a5e3}";
-const std::wstring kPe = L"{6735cfd9-5c9a-4f12-af7f-fb01c27d6eaf}";
-const std::wstring kPeOptions = L"{9a263024-18d9-496e-a05b-438c0eb9470f}";
-const std::wstring kMemtest = L"{b2721d73-1db4-4c62-bf78-c548a880142d}";
-const std::wstring kRecovery = L"{c772845f-b0ee-478b-96b6-3833ed5bc3ac}";
-const std::wstring kRecoveryOptions = L"{94b13010-f0f0-4ab2-8eb6-071fcad6e3a7}";
-
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+const std::wstring &kWin11 = test::kSampleWin11, &kPe = test::kSamplePe, &kPeOptions = test::kSamplePeOptions;
+const std::wstring &kMemtest = test::kSampleMemtest, &kRecovery = test::kSampleRecovery;
+const std::wstring& kRecoveryOptions = test::kSampleRecoveryOptions;
 
 // Every edit is one bcdedit run against the file (whose path has a blank), never the system store.
 TEST(EditStoreOnWine, EachEditOfAStoreFileReadsBack) {
@@ -27,8 +24,8 @@ TEST(EditStoreOnWine, EachEditOfAStoreFileReadsBack) {
                       SetBootSequence(store, kMemtest, error) && SetMenuTimeout(store, 4, error) &&
                       SetDisplayBootMenu(store, false, error) && SetBootMenuPolicy(store, kWin11, MenuPolicy::Legacy, error) &&
                       SetDisplayOrder(store, {kPe, kWin11, kMemtest, kRecovery}, error);
-  ASSERT_TRUE(edited) << Narrow(error);
-  for (const auto& line : sim.LogLines()) EXPECT_EQ(line.rfind(L"bcdedit /store \"" + store + L"\" ", 0), 0u) << Narrow(line);
+  ASSERT_TRUE(edited) << WideToUtf8(error);
+  for (const auto& line : sim.LogLines()) EXPECT_EQ(line.rfind(L"bcdedit /store \"" + store + L"\" ", 0), 0u) << WideToUtf8(line);
 
   const BcdSnapshot s = LoadBcdSnapshot(store);
   ASSERT_TRUE(s.loaded);
@@ -48,7 +45,7 @@ TEST(EditStoreOnWine, DeletingAWinPeEntryTakesItsOwnOptionsOnly) {
   test::SimSandbox sim;
   const std::wstring store = sim.CopyStore(L"uefi-win11.txt", L"Boot Files\\BCD");
   std::wstring error;
-  ASSERT_TRUE(DeleteEntry(store, kPe, error)) << Narrow(error);
+  ASSERT_TRUE(DeleteEntry(store, kPe, error)) << WideToUtf8(error);
   EXPECT_FALSE(RunBcdedit(store, L"/enum " + kPeOptions + L" /v").Succeeded());
   BcdSnapshot s = LoadBcdSnapshot(store);
   EXPECT_EQ(s.entries.size(), 3u);
@@ -56,9 +53,9 @@ TEST(EditStoreOnWine, DeletingAWinPeEntryTakesItsOwnOptionsOnly) {
   EXPECT_TRUE(RunBcdedit(store, L"/enum " + kRecoveryOptions + L" /v").Succeeded());
 
   sim.ClearLog();
-  ASSERT_TRUE(DeleteEntry(store, kRecovery, error)) << Narrow(error);
+  ASSERT_TRUE(DeleteEntry(store, kRecovery, error)) << WideToUtf8(error);
   std::string calls;  // which calls were made, should this ever fail
-  for (const auto& line : sim.LogLines()) calls += Narrow(line) + "\n";
+  for (const auto& line : sim.LogLines()) calls += WideToUtf8(line) + "\n";
   EXPECT_FALSE(RunBcdedit(store, L"/enum " + kRecoveryOptions + L" /v").Succeeded()) << calls;
   EXPECT_TRUE(RunBcdedit(store, L"/enum " + kWin11 + L" /v").Succeeded());
 

@@ -6,29 +6,20 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 
 #include "core/bcd_store.h"
 #include "core/command_runner.h"
 #include "core/efi_backup.h"
 #include "core/entry_create.h"
 #include "core/utf8.h"
+#include "tests/support/files.h"
 #include "tests/support/sim_sandbox.h"
 
 namespace zel {
 namespace {
 
-std::string Narrow(const std::wstring& text) { return WideToUtf8(text); }
-
-void WriteBytes(const std::wstring& path, const std::string& bytes) {
-  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-  std::ofstream(std::filesystem::path(path), std::ios::binary) << bytes;
-}
-
-std::string ReadBytes(const std::wstring& path) {
-  std::ifstream file(std::filesystem::path(path), std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-}
+using test::ReadBytes;
+using test::WriteBytes;
 
 size_t CountLines(const std::vector<std::wstring>& log, const std::wstring& suffix) {
   return static_cast<size_t>(std::count_if(log.begin(), log.end(), [&](const std::wstring& line) {
@@ -67,7 +58,7 @@ TEST(CreateOnWine, WindowsEntryIntoANewStoreFile) {
   const std::wstring fresh = sim.Folder() + L"\\new\\Boot\\BCD";
   WindowsEntryRequest manual{L"C:", L"My Windows", MenuPolicy::Legacy, true, true, false, false};
   std::wstring id, error;
-  ASSERT_TRUE(CreateWindowsEntry(fresh, manual, id, error)) << Narrow(error);
+  ASSERT_TRUE(CreateWindowsEntry(fresh, manual, id, error)) << WideToUtf8(error);
   const BcdSnapshot s = LoadBcdSnapshot(fresh);
   ASSERT_EQ(s.entries.size(), 1u);
   EXPECT_EQ(s.entries[0].identifier, id);
@@ -93,13 +84,13 @@ TEST(CreateOnWine, WinPeEntryRollsBackAfterEachFailure) {
     sim.ClearLog();
     sim.FailWhen(step);
     WinPeEntryRequest request{image, L"Rescue", MenuPolicy::Standard, false, false, false, false};
-    EXPECT_FALSE(CreateWinPeEntry(store, request, id, error)) << Narrow(step);
+    EXPECT_FALSE(CreateWinPeEntry(store, request, id, error)) << WideToUtf8(step);
     EXPECT_TRUE(id.empty());
     const auto log = sim.LogLines();
     EXPECT_TRUE(std::any_of(log.begin(), log.end(), [&](const std::wstring& line) { return line.find(step) != line.npos; }))
-        << "never reached " << Narrow(step);
+        << "never reached " << WideToUtf8(step);
     sim.FailWhen(L"");
-    EXPECT_EQ(RunBcdedit(store, L"/enum all /v").output, before) << "half-made objects after " << Narrow(step);
+    EXPECT_EQ(RunBcdedit(store, L"/enum all /v").output, before) << "half-made objects after " << WideToUtf8(step);
   }
   if (!hadSdi) DeleteFileW(sdi.c_str());
 }

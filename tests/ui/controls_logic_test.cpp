@@ -1,6 +1,8 @@
 // The decisions behind the owner-drawn controls, the text view and the dialogs.
 #include <gtest/gtest.h>
 
+#include "tests/support/ui_geometry.h"
+
 #include "ui/button_look.h"
 #include "ui/dialog_layout.h"
 #include "ui/palette.h"
@@ -10,14 +12,7 @@
 namespace ui {
 namespace {
 
-class DpiGuard {
- public:
-  explicit DpiGuard(int dpi) : saved_(CurrentDpi()) { SetDpi(dpi); }
-  ~DpiGuard() { SetDpi(saved_); }
-
- private:
-  int saved_;
-};
+using test::DpiGuard;
 
 TEST(TextRows, HardWrapsAtTheColumnCount) {
   TextRows text;

@@ -1,7 +1,6 @@
 // The entries list without a window: card contents, card geometry in one row and
 // wrapped, the list's messages, hit testing, keyboard selection and scrolling.
-// Text is measured at 7 px per character, so every rectangle below is worked
-// out by hand from the card rules.
+// Text is measured at 7 px per character.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -9,6 +8,7 @@
 #include <tuple>
 
 #include "tests/support/language_guard.h"
+#include "tests/support/ui_geometry.h"
 #include "ui/palette.h"
 #include "ui/views/entries_layout.h"
 
@@ -16,14 +16,7 @@ namespace ui {
 namespace {
 
 using zel::BcdSnapshot;
-using Box = std::array<int, 4>;
-Box B(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
-
-struct DpiGuard {
-  int saved = CurrentDpi();
-  explicit DpiGuard(int dpi) { SetDpi(dpi); }
-  ~DpiGuard() { SetDpi(saved); }
-};
+using namespace ui::test;
 
 std::wstring Id(int n) {  // {aaaaaaaa-0000-0000-0000-00000000000n}
   return L"{aaaaaaaa-0000-0000-0000-" + std::wstring(n < 10 ? 11 : 10, L'0') + std::to_wstring(n) + L"}";
@@ -68,49 +61,46 @@ class EntriesTest : public ::testing::Test {
                        }};
 };
 
-// Widths at 7 px per character: buttons up 30, down 30, "Standard" 92, "Rename" 78,
-// "Boot Once" 99, delete 30 (sum 359 + 5 gaps = 384); badges "Windows" 65, "Default" 80,
-// "Running OS" 101 (264 with their gaps); title "#1  Win" 49. Text column from left + 72,
-// inner right at right - 16.
-TEST_F(EntriesTest, CardGeometryInOneRowWrappedAndOversize) {
-  const BcdSnapshot s = DefaultRunningStore();
+// At every width the parts of a card share no pixel; while they fit they stay inside the
+// card. Wide, one row holds title, badges and buttons, the buttons ending at the inner right
+// edge (right - 16). Narrow, badges and buttons wrap, and one wider than the text column
+// starts a row of its own and overflows it. A title longer than the column is cut at its edge.
+TEST_F(EntriesTest, CardPartsStayApartAndInsideAtEveryWidth) {
+  BcdSnapshot s = DefaultRunningStore();
+  s.entries.push_back(Store(2, 1).entries[2]);
+  s.entries[2].description = L"W";  // hidden: its badge (212) and "Show in Menu" (120) are wide
+  for (size_t entry : {0u, 2u}) {
+    for (int right = 200; right <= 1400; right += 29) {
+      const EntryCard card = BuildCard(s, entry, 20, right, 100, measure_);
+      std::vector<Rect> parts = {card.iconRect, card.titleRect, card.detailsRect};
+      for (const Badge& b : card.badges) parts.push_back(b.rect);
+      for (const CardButton& b : card.buttons) parts.push_back(b.rect);
+      const bool fits = right >= 400;
+      for (size_t i = 0; i < parts.size(); ++i) {
+        EXPECT_TRUE(!fits || Inside(parts[i], card.cardRect)) << entry << " at " << right << ": part " << i;
+        for (size_t j = i + 1; j < parts.size(); ++j) {
+          EXPECT_FALSE(Overlap(parts[i], parts[j])) << entry << " at " << right << ": parts " << i << ", " << j;
+        }
+      }
+      if (HasFailure()) return;
+    }
+  }
   const EntryCard wide = BuildCard(s, 0, 20, 1000, 100, measure_);
-  ASSERT_EQ(wide.badges.size(), 3u);
-  ASSERT_EQ(wide.buttons.size(), 6u);
-  EXPECT_EQ(B(wide.badges[2].rect), (Box{308, 119, 409, 137}));  // after the title's 141 + 10, 65 + 6, 80 + 6
-  EXPECT_EQ(B(wide.buttons[0].rect), (Box{600, 113, 630, 143}));
-  EXPECT_EQ(B(wide.buttons[5].rect), (Box{954, 113, 984, 143}));  // ends exactly at the inner right edge
-  EXPECT_EQ(B(wide.detailsRect), (Box{92, 147, 984, 165}));
-  EXPECT_EQ(B(wide.cardRect), (Box{20, 100, 1000, 178}));
-  EXPECT_EQ(B(wide.iconRect), (Box{36, 118, 78, 160}));  // centred in the card
-  // The one-row test is inclusive: 92 + 49 + 20 + 264 + 384 = 809 fits an inner right of 809.
-  EXPECT_EQ(BuildCard(s, 0, 20, 825, 100, measure_).cardRect.bottom, 178);
-  EXPECT_GT(BuildCard(s, 0, 20, 824, 100, measure_).cardRect.bottom, 178);
-
-  // Inner right 384: rows of 22; the last badge would end at 409 and wraps to the text
-  // column; button rows start 10 below the details, "Boot Once" would end at 441 and wraps.
+  EXPECT_EQ(wide.buttons.back().rect.right, 1000 - 16);
+  const auto middle = [](const Rect& r) { return r.top + r.bottom; };
+  EXPECT_EQ(middle(wide.badges.back().rect), middle(wide.buttons.front().rect));
+  // The one-row test is inclusive: title 49 + badges 264 + buttons 384 + gaps fit an inner right of 809.
+  EXPECT_EQ(BuildCard(s, 0, 20, 825, 100, measure_).cardRect.bottom, wide.cardRect.bottom);
+  EXPECT_GT(BuildCard(s, 0, 20, 824, 100, measure_).cardRect.bottom, wide.cardRect.bottom);
   const EntryCard narrow = BuildCard(s, 0, 20, 400, 100, measure_);
-  EXPECT_EQ(B(narrow.badges[2].rect), (Box{92, 140, 193, 158}));
-  EXPECT_EQ(B(narrow.detailsRect), (Box{92, 164, 384, 182}));
-  EXPECT_EQ(B(narrow.buttons[0].rect), (Box{92, 192, 122, 222}));
-  EXPECT_EQ(B(narrow.buttons[3].rect), (Box{259, 192, 337, 222}));
-  EXPECT_EQ(B(narrow.buttons[4].rect), (Box{92, 227, 191, 257}));
-  EXPECT_EQ(B(narrow.cardRect), (Box{20, 100, 400, 270}));
-  EXPECT_EQ(B(narrow.iconRect), (Box{36, 113, 78, 155}));  // stays at the top
+  EXPECT_EQ(narrow.badges.back().rect.left, narrow.detailsRect.left);  // wrapped to the text column
+  EXPECT_GT(narrow.buttons.back().rect.top, narrow.buttons.front().rect.top);
+  const EntryCard tiny = BuildCard(s, 2, 20, 200, 0, measure_);
+  EXPECT_GT(tiny.badges[1].rect.right, tiny.cardRect.right);
 
-  // A title longer than the column is cut at the inner edge; a badge or button wider than
-  // the column starts its own row and overflows it, leaving no empty row above. The hidden
-  // "W" has the text column 72..184; its hidden badge (212) and "Show in Menu" (120) are wider.
-  BcdSnapshot t = Store(1, 1);
+  BcdSnapshot t = Store(1, 0);
   t.entries[0].description = std::wstring(200, L'W');
-  t.entries[1].description = L"W";
-  const EntryCard longTitle = BuildCard(t, 0, 20, 600, 0, measure_), tiny = Card(t, 1, 200);
-  EXPECT_EQ(B(longTitle.titleRect), (Box{92, 13, 584, 35}));
-  EXPECT_EQ(B(longTitle.badges[0].rect), (Box{92, 40, 157, 58}));
-  EXPECT_EQ(B(tiny.badges[0].rect), (Box{89, 15, 154, 33}));
-  EXPECT_EQ(B(tiny.badges[1].rect), (Box{72, 40, 284, 58}));
-  EXPECT_EQ(B(tiny.buttons[0].rect), (Box{72, 92, 192, 122}));
-  EXPECT_EQ(B(tiny.buttons[1].rect), (Box{72, 127, 185, 157}));
+  EXPECT_EQ(BuildCard(t, 0, 20, 600, 0, measure_).titleRect.right, 600 - 16);
 }
 
 // Buttons by the letter of their action (shoW in menu, Up, Down, Set default, Policy,

@@ -8,16 +8,6 @@
 namespace app {
 namespace {
 
-TEST(Settings, StartUpReadingIsASubstringSearch) {
-  EXPECT_FALSE(ParsePreferences("LANGUAGE=EN\r\n").vietnamese);
-  EXPECT_FALSE(ParsePreferences("language=english").vietnamese);
-  EXPECT_FALSE(ParsePreferences("# my xstyle=light note").darkTheme);
-  const Preferences defaults = ParsePreferences("Language=vi\nStyle=dark\nLanguage = en\n");
-  EXPECT_TRUE(defaults.vietnamese);
-  EXPECT_TRUE(defaults.darkTheme);
-  EXPECT_TRUE(ParsePreferences("").vietnamese);
-}
-
 TEST(Settings, RewriteKeepsOtherLinesByteForByteAndReplacesOwnKeys) {
   const std::string old = "# notes\r\nSTYLE=light\n\nOther=1\r\r\nlanguage=en\r\n  indented\n\xC3\xA2 \xFF\t\r\nlast";
   EXPECT_EQ(RewriteSettings(old, Preferences{true, false}),

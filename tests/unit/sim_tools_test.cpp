@@ -1,6 +1,6 @@
 // The simulated tar (its ZIP library, and packing, listing and unpacking real
 // folders), bcdboot on an in-memory disk, mountvol's decisions and the power
-// tools' accepted forms; which invocations the delay control holds back.
+// tools' accepted forms.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -20,7 +20,6 @@
 #include "sim/bcdedit/identifiers.h"
 #include "sim/bcdedit/store.h"
 #include "sim/common/argv.h"
-#include "sim/common/controls.h"
 #include "sim/mountvol/mountvol.h"
 #include "sim/power/power.h"
 #include "sim/tar/tar_command.h"
@@ -33,8 +32,6 @@ namespace fs = std::filesystem;
 using Args = std::vector<std::wstring>;
 using Files = std::map<std::string, std::string>;
 constexpr auto npos = std::wstring::npos;
-
-std::string Utf8(const std::wstring& text) { return zel::WideToUtf8(text); }
 
 // Every byte value, so that no byte is mangled on the way through.
 std::string AllBytes() {
@@ -121,7 +118,7 @@ TEST_F(SimTar, PacksListsAndUnpacksAFolderTree) {
     if (!name.ends_with('/')) std::ofstream(root_ / "esp" / Native(name), std::ios::binary) << bytes;
   }
   const Outcome packed = ExecuteTar({L"-a", L"-cf", At("efi.zip"), L"-C", At("esp"), L"."});
-  ASSERT_EQ(packed.exitCode, 0) << Utf8(packed.output);
+  ASSERT_EQ(packed.exitCode, 0) << zel::WideToUtf8(packed.output);
 
   // Each member once, named relative to -C, and a folder before its content.
   const std::wstring listing = L"\r\n" + ExecuteTar({L"-tf", At("efi.zip")}).output;
@@ -133,7 +130,7 @@ TEST_F(SimTar, PacksListsAndUnpacksAFolderTree) {
 
   fs::create_directories(root_ / "restored");
   const Outcome unpacked = ExecuteTar({L"-xf", At("efi.zip"), L"-C", At("restored")});
-  ASSERT_EQ(unpacked.exitCode, 0) << Utf8(unpacked.output);
+  ASSERT_EQ(unpacked.exitCode, 0) << zel::WideToUtf8(unpacked.output);
   EXPECT_EQ(Tree("restored"), tree);
 }
 
@@ -173,8 +170,8 @@ TEST_F(SimTar, FailuresExitWithOneAndSayWhy) {
   };
   for (const auto& [args, part] : cases) {
     const Outcome outcome = ExecuteTar(args);
-    EXPECT_EQ(outcome.exitCode, 1) << Utf8(part);
-    EXPECT_NE(outcome.output.find(part), npos) << Utf8(part) << "\n" << Utf8(outcome.output);
+    EXPECT_EQ(outcome.exitCode, 1) << zel::WideToUtf8(part);
+    EXPECT_NE(outcome.output.find(part), npos) << zel::WideToUtf8(part) << "\n" << zel::WideToUtf8(outcome.output);
   }
   // A failed packing writes no archive: a partial backup would look whole.
   EXPECT_EQ(Tree(), (Files{{"esp/", ""}, {"notzip.zip", "plain text"}}));
@@ -210,7 +207,7 @@ class SimBcdboot : public ::testing::Test {
   Store Stored(const std::wstring& path) {
     Store store;
     std::wstring error;
-    EXPECT_TRUE(LoadStore(files_[path], store, error)) << Utf8(error);
+    EXPECT_TRUE(LoadStore(files_[path], store, error)) << zel::WideToUtf8(error);
     return store;
   }
 
@@ -271,13 +268,13 @@ TEST_F(SimBcdboot, RefusalsChangeNothing) {
   const auto before = files_;
   for (const wchar_t* args : {L"E:\\Windows /s S:", L"D:\\Windows /s Q:"}) {  // no such Windows or partition
     const Outcome outcome = Run(args);
-    EXPECT_EQ(outcome.exitCode, 1) << Utf8(args);
-    EXPECT_EQ(outcome.output, L"Failure when attempting to copy boot files.\r\n") << Utf8(args);
+    EXPECT_EQ(outcome.exitCode, 1) << zel::WideToUtf8(args);
+    EXPECT_EQ(outcome.output, L"Failure when attempting to copy boot files.\r\n") << zel::WideToUtf8(args);
   }
   for (const wchar_t* args : {L"D:\\Windows /f UEFI", L"D:\\Windows /s S: /f ARM", L"D:\\Windows /s", L"/s S:", L""}) {
     const Outcome outcome = Run(args);
-    EXPECT_EQ(outcome.exitCode, 1) << Utf8(args);
-    EXPECT_NE(outcome.output.find(L"bcdboot <source>"), npos) << Utf8(args) << "\n" << Utf8(outcome.output);
+    EXPECT_EQ(outcome.exitCode, 1) << zel::WideToUtf8(args);
+    EXPECT_NE(outcome.output.find(L"bcdboot <source>"), npos) << zel::WideToUtf8(args) << "\n" << zel::WideToUtf8(outcome.output);
   }
   EXPECT_EQ(files_, before);
   files_[L"sys"] = "not a store";
@@ -310,8 +307,8 @@ TEST(SimMountvol, MountsOnlyFreeLettersAndRemovesOnlyItsOwn) {
 
   for (const wchar_t* bad : {L"X:", L"X: /S /D", L"X /S", L"XY: /S", L"1: /S", L"X: /L", L""}) {
     const Outcome outcome = run(bad);
-    EXPECT_EQ(outcome.exitCode, 1) << Utf8(bad);
-    EXPECT_NE(outcome.output.find(L"MOUNTVOL drive: /S"), npos) << Utf8(bad);
+    EXPECT_EQ(outcome.exitCode, 1) << zel::WideToUtf8(bad);
+    EXPECT_NE(outcome.output.find(L"MOUNTVOL drive: /S"), npos) << zel::WideToUtf8(bad);
   }
   host.espFolder = L"C:\\missing";
   EXPECT_EQ(run(L"X: /S").output, L"The system cannot find the file specified.\r\n");
@@ -322,34 +319,17 @@ TEST(SimMountvol, MountsOnlyFreeLettersAndRemovesOnlyItsOwn) {
 
 TEST(SimPower, AcceptsTheProgramsRequestsAndNothingElse) {
   for (const wchar_t* accepted : {L"/r /t 0", L"/s /t 0", L"/r /fw /t 0", L"-R -T 30"}) {
-    EXPECT_EQ(ExecuteShutdown(SplitArguments(accepted)).exitCode, 0) << Utf8(accepted);
+    EXPECT_EQ(ExecuteShutdown(SplitArguments(accepted)).exitCode, 0) << zel::WideToUtf8(accepted);
   }
   for (const wchar_t* refused : {L"", L"/r /s /t 0", L"/fw /t 0", L"/r /t x", L"/r /t 315360001", L"r /t 0"}) {
     const Outcome outcome = ExecuteShutdown(SplitArguments(refused));
-    EXPECT_EQ(outcome.exitCode, 1) << Utf8(refused);
-    EXPECT_NE(outcome.output.find(L"Usage: shutdown"), npos) << Utf8(refused);
+    EXPECT_EQ(outcome.exitCode, 1) << zel::WideToUtf8(refused);
+    EXPECT_NE(outcome.output.find(L"Usage: shutdown"), npos) << zel::WideToUtf8(refused);
   }
   EXPECT_EQ(ExecuteWpeutil({L"Reboot"}).exitCode, 0);
   EXPECT_EQ(ExecuteWpeutil({L"shutdown"}).exitCode, 0);
   EXPECT_EQ(ExecuteWpeutil({L"Reboot", L"now"}).exitCode, 1);
   EXPECT_EQ(ExecuteWpeutil({L"InitializeNetwork"}).exitCode, 1);
-}
-
-TEST(SimControls, TheDelayHoldsOnlyInvocationsThatMatch) {
-  struct Case {
-    unsigned delayMs;
-    const wchar_t* match;
-    const wchar_t* line;
-    unsigned expected;
-  };
-  for (const Case& c : {Case{5000, L"", L"bcdedit /enum all /v", 5000}, Case{5000, L"/timeout 5", L"bcdedit /timeout 5", 5000},
-                        Case{5000, L"/timeout 5", L"bcdedit /export \"C:\\b\"", 0},
-                        Case{5000, L"/TIMEOUT 5", L"bcdedit /timeout 5", 0}, Case{0, L"/timeout", L"bcdedit /timeout 5", 0}}) {
-    Controls controls;
-    controls.delayMs = c.delayMs;
-    controls.delayMatch = c.match;
-    EXPECT_EQ(DelayFor(controls, c.line), c.expected) << Utf8(c.match) << " / " << Utf8(c.line);
-  }
 }
 
 }  // namespace

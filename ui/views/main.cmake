@@ -11,6 +11,7 @@ set(ZEL_MAIN_LAYOUT_TEST ${PROJECT_SOURCE_DIR}/tests/ui/main_layout_test.cpp)
 add_library(zelui_main_portable STATIC ${ZEL_MAIN_VIEW_PORTABLE})
 target_include_directories(zelui_main_portable PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(zelui_main_portable PUBLIC zelui_portable zelcore)
+zel_sanitized_copy(zelui_main_portable)
 
 if(WIN32)
   add_library(zelui_main STATIC
@@ -33,7 +34,8 @@ if(WIN32)
     OUTPUT ${ZEL_MAIN_DEMO_RES}
     COMMAND ${CMAKE_RC_COMPILER} -I${CMAKE_BINARY_DIR}/generated -I${PROJECT_SOURCE_DIR}/app/resources
             -i ${PROJECT_SOURCE_DIR}/app/resources/app.rc -o ${ZEL_MAIN_DEMO_RES}
-    DEPENDS ${PROJECT_SOURCE_DIR}/app/resources/app.rc ${PROJECT_SOURCE_DIR}/app/resources/app.manifest
+    DEPENDS ${PROJECT_SOURCE_DIR}/app/resources/app.rc ${CMAKE_BINARY_DIR}/generated/app.manifest
+            ${CMAKE_BINARY_DIR}/generated/zel_version.h
             ${CMAKE_BINARY_DIR}/generated/app.ico
     COMMENT "Compiling the application resources for main-demo"
     VERBATIM)
@@ -48,9 +50,8 @@ else()
   target_link_libraries(zq-main-layout-test PRIVATE zelui_main_portable GTest::gtest_main)
   gtest_discover_tests(zq-main-layout-test PROPERTIES TIMEOUT 120 LABELS unit)
 
-  add_executable(zq-main-layout-test-sanitized ${ZEL_MAIN_LAYOUT_TEST} ${ZEL_MAIN_VIEW_PORTABLE})
-  target_include_directories(zq-main-layout-test-sanitized PRIVATE ${PROJECT_SOURCE_DIR})
-  target_link_libraries(zq-main-layout-test-sanitized PRIVATE zelui_portable_sanitized zelcore_sanitized GTest::gtest_main)
+  add_executable(zq-main-layout-test-sanitized ${ZEL_MAIN_LAYOUT_TEST})
+  target_link_libraries(zq-main-layout-test-sanitized PRIVATE zelui_main_portable_sanitized GTest::gtest_main)
   add_test(NAME ui-main-layout-sanitized COMMAND zq-main-layout-test-sanitized)
   set_tests_properties(ui-main-layout-sanitized PROPERTIES TIMEOUT 300 LABELS sanitized)
 endif()

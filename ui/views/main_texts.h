@@ -7,6 +7,7 @@
 #include "core/firmware.h"
 #include "ui/icon_table.h"
 #include "ui/palette.h"
+#include "zel_version.h"
 
 namespace ui {
 
@@ -63,7 +64,7 @@ struct CommandFace {
 // The face's label in the current language; empty when it has none.
 std::wstring CommandText(const CommandFace& face);
 
-inline constexpr const wchar_t* kVersionText = L"1.0.0.1";
+inline constexpr const wchar_t* kVersionText = L"" ZEL_VERSION_TEXT;
 // "Zel Quillon PE v1.0.0.1 — BCD & Boot Manager", the same in both languages.
 std::wstring MainWindowTitle();
 
