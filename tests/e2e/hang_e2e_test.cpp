@@ -80,19 +80,20 @@ TEST(HangEndToEnd, AHungBcdeditIsEndedByTheTimeOutWhileTheWindowStaysAlive) {
   s.app->Command(kRefresh);
   EXPECT_EQ(BcdeditChildren(app), 1);
 
-  // The time-out: the tool's process goes, then the error is reported.
-  double killedAt = 0;
+  // The time-out: the tool's process goes, then the error is reported. The report follows the kill within
+  // milliseconds, often inside one poll, so what is measured is the last moment the tool was still running.
+  double aliveAt = 0;
   HWND dialog = nullptr;
   while (!dialog && Seconds(started) < kBcdeditTimeoutMs / 1000.0 + 30) {
-    if (killedAt == 0 && BcdeditChildren(app) == 0) killedAt = Seconds(started);
+    if (BcdeditChildren(app) > 0) aliveAt = Seconds(started);
     dialog = WaitForWindowOf(app, L"ZelQuillonPE.Dialog", 20);
   }
   const double reportedAt = Seconds(started);
   ASSERT_NE(dialog, nullptr) << "no report " << reportedAt << " s after the tool started";
-  std::printf("hung bcdedit: logged at 0 s, ended at %.2f s, reported at %.2f s: %.0f ms from the end of the tool to the "
-              "report (time-out %u s)\n",
-              killedAt, reportedAt, (reportedAt - killedAt) * 1000, kBcdeditTimeoutMs / 1000);
-  EXPECT_GE(killedAt, kBcdeditTimeoutMs / 1000.0 - 1);  // not before the time-out
+  std::printf("hung bcdedit: logged at 0 s, last seen running at %.2f s, reported at %.2f s: at most %.0f ms from the "
+              "end of the tool to the report (time-out %u s)\n",
+              aliveAt, reportedAt, (reportedAt - aliveAt) * 1000, kBcdeditTimeoutMs / 1000);
+  EXPECT_GE(aliveAt, kBcdeditTimeoutMs / 1000.0 - 1);  // not ended before the time-out
   Answer(*s.app, L"Zel Quillon PE \u2014 Error", kFirstButton);
   EXPECT_NE(s.app->LogText().find(L"> Change timeout [Error] Process timed out and was terminated."), std::wstring::npos);
   EXPECT_EQ(FileBytes(s.store), storeBefore);
