@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
+#ifdef ZQ_TEST_WITH_ZLIB
+#include <zlib.h>
+#endif
 
 #include "tools/make-icon/emblem.h"
 #include "tools/make-icon/image_files.h"
@@ -34,7 +38,8 @@ TEST(ImageFiles, IcoHasADirectoryOfBottomUpBitmapsWithAndMasks) {
   EXPECT_EQ(smallAt, 6u + 2 * 16);
   EXPECT_EQ(largeAt, smallAt + smallBytes);
   EXPECT_EQ(largeAt + largeBytes, ico.size());
-  EXPECT_EQ(largeBytes, 40u + 256 * 256 * 4 + 256 * (256 / 8));  // header, BGRA, 1-bit mask rows
+  EXPECT_EQ(std::vector<uint8_t>(ico.begin() + largeAt, ico.end()), EncodePng(large));  // 256 is a PNG
+  EXPECT_LT(largeBytes, 4096u);  // a flat colour compresses to almost nothing
 
   EXPECT_EQ(Read32(ico, smallAt), 40u);      // BITMAPINFOHEADER
   EXPECT_EQ(Read32(ico, smallAt + 8), 4u);   // twice the height: colour and mask
@@ -46,6 +51,35 @@ TEST(ImageFiles, IcoHasADirectoryOfBottomUpBitmapsWithAndMasks) {
   EXPECT_EQ(ico[mask], 0x00);
   EXPECT_EQ(ico[mask + 4], 0x40);
 }
+
+#ifdef ZQ_TEST_WITH_ZLIB
+// zlib's own inflate reads back what the encoder wrote: literals of every value,
+// runs longer than one match, matches at the window's edge and just beyond it.
+TEST(ImageFiles, ZlibInflatesWhatTheEncoderWrote) {
+  std::mt19937 random(7);
+  std::vector<uint8_t> noise(40000);
+  for (uint8_t& b : noise) b = static_cast<uint8_t>(random());
+  std::vector<uint8_t> farRepeat(noise.begin(), noise.begin() + 32768);
+  farRepeat.insert(farRepeat.end(), noise.begin(), noise.begin() + 300);  // distance exactly 32768
+  std::vector<uint8_t> tooFar(noise);
+  tooFar.insert(tooFar.end(), noise.begin(), noise.begin() + 300);  // distance 40000: beyond the window
+  std::vector<uint8_t> runs(70000, 'a');
+  for (size_t i = 0; i < runs.size(); i += 997) runs[i] = static_cast<uint8_t>(i);
+  IconImage emblem{256, RenderEmblem(256)};
+  const std::vector<uint8_t> png = EncodePng(emblem);
+
+  for (const std::vector<uint8_t>& raw : {std::vector<uint8_t>{}, std::vector<uint8_t>{'x'}, noise, farRepeat, tooFar, runs}) {
+    const std::vector<uint8_t> packed = ZlibCompress(raw);
+    std::vector<uint8_t> back(raw.size() + 1);
+    uLongf size = back.size();
+    ASSERT_EQ(uncompress(back.data(), &size, packed.data(), packed.size()), Z_OK) << raw.size();
+    back.resize(size);
+    EXPECT_EQ(back, raw) << raw.size();
+  }
+  EXPECT_LT(ZlibCompress(runs).size(), runs.size() / 20);
+  EXPECT_LT(png.size(), 256u * 256 * 4 / 10);  // the emblem's flat areas and edges compress
+}
+#endif
 
 TEST(Emblem, IsAnOpaqueRoundedBlueSquareWithAWhiteGlyph) {
   for (int side : {16, 48, 256}) {
