@@ -4,6 +4,7 @@
 #include "app/main_window_win.h"
 #include "core/bcd_backup.h"
 #include "core/bcd_store.h"
+#include "core/concurrently.h"
 #include "core/language.h"
 #include "core/store_selection.h"
 #include "ui/views/entries_layout.h"
@@ -65,8 +66,11 @@ void RefreshBcd(std::function<void()> then) {
       Pick(L"Đang đọc kho BCD...", L"Loading BCD store..."),
       [path] {
         RefreshResult result;
-        result.storeFiles = zel::FindStoreFiles();
-        result.snapshot = zel::LoadBcdSnapshot(path);
+        // The drive scan (slow on a machine with many volumes) and the load do not depend on each other.
+        {
+          const zel::Concurrently scan([&result] { result.storeFiles = zel::FindStoreFiles(); });
+          result.snapshot = zel::LoadBcdSnapshot(path);
+        }
         return result;
       },
       [path, then](RefreshResult& result) {

@@ -85,7 +85,8 @@ void OnCreate(HWND window) {
   ui::ApplyTitleBarStyle(window);
   AppendLog(Pick(L"Zel Quillon PE đã khởi động. Không cần .NET hoặc VC++ Redistributable.",
                  L"Zel Quillon PE started. No .NET or VC++ Redistributable required."));
-  PostMessageW(window, WM_COMMAND, ui::kRefreshId, 0);
+  // The first load starts now, so the tools run while the window is shown and painted.
+  RefreshBcd();
 }
 
 // The shortcuts are the command table's keys; these name the ones that are no character.

@@ -1,42 +1,15 @@
 #include "core/bcd_store.h"
 
-#include <functional>
 #include <optional>
-#include <system_error>
-#include <thread>
 
 #include "core/bcd_parser.h"
 #include "core/command_runner.h"
+#include "core/concurrently.h"
 #include "core/exact_names.h"
 #include "core/language.h"
 #include "core/text.h"
 
 namespace zel {
-
-namespace {
-
-// Runs `work` on a thread of its own when one can be had, else at once; the
-// destructor waits for it.
-class Concurrently {
- public:
-  explicit Concurrently(const std::function<void()>& work) {
-    try {
-      thread_ = std::thread(work);
-    } catch (const std::system_error&) {
-      work();
-    }
-  }
-  ~Concurrently() {
-    if (thread_.joinable()) thread_.join();
-  }
-  Concurrently(const Concurrently&) = delete;
-  Concurrently& operator=(const Concurrently&) = delete;
-
- private:
-  std::thread thread_;
-};
-
-}  // namespace
 
 BcdSnapshot LoadBcdSnapshot(const std::wstring& storePath) {
   // The three enumerations do not depend on each other: one round trip instead of three.

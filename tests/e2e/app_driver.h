@@ -14,9 +14,9 @@ namespace zel::test {
 
 class AppDriver {
  public:
-  // Copies the program into the sandbox (so its settings and backups stay
-  // there) with the given settings.cfg text, then starts it.
-  explicit AppDriver(SimSandbox& sim, const std::string& settings = "");
+  // Copies the program (by default the one built beside the tests) into the sandbox
+  // (so its settings and backups stay there) with the given settings.cfg text, then starts it.
+  explicit AppDriver(SimSandbox& sim, const std::string& settings = "", const std::wstring& program = L"");
   ~AppDriver();
   AppDriver(const AppDriver&) = delete;
   AppDriver& operator=(const AppDriver&) = delete;
@@ -65,6 +65,9 @@ class AppDriver {
   LARGE_INTEGER launched_{};
   double msToWindow_ = 0;
 };
+
+// A file in the build tree's folder, relative to the folder of the running test program.
+std::wstring BesideThisProgram(const std::wstring& name);
 
 // A top-level window of the given class owned by the process, waited for.
 HWND WaitForWindowOf(DWORD processId, const wchar_t* className, int timeoutMs = 10000);

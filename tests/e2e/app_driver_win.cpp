@@ -5,14 +5,14 @@
 #include <iterator>
 
 namespace zel::test {
-namespace {
-
 std::wstring BesideThisProgram(const std::wstring& name) {
   wchar_t self[MAX_PATH];
   GetModuleFileNameW(nullptr, self, MAX_PATH);
   std::wstring path(self);
   return path.substr(0, path.find_last_of(L'\\') + 1) + name;
 }
+
+namespace {
 
 struct FindArgs {
   DWORD processId;
@@ -55,10 +55,10 @@ HWND WaitForWindowOf(DWORD processId, const wchar_t* className, int timeoutMs) {
   return nullptr;
 }
 
-AppDriver::AppDriver(SimSandbox& sim, const std::string& settings)
+AppDriver::AppDriver(SimSandbox& sim, const std::string& settings, const std::wstring& program)
     : folder_(sim.Folder() + L"\\app"), exe_(folder_ + L"\\ZelQuillonPE.exe") {
   std::filesystem::create_directories(std::filesystem::path(folder_));
-  CopyFileW(BesideThisProgram(L"..\\ZelQuillonPE.exe").c_str(), exe_.c_str(), FALSE);
+  CopyFileW((program.empty() ? BesideThisProgram(L"..\\ZelQuillonPE.exe") : program).c_str(), exe_.c_str(), FALSE);
   if (!settings.empty()) std::ofstream(std::filesystem::path(folder_ + L"\\settings.cfg"), std::ios::binary) << settings;
   QueryPerformanceCounter(&launched_);
   if (!Launch(exe_, process_)) return;
