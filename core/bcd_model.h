@@ -14,6 +14,24 @@ inline const std::wstring BootManagerGuid = L"{9dea862c-5cdd-4e70-acc1-f32b344d4
 
 enum class MenuPolicy { Standard, Legacy };
 
+enum class SafeBoot { Off, Minimal, Network, DsRepair };
+
+// The repair switches of a Windows entry, as the listing shows them.
+struct BootOptions {
+  SafeBoot safeBoot = SafeBoot::Off;
+  bool alternateShell = false;  // safe mode with a command prompt
+  bool bootLog = false;
+  bool baseVideo = false;
+  bool quietBoot = false;  // no boot animation
+  bool sos = false;        // driver names while loading
+  bool testSigning = false;
+  bool noIntegrityChecks = false;
+  bool recoveryDisabled = false;  // recoveryenabled No
+  std::wstring bootStatusPolicy;  // as listed; empty when unset
+  bool advancedOptions = false;
+  bool oneTimeAdvancedOptions = false;
+};
+
 struct BootEntry {
   std::wstring identifier;  // lower-case brace GUID
   std::wstring description;
@@ -22,6 +40,7 @@ struct BootEntry {
   std::wstring osDevice;
   std::wstring path;
   std::wstring bootMenuPolicy = L"Standard";  // as listed, shown as it is
+  BootOptions options;
   bool isWinPe = false;
   bool isWindows = false;
   bool isDefault = false;

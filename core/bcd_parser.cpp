@@ -73,7 +73,46 @@ class DisplayOrder {
   std::unordered_map<std::wstring, int32_t> places_;
 };
 
+bool IsYes(const std::wstring& value) {
+  return EqualsNoCase(value, L"yes") || EqualsNoCase(value, L"true") || EqualsNoCase(value, L"on") || value == L"1";
+}
+
+// False when the key is none of the repair switches.
+bool HandleOptionKey(const KeyValue& kv, BootOptions& options) {
+  if (kv.key == L"safeboot") {
+    options.safeBoot = EqualsNoCase(kv.value, L"network")    ? SafeBoot::Network
+                       : EqualsNoCase(kv.value, L"dsrepair") ? SafeBoot::DsRepair
+                                                             : SafeBoot::Minimal;  // the default of the element
+  } else if (kv.key == L"safebootalternateshell") {
+    options.alternateShell = IsYes(kv.value);
+  } else if (kv.key == L"bootlog") {
+    options.bootLog = IsYes(kv.value);
+  } else if (kv.key == L"basevideo") {
+    options.baseVideo = IsYes(kv.value);
+  } else if (kv.key == L"quietboot") {
+    options.quietBoot = IsYes(kv.value);
+  } else if (kv.key == L"sos") {
+    options.sos = IsYes(kv.value);
+  } else if (kv.key == L"testsigning") {
+    options.testSigning = IsYes(kv.value);
+  } else if (kv.key == L"nointegritychecks") {
+    options.noIntegrityChecks = IsYes(kv.value);
+  } else if (kv.key == L"recoveryenabled") {
+    options.recoveryDisabled = !IsYes(kv.value);
+  } else if (kv.key == L"bootstatuspolicy") {
+    options.bootStatusPolicy = kv.value;
+  } else if (kv.key == L"advancedoptions") {
+    options.advancedOptions = IsYes(kv.value);
+  } else if (kv.key == L"onetimeadvancedoptions") {
+    options.oneTimeAdvancedOptions = IsYes(kv.value);
+  } else {
+    return false;
+  }
+  return true;
+}
+
 void HandleEntryKey(const KeyValue& kv, BootEntry& entry) {
+  if (HandleOptionKey(kv, entry.options)) return;
   if (kv.key == L"description") {
     entry.description = kv.value;
   } else if (kv.key == L"device") {

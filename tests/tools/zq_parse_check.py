@@ -30,7 +30,8 @@ def listing(store, *args):
     return subprocess.run([sim, store] + list(args), capture_output=True, check=True, timeout=60).stdout
 
 
-expected_entries = {"uefi-win11.txt": 4, "bios-legacy.txt": 2, "hidden-entries.txt": 4, "empty.txt": 0}
+expected_entries = {"uefi-win11.txt": 4, "bios-legacy.txt": 2, "hidden-entries.txt": 4, "repair-modes.txt": 4,
+                    "empty.txt": 0}
 for name, count in expected_entries.items():
     snapshot = run_parse(["-"], listing(os.path.join(stores, name), "/enum", "all", "/v"))
     check(snapshot["loaded"] is True, f"{name}: not loaded")

@@ -175,11 +175,38 @@ TEST_F(EntriesTest, KindBadgesAndDetails) {
   EXPECT_EQ(Card(s, 0).details, Id(1) + L"   •   " + s.entries[0].osDevice + L"   •   Policy: Standard");
 }
 
+// Safe mode in the warning colour with its kind; signing switched off in the danger colour.
+TEST_F(EntriesTest, BootOptionBadges) {
+  BcdSnapshot s = Store(1, 0);
+  zel::BootOptions& options = s.entries[0].options;
+  const auto texts = [&] {
+    std::vector<std::wstring> out;
+    for (const Badge& b : Card(s, 0).badges) {
+      if (b.colour == Warning || b.colour == Danger) out.push_back(b.text);
+    }
+    return out;
+  };
+  EXPECT_TRUE(texts().empty());
+  options.safeBoot = zel::SafeBoot::Minimal;
+  EXPECT_EQ(texts(), std::vector<std::wstring>{L"Safe Mode"});
+  EXPECT_EQ(Card(s, 0).badges.back().colour, Warning);
+  options.alternateShell = true;
+  EXPECT_EQ(texts(), std::vector<std::wstring>{L"Safe Mode (Command Prompt)"});
+  options.safeBoot = zel::SafeBoot::Network;
+  options.testSigning = options.noIntegrityChecks = true;
+  EXPECT_EQ(texts(), (std::vector<std::wstring>{L"Safe Mode (Network)", L"Test Signing", L"Integrity Checks Off"}));
+  options.safeBoot = zel::SafeBoot::DsRepair;
+  EXPECT_EQ(texts().front(), L"Safe Mode (AD Repair)");
+  EXPECT_EQ(Card(s, 0).badges.back().colour, Danger);
+}
+
 // Every text of the list and its cards has a Vietnamese form of its own (the policy is data).
 TEST_F(EntriesTest, EveryTextIsTranslated) {
   BcdSnapshot s = Store(1, 1);
   s.entries[0].isWindows = s.entries[1].isWindows = false;
   s.entries[0].isCurrent = s.entries[0].isBootSequence = s.entries[1].isDefault = true;
+  s.entries[1].options.safeBoot = zel::SafeBoot::Network;
+  s.entries[1].options.testSigning = s.entries[1].options.noIntegrityChecks = true;
   const auto texts = [&] {
     std::vector<std::wstring> out = {ListTitleText(), ListSubtitleText(), EmptyStoreText()};
     for (size_t i : {0u, 1u}) {

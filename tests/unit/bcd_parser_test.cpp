@@ -252,5 +252,40 @@ TEST(BcdParser, KeyValueSplitting) {
   EXPECT_TRUE(IsBootManagerBlock(manager));
 }
 
+// The repair switches: each one read from its own element, booleans in any of the
+// spellings bcdedit accepts, a safe mode element without a known value still safe mode.
+TEST(BcdParser, BootOptionsOfAWindowsEntry) {
+  std::wstring order = L"displayorder            " + Id(1) + L"\r\n";
+  for (int i = 2; i <= 5; ++i) order += L"                        " + Id(i) + L"\r\n";
+  const BcdSnapshot s = Parse(Manager(order) +
+                              Loader(Id(1), L"safeboot                Network\r\nsafebootalternateshell  Yes\r\n"
+                                            L"bootlog                 Yes\r\nbasevideo               On\r\n"
+                                            L"quietboot               1\r\nsos                     true\r\n"
+                                            L"testsigning             Yes\r\nnointegritychecks       Yes\r\n"
+                                            L"recoveryenabled         No\r\nbootstatuspolicy        IgnoreAllFailures\r\n"
+                                            L"advancedoptions         Yes\r\nonetimeadvancedoptions  Yes\r\n") +
+                              Loader(Id(2), L"safeboot                DsRepair\r\ntestsigning             No\r\n"
+                                            L"recoveryenabled         Yes\r\n") +
+                              Loader(Id(3), L"safeboot                Minimal\r\n") + Loader(Id(4), L"safeboot  Other\r\n") +
+                              Loader(Id(5), L"description             Plain\r\n"));
+  ASSERT_EQ(s.entries.size(), 5u);
+  const BootOptions& all = s.entries[0].options;
+  EXPECT_EQ(all.safeBoot, SafeBoot::Network);
+  for (bool on : {all.alternateShell, all.bootLog, all.baseVideo, all.quietBoot, all.sos, all.testSigning,
+                  all.noIntegrityChecks, all.recoveryDisabled, all.advancedOptions, all.oneTimeAdvancedOptions}) {
+    EXPECT_TRUE(on);
+  }
+  EXPECT_EQ(all.bootStatusPolicy, L"IgnoreAllFailures");
+  const BootOptions& some = s.entries[1].options;
+  EXPECT_EQ(some.safeBoot, SafeBoot::DsRepair);
+  EXPECT_FALSE(some.testSigning || some.recoveryDisabled || some.alternateShell);
+  EXPECT_EQ(s.entries[2].options.safeBoot, SafeBoot::Minimal);
+  EXPECT_EQ(s.entries[3].options.safeBoot, SafeBoot::Minimal);
+  const BootOptions& none = s.entries[4].options;
+  EXPECT_EQ(none.safeBoot, SafeBoot::Off);
+  EXPECT_FALSE(none.testSigning || none.noIntegrityChecks || none.recoveryDisabled || none.bootLog);
+  EXPECT_EQ(s.entries[4].description, L"Plain");
+}
+
 }  // namespace
 }  // namespace zel

@@ -11,6 +11,8 @@ namespace {
 
 using zel::BcdSnapshot;
 using zel::BootEntry;
+using zel::BootOptions;
+using zel::SafeBoot;
 using zel::Pick;
 
 // Place of `id` in the display order (case-insensitive), or -1.
@@ -62,6 +64,19 @@ std::vector<Badge> BadgesFor(const BootEntry& entry, const EntryKind& kind) {
   }
   if (!entry.inDisplayOrder) {
     badges.push_back(Badge{Rect{}, Pick(L"Đang ẩn (Ngoài DisplayOrder)", L"Hidden (Not in DisplayOrder)"), Danger, 0});
+  }
+  // What makes this entry start differently from a normal Windows: easy to miss, hard to guess.
+  const BootOptions& options = entry.options;
+  if (options.safeBoot != SafeBoot::Off) {
+    const std::wstring kind = options.safeBoot == SafeBoot::Network    ? Pick(L" (mạng)", L" (Network)")
+                              : options.safeBoot == SafeBoot::DsRepair ? Pick(L" (sửa AD)", L" (AD Repair)")
+                              : options.alternateShell                 ? Pick(L" (dòng lệnh)", L" (Command Prompt)")
+                                                                       : L"";
+    badges.push_back(Badge{Rect{}, Pick(L"Chế độ an toàn", L"Safe Mode") + kind, Warning, kIconWarning});
+  }
+  if (options.testSigning) badges.push_back(Badge{Rect{}, Pick(L"Chế độ ký thử", L"Test Signing"), Danger, 0});
+  if (options.noIntegrityChecks) {
+    badges.push_back(Badge{Rect{}, Pick(L"Tắt kiểm tra chữ ký", L"Integrity Checks Off"), Danger, 0});
   }
   return badges;
 }
