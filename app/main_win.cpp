@@ -5,6 +5,7 @@
 #include "app/app_state_win.h"
 #include "app/main_window_win.h"
 #include "app/settings.h"
+#include "core/command_runner.h"
 #include "core/language.h"
 #include "core/win_handle.h"
 #include "ui/controls_win.h"
@@ -25,6 +26,18 @@ void LoadDllsFromSystemFolderOnly() {
   if (restrict == nullptr || !restrict(LOAD_LIBRARY_SEARCH_SYSTEM32)) SetDllDirectoryW(L"");
 }
 
+// The 32-bit build on 64-bit Windows reaches the tools through Sysnative; where that alias
+// is missing (or the tools are), nothing the program offers could work.
+bool NeedsThe64BitBuild() {
+#ifdef _WIN64
+  return false;
+#else
+  BOOL wow64 = FALSE;
+  return IsWow64Process(GetCurrentProcess(), &wow64) && wow64 &&
+         GetFileAttributesW(zel::SystemToolPath(L"bcdedit.exe").c_str()) == INVALID_FILE_ATTRIBUTES;
+#endif
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
@@ -32,6 +45,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   // Probing an empty card reader or optical drive must fail quietly, not stop the user with a "no disk" box.
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
   app::LoadSettings();
+  if (NeedsThe64BitBuild()) {
+    MessageBoxW(nullptr,
+                zel::Pick(L"Bản 32-bit này không dùng được công cụ hệ thống của Windows 64-bit (bcdedit.exe). Hãy dùng "
+                          L"bản 64-bit (x64) trên máy này.",
+                          L"This 32-bit build cannot reach the system tools of 64-bit Windows (bcdedit.exe). Use the "
+                          L"64-bit build (x64) on this computer."),
+                L"Zel Quillon PE", MB_ICONERROR);
+    return 1;
+  }
 
   zel::UniqueHandle mutex(CreateMutexW(nullptr, FALSE, L"Local\\ZelQuillonPE.Instance"));
   if (!mutex.Valid() || GetLastError() == ERROR_ALREADY_EXISTS) {

@@ -93,6 +93,16 @@ class Win32Platform final : public Platform {
 
   std::wstring SystemDirectory() override {
     wchar_t buffer[MAX_PATH];
+#ifndef _WIN64
+    // A 32-bit program on 64-bit Windows asking for System32 is sent to SysWOW64, which has
+    // none of the tools; the Sysnative alias reaches the real folder.
+    BOOL wow64 = FALSE;
+    if (IsWow64Process(GetCurrentProcess(), &wow64) && wow64) {
+      const UINT windows = GetSystemWindowsDirectoryW(buffer, MAX_PATH);
+      if (windows == 0 || windows >= MAX_PATH) return {};
+      return std::wstring(buffer, windows) + L"\\Sysnative";
+    }
+#endif
     const UINT length = GetSystemDirectoryW(buffer, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return {};
     return std::wstring(buffer, length);

@@ -36,7 +36,7 @@ HWND WaitForWindowOf(DWORD processId, const wchar_t* className, int timeoutMs) {
   for (int waited = 0; waited < timeoutMs; waited += 10) {
     FindArgs args{processId, className, nullptr};
     EnumWindows(
-        [](HWND window, LPARAM param) {
+        [](HWND window, LPARAM param) CALLBACK -> BOOL {
           auto* a = reinterpret_cast<FindArgs*>(param);
           DWORD owner = 0;
           GetWindowThreadProcessId(window, &owner);
@@ -165,7 +165,7 @@ std::vector<std::pair<int, std::wstring>> AppDriver::ButtonsOf(HWND dialog) {
   std::vector<std::pair<int, std::wstring>> buttons;
   EnumChildWindows(
       dialog,
-      [](HWND child, LPARAM list) {
+      [](HWND child, LPARAM list) CALLBACK -> BOOL {
         wchar_t name[16] = {}, text[256] = {};
         GetClassNameW(child, name, 16);
         GetWindowTextW(child, text, 256);
@@ -197,7 +197,7 @@ bool AppDriver::ChooseFile(const std::wstring& path, int timeoutMs) const {
   HWND edit = nullptr;
   EnumChildWindows(
       dialog,
-      [](HWND child, LPARAM found) {
+      [](HWND child, LPARAM found) CALLBACK -> BOOL {
         wchar_t name[16] = {};
         GetClassNameW(child, name, 16);
         if (lstrcmpiW(name, L"Edit") != 0 || GetDlgCtrlID(child) != 0x47C) return TRUE;

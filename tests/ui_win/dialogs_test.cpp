@@ -29,7 +29,7 @@ std::vector<Child> ChildrenOf(HWND dialog) {
   std::vector<Child> children;
   EnumChildWindows(
       dialog,
-      [](HWND window, LPARAM list) {
+      [](HWND window, LPARAM list) CALLBACK -> BOOL {
         RECT r{};
         GetWindowRect(window, &r);
         ButtonStyle style;

@@ -1,10 +1,11 @@
 # Sourced by the scripts that need an X server: starts a private Xvfb on a free
-# display and stops it (and the build prefix's wineserver) when the script ends.
-#   zq_start_xvfb WIDTHxHEIGHT PREFIX
+# display and stops it (and the build prefixes' wineservers) when the script ends.
+#   zq_start_xvfb WIDTHxHEIGHT "PREFIX [PREFIX...]"
 zq_xvfb_pid=
 zq_wineprefix=
 zq_stop_xvfb() {
-  [ -n "$zq_wineprefix" ] && WINEPREFIX="$zq_wineprefix" wineserver -k 2>/dev/null || true
+  local prefix
+  for prefix in $zq_wineprefix; do WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true; done
   [ -n "$zq_xvfb_pid" ] && kill "$zq_xvfb_pid" 2>/dev/null || true
 }
 zq_start_xvfb() {
