@@ -11,6 +11,7 @@ std::wstring LogTimePrefix(const zel::LocalTime& time) {
 }
 
 void AddLogEntry(ui::TextRows& log, const std::wstring& entry) {
+  log.scroll.scrollPos = log.scroll.MaxScroll();  // Rewrap follows a view that is at the end
   log.AppendText(entry);
   if (log.lines.size() > kMaxLogLines) {
     log.lines.erase(log.lines.begin(), log.lines.end() - static_cast<long>(kMaxLogLines));

@@ -12,7 +12,6 @@ void AppendLog(const std::wstring& text) {
   const zel::LocalTime time{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds};
   AddLogEntry(log->content, LogTimePrefix(time) + text);
   ui::Rewrap(log);
-  log->content.scroll.scrollPos = log->content.scroll.MaxScroll();  // every entry shows the newest line
   InvalidateRect(log->hwnd, nullptr, FALSE);
 }
 

@@ -12,4 +12,9 @@ int CommandForKey(int virtualKey) {
   return 0;
 }
 
+int ShortcutCommand(int virtualKey, const KeyContext& context) {
+  if (!context.mainWindowActive || context.ctrlOrAltHeld || context.focusInTextBox) return 0;
+  return CommandForKey(virtualKey);
+}
+
 }  // namespace app

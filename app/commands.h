@@ -130,4 +130,14 @@ inline constexpr auto kCommandFaces = detail::Faces();
 // The command a key press (a Windows virtual-key code) stands for; 0 for none.
 int CommandForKey(int virtualKey);
 
+// Where a key press happened. Shortcuts belong to the main window alone, never with Ctrl or
+// Alt held (those chords are the system's and the controls'), nor while typing in a text box.
+struct KeyContext {
+  bool mainWindowActive = false;
+  bool ctrlOrAltHeld = false;
+  bool focusInTextBox = false;
+};
+// The command the key press stands for there; 0 when it is no shortcut there.
+int ShortcutCommand(int virtualKey, const KeyContext& context);
+
 }  // namespace app

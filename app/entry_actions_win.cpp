@@ -97,7 +97,7 @@ void ActionRename() {
   if (!ui::ShowForm(State().view.window, form)) return;
   const std::wstring name = form.fields.front().value;
   if (lossy && name == shown) {
-    SetStatus(Pick(L"Tên không đổi: không ghi gì vào kho BCD.", L"Name unchanged: nothing was written to the store."));
+    SetStatus(ui::StatusText(ui::Status::NameUnchanged));
     return;
   }
   ExecuteChange(Pick(L"Đổi tên mục khởi động", L"Rename boot entry"),

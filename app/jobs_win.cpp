@@ -35,14 +35,14 @@ void SetBusy(bool busy, const std::wstring& text) {
 }
 
 void ReportJobStartFailure() {
-  SetBusy(false, Pick(L"Không thể bắt đầu tác vụ nền.", L"Could not start the background job."));
+  SetBusy(false, ui::StatusText(ui::Status::JobNotStarted));
   ShowError(Pick(L"Zel Quillon PE — Lỗi", L"Zel Quillon PE — Error"),
             Pick(L"Không thể tạo luồng xử lý cho thao tác này.", L"No worker thread could be started for this operation."));
 }
 
 bool TakeLostJobResult() {
   if (!g_jobResultLost.exchange(false)) return false;
-  SetBusy(false, Pick(L"Không nhận được kết quả của tác vụ nền.", L"The background job's result was lost."));
+  SetBusy(false, ui::StatusText(ui::Status::JobResultLost));
   AppendLog(Pick(L"> Tác vụ nền đã xong nhưng không gửi được kết quả về cửa sổ. Hãy bấm Làm mới BCD để xem trạng thái "
                  L"hiện tại.",
                  L"> A background job finished, but its result could not reach the window. Use Refresh BCD to see the "
@@ -83,15 +83,14 @@ void RefreshBcd(std::function<void()> then) {
         if (state.snapshot.loaded) {
           AppendLog(L"> bcdedit " + (path.empty() ? std::wstring(L"(system)") : L"/store \"" + path + L"\"") +
                     L" /enum all /v [OK]");
-          SetStatus(Pick(L"Đã tải ", L"Loaded ") + std::to_wstring(state.snapshot.entries.size()) +
-                    Pick(L" mục khởi động từ kho BCD.", L" boot entries from BCD store."));
+          SetStatus(ui::StatusText(ui::Status::Loaded, state.snapshot.entries.size()));
           for (const auto& id : state.snapshot.suspectIds) {
             AppendLog(Pick(L"> Cảnh báo: kho BCD liệt kê ", L"> Warning: the store lists ") + id +
                       Pick(L" nhiều hơn một lần; sẽ không sửa đối tượng này.", L" more than once; it will not be changed."));
           }
         } else {
           AppendLog(Pick(L"> Không thể đọc BCD: ", L"> Could not read BCD: ") + state.snapshot.error);
-          SetStatus(Pick(L"Không thể đọc kho BCD.", L"Could not read the BCD store."));
+          SetStatus(ui::StatusText(ui::Status::LoadFailed));
         }
         if (then) then();
       });
@@ -113,12 +112,12 @@ void ReportChangeResult(const std::wstring& description, bool succeeded, const s
   if (succeeded) {
     AppendLog(L"> " + description + L" [OK]");
     if (!message.empty()) AppendLog(L"> " + message);
-    SetStatus(Pick(L"Thao tác hoàn tất.", L"Operation completed."));
+    SetStatus(ui::StatusText(ui::Status::Completed));
     RefreshBcd();
     return;
   }
   AppendLog(L"> " + description + Pick(L" [Lỗi] ", L" [Error] ") + message);
-  SetStatus(Pick(L"Thao tác thất bại.", L"Operation failed."));
+  SetStatus(ui::StatusText(ui::Status::Failed));
   ShowError(Pick(L"Zel Quillon PE — Lỗi", L"Zel Quillon PE — Error"), message);
 }
 
@@ -171,7 +170,7 @@ bool AskContinueWithoutBackup(const std::wstring& logPrefix, const std::wstring&
                  ui::MessageKind::Warning, true)) {
     return true;
   }
-  SetStatus(Pick(L"Đã huỷ thao tác.", L"Operation cancelled."));
+  SetStatus(ui::StatusText(ui::Status::Cancelled));
   return false;
 }
 

@@ -31,13 +31,6 @@ int WindowDpi(HWND window) {
   return getDpi ? static_cast<int>(getDpi(window)) : 0;
 }
 
-void TakeDpi(int dpi) {
-  dpi = std::max(dpi, 96);
-  if (dpi == ui::CurrentDpi()) return;
-  ui::SetDpi(dpi);
-  ui::RecreateFonts();
-}
-
 void OnEntryAction(ui::CardAction action) {
   switch (action) {
     case ui::CardAction::ShowInMenu:
@@ -72,7 +65,7 @@ void OnEntryAction(ui::CardAction action) {
 void OnCreate(HWND window) {
   AppState& state = State();
   state.view.window = window;
-  if (const int dpi = WindowDpi(window)) TakeDpi(dpi);
+  if (const int dpi = WindowDpi(window)) ui::TakeDpi(dpi);
   ui::LoadAppIcon(state.view);
   ui::CreateMainControls(state.view, state.shown, kCommandFaces);
   state.shown.snapshot = &state.snapshot;
@@ -140,17 +133,6 @@ void OnCommand(int id, int notification) {
   }
 }
 
-void OnDpiChanged(HWND window, WPARAM wParam, LPARAM lParam) {
-  AppState& state = State();
-  TakeDpi(HIWORD(wParam));
-  ui::LoadAppIcon(state.view);
-  SendMessageW(state.view.timeoutEdit, WM_SETFONT, reinterpret_cast<WPARAM>(ui::Font(ui::Semibold13)), TRUE);
-  const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-  SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-               suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
-  ui::Relayout(state.view);
-}
-
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   AppState& state = State();
   switch (message) {
@@ -204,12 +186,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return 0;
     case WM_MOUSEWHEEL: {
       const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-      const HWND log = state.view.log ? state.view.log->hwnd : nullptr;
-      SendMessageW(WindowFromPoint(at) == log ? log : state.view.entries, WM_MOUSEWHEEL, wParam, lParam);
+      SendMessageW(ui::WheelTarget(state.view, at), WM_MOUSEWHEEL, wParam, lParam);
       return 0;
     }
     case WM_DPICHANGED:
-      OnDpiChanged(window, wParam, lParam);
+      ui::ApplyDpiChange(state.view, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam));
@@ -248,13 +229,14 @@ HWND CreateMainWindow(HINSTANCE instance) {
 
 bool PreTranslateKey(const MSG& msg) {
   const HWND main = State().view.window;
-  if (msg.message != WM_KEYDOWN || GetActiveWindow() != main || main == nullptr) return false;
-  if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return false;
+  if (msg.message != WM_KEYDOWN || main == nullptr) return false;
+  KeyContext context;
+  context.mainWindowActive = GetActiveWindow() == main;
+  context.ctrlOrAltHeld = GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0;
   wchar_t className[16] = {};
-  if (HWND focus = GetFocus(); focus && GetClassNameW(focus, className, 16) && zel::EqualsNoCase(className, L"EDIT")) {
-    return false;  // digits typed into the time-out box stay there
-  }
-  const int command = CommandForKey(static_cast<int>(msg.wParam));
+  const HWND focus = GetFocus();  // digits typed into the time-out box stay there
+  context.focusInTextBox = focus && GetClassNameW(focus, className, 16) && zel::EqualsNoCase(className, L"EDIT");
+  const int command = ShortcutCommand(static_cast<int>(msg.wParam), context);
   if (command == 0) return false;
   PostMessageW(main, WM_COMMAND, static_cast<WPARAM>(command), 0);
   return true;
@@ -277,14 +259,14 @@ void SwitchLanguage() {
   SaveSettings();
   ui::ApplyTexts(state.view);
   ui::ApplyStoreSelectorText(state.view, state.shown.selectedStorePath);
-  state.shown.statusText = ui::ReadyStatusText();
+  state.shown.statusText = ui::StatusText(ui::Status::Ready);
   ui::Relayout(state.view);
 }
 
 void CopyLog() {
   const ui::TextView* log = State().view.log;
   if (log && ui::CopyTextToClipboard(State().view.window, ui::GetAllText(log))) {
-    SetStatus(Pick(L"Đã sao chép nhật ký vào bộ nhớ tạm.", L"Log copied to clipboard."));
+    SetStatus(ui::StatusText(ui::Status::LogCopied));
   }
 }
 

@@ -129,7 +129,7 @@ void WithWindowsDrives(void (*showForm)(const std::vector<std::wstring>& drives)
   RunInBackground<std::vector<std::wstring>>(
       Pick(L"Đang tìm các ổ có cài Windows...", L"Looking for drives with Windows..."), [] { return zel::FindWindowsDrives(); },
       [showForm](std::vector<std::wstring>& drives) {
-        SetStatus(ui::ReadyStatusText());
+        SetStatus(ui::StatusText(ui::Status::Ready));
         showForm(drives);
       });
 }
@@ -302,7 +302,7 @@ void ActionRestoreEfi() {
                             file +
                             Pick(L"\r\n\r\nVẫn giải nén nó vào phân vùng EFI?", L"\r\n\r\nExtract it to the partition anyway?"),
                         Pick(L"Vẫn khôi phục", L"Restore anyway"), ui::MessageKind::Warning, true)) {
-          SetStatus(Pick(L"Đã huỷ thao tác.", L"Operation cancelled."));
+          SetStatus(ui::StatusText(ui::Status::Cancelled));
           return;
         }
         RunEfiChange(Pick(L"Đang khôi phục EFI System Partition...", L"Restoring EFI System Partition..."),

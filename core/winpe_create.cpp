@@ -65,13 +65,14 @@ bool CreateWinPeEntry(const std::wstring& storePath, const WinPeEntryRequest& re
     error = Pick(L"File WIM phải nằm trên ổ có ký tự ổ đĩa.", L"The WIM file must be on a volume that has a drive letter.");
     return false;
   }
-  if (!EnsureStoreFile(storePath, request.legacyBios, error)) return false;
+  // Looked for before a new store file is made: a refused creation leaves nothing behind.
   std::wstring sdiDevice, sdiPath;
   if (!FindBootSdi(request.imagePath, request.legacyBios, sdiDevice, sdiPath)) {
     error = Pick(L"Không tìm thấy boot.sdi (đã kiểm tra \\Boot\\boot.sdi và các thư mục Windows Boot).",
                  L"boot.sdi was not found (checked \\Boot\\boot.sdi and the Windows Boot folders).");
     return false;
   }
+  if (!EnsureStoreFile(storePath, request.legacyBios, error)) return false;
   std::wstring description = SanitizeDescription(request.description);
   if (description.empty()) description = L"Zel WinPE";
 

@@ -13,7 +13,7 @@
 namespace zel::test {
 namespace {
 
-constexpr int kStoreSelector = 100, kBrowse = 101, kAddWinPe = 103, kBackupBcd = 105, kRestoreBcd = 106;
+constexpr int kStoreSelector = 100, kBrowse = 101, kAddWinPe = 103, kBackupBcd = 105, kRestoreBcd = 106, kRawView = 107;
 constexpr int kTimeoutEdit = 112, kApply = 113;
 
 TEST(StoreFilesEndToEnd, BackupThenRestoreTheSystemStore) {
@@ -94,6 +94,11 @@ TEST(StoreFilesEndToEnd, PickerBrowserAndAStoreThatDidNotLoad) {
   Answer(*s.app, L"BCD store not loaded", kFirstButton);
   ASSERT_TRUE(s.Finished(L"bcdedit /store \"" + broken + L"\" /enum all /v"));
   for (const auto& call : s.sim.LogLines()) EXPECT_EQ(call.find(L"/timeout"), std::wstring::npos) << WideToUtf8(call);
+  // The raw view reads the store first, then shows what the tool printed, failure and all.
+  s.sim.ClearLog();
+  s.app->Command(kRawView);
+  Answer(*s.app, L"Raw BCDEdit Output (bcdedit /enum all /v)", IDCANCEL);
+  EXPECT_TRUE(Contains(s.sim.LogLines(), L"bcdedit /store \"" + broken + L"\" /enum all /v"));
 
   // Creating and restoring go on: they are how such a store gets mended.
   for (const int command : {kAddWinPe, kRestoreBcd}) {

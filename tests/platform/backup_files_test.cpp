@@ -9,18 +9,13 @@
 #include "core/bcd_backup.h"
 #include "core/bcd_store.h"
 #include "core/system.h"
+#include "tests/support/files.h"
 #include "tests/support/sim_sandbox.h"
 
 namespace zel {
 namespace {
 
-void WriteFile(const std::wstring& path, const char* text) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
-  DWORD written = 0;
-  ::WriteFile(file, text, static_cast<DWORD>(strlen(text)), &written, nullptr);
-  CloseHandle(file);
-}
+using test::WriteBytes;
 
 TEST(BackupFilesOnWine, FolderBesideTheExecutableIsMadeAndProved) {
   const std::wstring expected = ModuleDirectory() + L"\\Backups";
@@ -39,10 +34,10 @@ TEST(BackupFilesOnWine, PruningDeletesTheOldestWithItsLogs) {
   const std::wstring folder = sim.Folder() + L"\\Backups";
   CreateDirectoryW(folder.c_str(), nullptr);
   for (int i = 0; i < 31; ++i) {
-    WriteFile(folder + L"\\BCD_System_20250301-000" + std::to_wstring(100 + i) + L"-000.bcd", "backup");
+    WriteBytes(folder + L"\\BCD_System_20250301-000" + std::to_wstring(100 + i) + L"-000.bcd", "backup");
   }
   const std::wstring oldest = folder + L"\\BCD_System_20250301-000100-000.bcd";
-  for (const auto& suffix : HiveLogSuffixes) WriteFile(oldest + suffix, "log");
+  for (const auto& suffix : HiveLogSuffixes) WriteBytes(oldest + suffix, "log");
   SetFileAttributesW(oldest.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
   CreateDirectoryW((folder + L"\\bcd_dir.bcd").c_str(), nullptr);
 
@@ -62,8 +57,8 @@ TEST(BackupFilesOnWine, OfflineStoreCopiesAndProtectedRestore) {
   ASSERT_TRUE(ExportStore(store, saved, error)) << std::string(error.begin(), error.end());
 
   // Break the store, protect it as boot media does, give it stale logs, then restore.
-  WriteFile(store, "not a store");
-  for (const auto& suffix : HiveLogSuffixes) WriteFile(store + suffix, "log");
+  WriteBytes(store, "not a store");
+  for (const auto& suffix : HiveLogSuffixes) WriteBytes(store + suffix, "log");
   const DWORD protectedBits = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
   SetFileAttributesW(store.c_str(), protectedBits);
   ASSERT_TRUE(ImportStore(store, saved, error)) << std::string(error.begin(), error.end());

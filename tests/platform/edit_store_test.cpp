@@ -1,4 +1,4 @@
-// Edits of a store file through the simulated bcdedit, read back from that file.
+// Deleting from a store file through the simulated bcdedit, read back from that file.
 #include <gtest/gtest.h>
 
 #include "core/bcd_edit.h"
@@ -14,30 +14,6 @@ namespace {
 const std::wstring &kWin11 = test::kSampleWin11, &kPe = test::kSamplePe, &kPeOptions = test::kSamplePeOptions;
 const std::wstring &kMemtest = test::kSampleMemtest, &kRecovery = test::kSampleRecovery;
 const std::wstring& kRecoveryOptions = test::kSampleRecoveryOptions;
-
-// Every edit is one bcdedit run against the file (whose path has a blank), never the system store.
-TEST(EditStoreOnWine, EachEditOfAStoreFileReadsBack) {
-  test::SimSandbox sim;
-  const std::wstring store = sim.CopyStore(L"uefi-win11.txt", L"Boot Files\\BCD");
-  std::wstring error;
-  const bool edited = RenameEntry(store, kPe, L"Rescue \"PE\" tools\\", error) && SetDefaultEntry(store, kPe, error) &&
-                      SetBootSequence(store, kMemtest, error) && SetMenuTimeout(store, 4, error) &&
-                      SetDisplayBootMenu(store, false, error) && SetBootMenuPolicy(store, kWin11, MenuPolicy::Legacy, error) &&
-                      SetDisplayOrder(store, {kPe, kWin11, kMemtest, kRecovery}, error);
-  ASSERT_TRUE(edited) << WideToUtf8(error);
-  for (const auto& line : sim.LogLines()) EXPECT_EQ(line.rfind(L"bcdedit /store \"" + store + L"\" ", 0), 0u) << WideToUtf8(line);
-
-  const BcdSnapshot s = LoadBcdSnapshot(store);
-  ASSERT_TRUE(s.loaded);
-  EXPECT_EQ(s.timeoutSeconds, 4);
-  EXPECT_FALSE(s.displayBootMenu);
-  EXPECT_EQ(s.defaultId, kPe);
-  EXPECT_EQ(s.bootSequenceId, kMemtest);
-  EXPECT_EQ(s.displayOrder, (std::vector<std::wstring>{kPe, kWin11, kMemtest, kRecovery}));
-  ASSERT_EQ(s.entries.size(), 4u);
-  EXPECT_EQ(s.entries[0].description, L"Rescue 'PE' tools");
-  EXPECT_EQ(s.entries[1].bootMenuPolicy, L"Legacy");
-}
 
 // Deleting a WinPE entry takes its own ramdisk options along; the recovery loader's
 // options go only with the recovery loader.

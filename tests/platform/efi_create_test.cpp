@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "core/bcd_store.h"
 #include "core/command_runner.h"
 #include "core/efi_backup.h"
 #include "core/entry_create.h"
@@ -50,22 +49,6 @@ TEST(EspOnWine, FailuresUnmountAndKeepTheOlderBackup) {
   EXPECT_EQ(CountLines(log, L" /S"), 2u);
   EXPECT_EQ(CountLines(log, L" /D"), 2u);
   EXPECT_EQ(GetFileAttributesW(L"Y:\\"), INVALID_FILE_ATTRIBUTES);
-}
-
-// By hand into a store file that does not exist yet: its folders, the store and the entry.
-TEST(CreateOnWine, WindowsEntryIntoANewStoreFile) {
-  test::SimSandbox sim;
-  const std::wstring fresh = sim.Folder() + L"\\new\\Boot\\BCD";
-  WindowsEntryRequest manual{L"C:", L"My Windows", MenuPolicy::Legacy, true, true, false, false};
-  std::wstring id, error;
-  ASSERT_TRUE(CreateWindowsEntry(fresh, manual, id, error)) << WideToUtf8(error);
-  const BcdSnapshot s = LoadBcdSnapshot(fresh);
-  ASSERT_EQ(s.entries.size(), 1u);
-  EXPECT_EQ(s.entries[0].identifier, id);
-  EXPECT_EQ(s.entries[0].description, L"My Windows");
-  EXPECT_TRUE(s.entries[0].isDefault);
-  EXPECT_EQ(s.entries[0].bootMenuPolicy, L"Legacy");
-  EXPECT_EQ(s.timeoutSeconds, 10);
 }
 
 // Each step failing in turn leaves the store exactly as it was.

@@ -229,16 +229,22 @@ TEST(MainLayoutBusyBar, SweepsAcrossAndStartsAgain) {
   EXPECT_TRUE(BusyBarSpan(Rect{}, 5).IsEmpty());
 }
 
-// The smallest window is S(780) x S(540) unless the work area is smaller; an unknown area does not clamp.
-TEST(MainLayoutMinimum, NeverLargerThanTheWorkArea) {
+// The first window is S(1180) x S(760) and the smallest S(780) x S(540), each cut to a smaller
+// work area; an unknown area does not clamp the smallest.
+TEST(MainLayoutSizes, InitialAndMinimumNeverLargerThanTheWorkArea) {
   struct Case {
-    int dpi, workWidth, workHeight, width, height;
+    int dpi, workWidth, workHeight;
+    std::pair<int, int> initial, minimum;
   };
-  for (const Case& c : {Case{96, 1920, 1040, 780, 540}, Case{192, 1920, 1040, 1560, 1040}, Case{192, 1366, 728, 1366, 728},
-                        Case{144, 0, 0, 1170, 810}}) {
+  for (const Case& c : {Case{96, 1920, 1040, {1180, 760}, {780, 540}}, Case{192, 1920, 1040, {1920, 1040}, {1560, 1040}},
+                        Case{96, 1024, 700, {1024, 700}, {780, 540}}, Case{192, 1366, 728, {1366, 728}, {1366, 728}},
+                        Case{144, 0, 0, {}, {1170, 810}}}) {
     DpiGuard dpi(c.dpi);
-    const Size size = MinimumMainSize(c.workWidth, c.workHeight);
-    EXPECT_EQ((std::pair{size.width, size.height}), (std::pair{c.width, c.height})) << c.dpi << " " << c.workHeight;
+    const Size initial = InitialMainSize(c.workWidth, c.workHeight), minimum = MinimumMainSize(c.workWidth, c.workHeight);
+    if (c.workWidth > 0) {
+      EXPECT_EQ((std::pair{initial.width, initial.height}), c.initial) << c.dpi << " " << c.workWidth;
+    }
+    EXPECT_EQ((std::pair{minimum.width, minimum.height}), c.minimum) << c.dpi << " " << c.workWidth;
   }
 }
 
@@ -255,6 +261,21 @@ TEST(MainTexts, InformationCardRows) {
   zel::g_vietnamese = true;  // every label is translated
   const auto vi = InfoCardRows(L"Windows", zel::FirmwareKind::Uefi, 3, 10);
   for (size_t i = 0; i < rows.size(); ++i) EXPECT_NE(vi[i].label, rows[i].label) << i;
+}
+
+// Each status says something of its own, in each language, and Loaded names the count.
+TEST(MainTexts, StatusLineTexts) {
+  zel::test::LanguageGuard language(false);
+  EXPECT_EQ(StatusText(Status::Ready), L"Ready.");
+  EXPECT_EQ(StatusText(Status::Loaded, 7), L"Loaded 7 boot entries from BCD store.");
+  std::vector<std::wstring> english;
+  for (int s = 0; s <= static_cast<int>(Status::JobResultLost); ++s) english.push_back(StatusText(Status(s), 7));
+  zel::g_vietnamese = true;
+  EXPECT_NE(StatusText(Status::Loaded, 7).find(L"7"), std::wstring::npos);
+  for (size_t i = 0; i < english.size(); ++i) {
+    EXPECT_NE(StatusText(Status(i), 7), english[i]) << i;
+    for (size_t j = 0; j < i; ++j) EXPECT_NE(english[j], english[i]) << j << " " << i;
+  }
 }
 
 }  // namespace

@@ -80,10 +80,15 @@ class DialogsOnWine : public ::testing::Test {
 TEST_F(DialogsOnWine, MessageButtonsOrderChoiceAndOwner) {
   bool ownerDisabled = false;
   std::vector<Child> buttons;
+  HWND focused = nullptr;
   const int chosen = WithDriver(
       [&](HWND dialog) {
         ownerDisabled = !IsWindowEnabled(owner_);
         buttons = ChildrenOf(dialog);
+        GUITHREADINFO gui{sizeof(gui)};
+        for (int i = 0; i < 80 && !focused; ++i, Sleep(25)) {
+          if (GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &gui)) focused = gui.hwndFocus;
+        }
         Click(dialog, 100);
       },
       [&] {
@@ -95,6 +100,7 @@ TEST_F(DialogsOnWine, MessageButtonsOrderChoiceAndOwner) {
   ASSERT_EQ(buttons.size(), 2u);
   std::sort(buttons.begin(), buttons.end(), [](const Child& a, const Child& b) { return a.rect.left < b.rect.left; });
   EXPECT_EQ(buttons[0].text, L"Cancel");  // the list runs right to left
+  EXPECT_EQ(focused, buttons[0].window);  // the default index: Enter alone never confirms
   EXPECT_EQ(buttons[1].text, L"Delete");
   EXPECT_EQ(buttons[1].id, 100);
   EXPECT_EQ(buttons[1].style.variant, ButtonVariant::Danger);  // the confirming button, drawn red

@@ -2,6 +2,7 @@
 
 #include "app/actions.h"
 #include "app/command_log.h"
+#include "app/commands.h"
 #include "app/job_delivery.h"
 #include "app/settings.h"
 
@@ -56,6 +57,31 @@ TEST(CommandLog, StampsSplitsAndCaps) {
   EXPECT_EQ(log.lines.size(), kMaxLogLines);
   EXPECT_EQ(log.lines.back(), L"");
   EXPECT_EQ(log.lines.front(), L"x101");
+
+  // Scrolled up to the oldest line, the next entry still brings the newest into view.
+  log.Rewrap(40, 5);
+  log.scroll.ScrollTo(0);
+  AddLogEntry(log, L"newest");
+  log.Rewrap(40, 5);
+  ASSERT_GT(log.scroll.MaxScroll(), 0);
+  EXPECT_EQ(log.scroll.scrollPos, log.scroll.MaxScroll());
+  EXPECT_EQ(log.lines[static_cast<size_t>(log.rows.back().line)], L"newest");
+}
+
+// The digit row and the number pad are the same shortcuts; 0 is none. Nothing is a shortcut
+// while another window is active, a modifier is held, or the time-out box has the focus.
+TEST(Shortcuts, KeysMapToCommandsOnlyWhereTheWindowTakesThem) {
+  const KeyContext main{true, false, false};
+  const std::pair<int, int> keys[] = {
+      {'1', ui::kAddWinPeId}, {0x61, ui::kAddWinPeId}, {'5', ui::kRawViewId},   {0x65, ui::kRawViewId},
+      {'6', ui::kRefreshId},  {0x66, ui::kRefreshId},  {0x74, ui::kRefreshId},  {'9', ui::kRepairEfiId},
+      {0x69, ui::kRepairEfiId}, {0x71, ui::kRenameKeyId}, {0x2E, ui::kDeleteKeyId}, {'B', ui::kFirmwareRestartId},
+      {'R', ui::kRestartId},  {'S', ui::kShutdownId},  {'0', 0}, {0x60, 0}, {0x6A, 0}, {'A', 0}, {0x0D, 0}};
+  for (const auto& [key, command] : keys) EXPECT_EQ(ShortcutCommand(key, main), command) << std::hex << key;
+  for (const KeyContext elsewhere : {KeyContext{false, false, false}, KeyContext{true, true, false},
+                                     KeyContext{true, false, true}}) {
+    for (const int key : {int{'1'}, 0x61, 0x74, 0x2E, int{'R'}}) EXPECT_EQ(ShortcutCommand(key, elsewhere), 0) << key;
+  }
 }
 
 }  // namespace

@@ -17,37 +17,42 @@ std::wstring RamdiskEntryListing(const std::wstring& options) {
          L"\r\nosdevice                ramdisk=[D:]\\sources\\boot.wim," + options + L"\r\nwinpe                   Yes";
 }
 
+// On a store file every command names it first, with its blanks quoted.
 TEST(BcdEdit, SingleCommandEditsBuildExactArguments) {
-  test::FakePlatform fake;
-  fake.ReplyWhen(L"", 0, L"The operation completed successfully.");
-  std::wstring error = L"stale";
-  EXPECT_TRUE(RenameEntry(L"", kEntry, L"  My \"PE\" \\ ", error));
-  EXPECT_TRUE(error.empty());
-  SetMenuTimeout(L"", -5, error);
-  SetMenuTimeout(L"", 3601, error);
-  SetMenuTimeout(L"", 30, error);
-  SetDisplayBootMenu(L"", false, error);
-  SetDisplayBootMenu(L"", true, error);
-  SetDisplayOrder(L"", {kOther}, error);
-  SetDisplayOrder(L"", {kOther, kEntry}, error);
-  SetBootMenuPolicy(L"", kEntry, MenuPolicy::Legacy, error);
-  SetBootMenuPolicy(L"", kEntry, MenuPolicy::Standard, error);
-  SetDefaultEntry(L"E:\\Boot\\BCD", kEntry, error);
-  SetBootSequence(L"", kEntry, error);
-  EXPECT_EQ(fake.Arguments(), (std::vector<std::wstring>{
-                                  L"/set " + kEntry + L" description \"My 'PE'\"",
-                                  L"/timeout 0",
-                                  L"/timeout 3600",
-                                  L"/timeout 30",
-                                  L"/set {bootmgr} displaybootmenu no",
-                                  L"/set {bootmgr} displaybootmenu yes",
-                                  L"/displayorder " + kOther,
-                                  L"/displayorder " + kOther + L" " + kEntry,
-                                  L"/set " + kEntry + L" bootmenupolicy Legacy",
-                                  L"/set " + kEntry + L" bootmenupolicy Standard",
-                                  L"/store \"E:\\Boot\\BCD\" /default " + kEntry,
-                                  L"/bootsequence " + kEntry,
-                              }));
+  for (const std::wstring store : {L"", L"E:\\Boot Files\\BCD"}) {
+    test::FakePlatform fake;
+    fake.ReplyWhen(L"", 0, L"The operation completed successfully.");
+    std::wstring error = L"stale";
+    EXPECT_TRUE(RenameEntry(store, kEntry, L"  My \"PE\" \\ ", error));
+    EXPECT_TRUE(error.empty());
+    SetMenuTimeout(store, -5, error);
+    SetMenuTimeout(store, 3601, error);
+    SetMenuTimeout(store, 30, error);
+    SetDisplayBootMenu(store, false, error);
+    SetDisplayBootMenu(store, true, error);
+    SetDisplayOrder(store, {kOther}, error);
+    SetDisplayOrder(store, {kOther, kEntry}, error);
+    SetBootMenuPolicy(store, kEntry, MenuPolicy::Legacy, error);
+    SetBootMenuPolicy(store, kEntry, MenuPolicy::Standard, error);
+    SetDefaultEntry(store, kEntry, error);
+    SetBootSequence(store, kEntry, error);
+    std::vector<std::wstring> expected = {
+        L"/set " + kEntry + L" description \"My 'PE'\"",
+        L"/timeout 0",
+        L"/timeout 3600",
+        L"/timeout 30",
+        L"/set {bootmgr} displaybootmenu no",
+        L"/set {bootmgr} displaybootmenu yes",
+        L"/displayorder " + kOther,
+        L"/displayorder " + kOther + L" " + kEntry,
+        L"/set " + kEntry + L" bootmenupolicy Legacy",
+        L"/set " + kEntry + L" bootmenupolicy Standard",
+        L"/default " + kEntry,
+        L"/bootsequence " + kEntry,
+    };
+    for (auto& arguments : expected) arguments = (store.empty() ? L"" : L"/store \"" + store + L"\" ") + arguments;
+    EXPECT_EQ(fake.Arguments(), expected);
+  }
   EXPECT_EQ(PolicyOf(BootEntry{.bootMenuPolicy = L"legacy"}), MenuPolicy::Legacy);
   EXPECT_EQ(PolicyOf(BootEntry{.bootMenuPolicy = L"Fancy"}), MenuPolicy::Standard);
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/support/fake_platform.h"
 #include "tests/support/language_guard.h"
 
@@ -217,6 +219,49 @@ TEST(CreateWinPeEntry, FullSequenceWithEveryOption) {
                                   L"/bootsequence " + kNew,
                                   L"/set {bootmgr} displaybootmenu yes",
                               }));
+}
+
+// BIOS: winload.exe for both kinds and the PCAT boot.sdi. A WinPE entry into a store file that
+// does not exist yet makes the store first, without the UEFI boot manager's path; without a
+// boot.sdi nothing is made at all, not even the store.
+TEST(CreateWinPeEntry, BiosLoadersANewStoreFileAndAMissingBootSdi) {
+  test::LanguageGuard english(false);
+  test::FakePlatform fake;
+  fake.AddFile(L"D:\\sources\\boot.wim");
+  fake.AddFile(L"D:\\Windows\\Boot\\DVD\\EFI\\boot.sdi");
+  fake.AddFile(L"D:\\Windows\\Boot\\DVD\\PCAT\\boot.sdi");
+  fake.AddFolder(L"D:\\Windows");
+  fake.ReplyWhen(L"/device", 0, Created(kOptions));
+  fake.ReplyWhen(L"/application osloader", 0, Created(kNew));
+  fake.ReplyWhen(L"", 0, L"");
+  const auto ran = [&fake](const std::wstring& arguments) {
+    const auto all = fake.Arguments();
+    return std::find(all.begin(), all.end(), arguments) != all.end();
+  };
+  std::wstring id, error;
+  const WinPeEntryRequest pe{L"D:\\sources\\boot.wim", L"PE", MenuPolicy::Standard, false, false, false, true};
+  ASSERT_TRUE(CreateWinPeEntry(L"S:\\Boot\\BCD", pe, id, error)) << std::string(error.begin(), error.end());
+  const std::wstring s = L"/store \"S:\\Boot\\BCD\" ";
+  const auto args = fake.Arguments();
+  ASSERT_GE(args.size(), 7u);
+  EXPECT_EQ(std::vector<std::wstring>(args.begin(), args.begin() + 7),
+            (std::vector<std::wstring>{L"/createstore \"S:\\Boot\\BCD\"", s + L"/create {bootmgr} /d \"Windows Boot Manager\"",
+                                       s + L"/set {bootmgr} device partition=S:", s + L"/timeout 10",
+                                       s + L"/create /d \"PE ramdisk options\" /device",
+                                       s + L"/set " + kOptions + L" ramdisksdidevice partition=D:",
+                                       s + L"/set " + kOptions + L" ramdisksdipath \"\\Windows\\Boot\\DVD\\PCAT\\boot.sdi\""}));
+  EXPECT_TRUE(fake.Exists(L"S:\\Boot"));
+  EXPECT_TRUE(ran(s + L"/set " + kNew + L" path \\windows\\system32\\boot\\winload.exe"));
+  const WindowsEntryRequest windows{L"D:", L"", MenuPolicy::Standard, false, false, false, true};
+  ASSERT_TRUE(CreateWindowsEntry(L"", windows, id, error));
+  EXPECT_TRUE(ran(L"/set " + kNew + L" path \\Windows\\system32\\winload.exe"));
+
+  test::FakePlatform bare;
+  bare.AddFile(L"E:\\pe.wim");
+  EXPECT_FALSE(CreateWinPeEntry(L"S:\\New\\BCD", WinPeEntryRequest{.imagePath = L"E:\\pe.wim"}, id, error));
+  EXPECT_EQ(error, L"boot.sdi was not found (checked \\Boot\\boot.sdi and the Windows Boot folders).");
+  EXPECT_TRUE(bare.runs.empty());
+  EXPECT_FALSE(bare.Exists(L"S:\\New"));
 }
 
 TEST(CreateWinPeEntry, BootSdiSearchOrder) {

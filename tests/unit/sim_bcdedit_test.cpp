@@ -1,5 +1,6 @@
-// The simulated bcdedit: argument splitting, the store file, the /enum listing
-// and its failures, the write commands and their refusals.
+// The simulated bcdedit: what the end-to-end and platform flows do not reach
+// through the program: argument splitting and quoting, the store file's round
+// trip, normalised values, and every refusal, which must change nothing.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -96,33 +97,10 @@ class SimBcdedit : public ::testing::Test {
     return store;
   }
 
-  Args Values(const std::wstring& id, const std::wstring& element) {
-    const BcdStore store = Stored();
-    const BcdElement* found = store.FindObject(id) ? store.FindObject(id)->Find(element) : nullptr;
-    return found ? found->values : Args{};
-  }
-
   std::map<std::wstring, std::string> files_;
   std::vector<BcdStore> mirrored_;  // what the registry was shown, in order
   bool writable_ = true;
 };
-
-TEST_F(SimBcdedit, TheSystemStoreIsMirroredAsTheFileHoldsIt) {
-  Ok(L"/set " + kLoader + L" description \"C\u1ee9u h\u1ed9\"");
-  ASSERT_EQ(mirrored_.size(), 2u);  // as opened, then as saved
-  EXPECT_EQ(mirrored_[0], SmallStore());
-  EXPECT_EQ(mirrored_[1], Stored());
-  // A failed change shows the file as it still is; a store file is never mirrored.
-  mirrored_.clear();
-  writable_ = false;
-  EXPECT_EQ(Run(L"/set " + kLoader + L" description x").exitCode, 1);
-  EXPECT_EQ(mirrored_, std::vector<BcdStore>{Stored()});
-  mirrored_.clear();
-  writable_ = true;
-  files_[L"other"] = files_[L"sys"];
-  Ok(L"/store other /set " + kLoader + L" description y");
-  EXPECT_TRUE(mirrored_.empty());
-}
 
 TEST(SimArgv, SplitsAndStripsLikeTheCRuntime) {
   const std::pair<std::wstring, Args> cases[] = {
@@ -186,32 +164,8 @@ TEST(SimStore, RoundTripsTheAlignedTextToleratesEditsAndRefusesMalformedText) {
   }
 }
 
-TEST_F(SimBcdedit, ShortFormOtherStoresAndFailures) {
-  const std::wstring active = Run(L"/enum").output;  // boot manager, then the menu's entries
-  EXPECT_TRUE(active.starts_with(L"\r\nWindows Boot Manager\r\n--------------------\r\n"
-                                 L"identifier              {bootmgr}\r\n"));
-  EXPECT_EQ(active.find(L"Device options"), npos);
-
-  files_[L"D:\\copy\\BCD"] = files_[L"sys"];
-  const std::wstring offline = L"/store \"D:\\copy\\BCD\" ";
-  Refused(offline + L"/enum {current} /v", L"not found");
-  EXPECT_NE(Run(offline + L"/enum {default}").output.find(L"identifier              {default}\r\n"), npos);
-  EXPECT_EQ(Run(offline + L"/enum all /v").output, Run(L"/enum all /v").output);
-
-  Refused(L"/store \"C:\\nowhere\\BCD\" /enum all /v", L"could not be opened");
-  Refused(L"/enum " + kMissing + L" /v", L"not found");
-  for (const wchar_t* bad : {L"/enum {nonsense} /v", L"/enum all {default} /v", L"/enum all /x", L"/frobnicate",
-                             L"/store", L"/store \"\" /enum"}) {
-    Refused(bad, L"The parameter is incorrect.");
-  }
-  files_[L"sys"] = "not a store\n";
-  Refused(L"/enum all /v", L"could not be opened");
-  files_[L"sys"] = SaveStore(BcdStore{});
-  EXPECT_EQ(Run(L"/enum all /v").output, L"There are no matching objects or the store is empty.\r\n");
-  Refused(L"/enum {default} /v", L"not found");
-}
-
-TEST_F(SimBcdedit, SetWritesValuesAsTheToolPrintsThemAndRefusesBadInput) {
+// Values are stored as the tool prints them: quoting escapes, letter case, aliases.
+TEST_F(SimBcdedit, SetNormalisesValuesAndUnquotes) {
   struct Case {
     std::wstring command, id, name, value;
   };
@@ -225,29 +179,31 @@ TEST_F(SimBcdedit, SetWritesValuesAsTheToolPrintsThemAndRefusesBadInput) {
       {L"/set " + kLoader + L" description \"Windows 11 (D:)\\\\\"", kLoader, L"description", L"Windows 11 (D:)\\"},
       {L"/set " + kLoader + L" description \"Tools\\\" x", kLoader, L"description", L"Tools\" x"},
       {L"/set description \"Running\"", kLoader, L"description", L"Running"},  // no identifier: {current}
-      {L"/set " + kLoader + L" inherit {bootloadersettings}", kLoader, L"inherit",  // absent, yet well known
-       L"{6efb52bf-1766-41db-a6b3-0ee5eff72bd7}"},
   };
   for (const auto& c : cases) {
     Ok(c.command);
     EXPECT_TRUE(Lists(c.id, c.name, c.value)) << zel::WideToUtf8(c.command);
   }
+}
 
-  // Replacing keeps an element in its place; a new one goes where the tool lists it.
-  Ok(L"/set " + kWinPe + L" winpe 0");
-  Ok(L"/set " + kLoader + L" device boot");
-  const BcdStore store = Stored();
-  Args names;
-  for (const auto& element : store.FindObject(kWinPe)->elements) names.push_back(element.name);
-  EXPECT_EQ(names, (Args{L"device", L"description", L"osdevice", L"winpe"}));
-  EXPECT_EQ(store.FindObject(kWinPe)->FirstValue(L"winpe"), L"No");
-  EXPECT_EQ(store.FindObject(kLoader)->elements.front(), (BcdElement{L"device", {L"boot"}}));
-
+// Every way a command is refused: exit code 1, the tool's message, and no file touched.
+TEST_F(SimBcdedit, RefusalsChangeNothing) {
   files_[L"D:\\copy\\BCD"] = files_[L"sys"];
+  files_[L"bad.bcd"] = "regf binary hive";
+  const std::wstring offline = L"/store \"D:\\copy\\BCD\" ";
   const std::wstring ramdisk = L" device ramdisk=[D:]\\sources\\boot.wim";
   const std::pair<std::wstring, std::wstring> refusals[] = {
+      {offline + L"/enum {current} /v", L"not found"},  // an offline store has no {current}
+      {offline + L"/set description x", L"not found"},
+      {L"/store \"C:\\nowhere\\BCD\" /enum all /v", L"could not be opened"},
+      {L"/enum " + kMissing + L" /v", L"not found"},
+      {L"/enum {nonsense} /v", L"The parameter is incorrect."},
+      {L"/enum all {default} /v", L"The parameter is incorrect."},
+      {L"/enum all /x", L"The parameter is incorrect."},
+      {L"/frobnicate", L"The parameter is incorrect."},
+      {L"/store", L"The parameter is incorrect."},
+      {L"/store \"\" /enum", L"The parameter is incorrect."},
       {L"/set " + kMissing + L" description x", L"not found"},
-      {L"/store \"D:\\copy\\BCD\" /set description x", L"not found"},  // an offline store has no {current}
       {L"/set " + kLoader + L" frobnicate 1", L"Element not found."},
       {L"/set {bootmgr} winpe yes", L"does not apply"},
       {L"/set {bootmgr} displaybootmenu maybe", L"boolean"},
@@ -256,103 +212,69 @@ TEST_F(SimBcdedit, SetWritesValuesAsTheToolPrintsThemAndRefusesBadInput) {
       {L"/set " + kWinPe + ramdisk, L"device"},                   // no options object
       {L"/set " + kWinPe + ramdisk + L"," + kLoader, L"device"},  // not device options
       {L"/set " + kLoader + L" description Windows 11 Pro", L"set command"},  // unquoted blanks
+      {L"/delete {bootmgr} /cleanup", L"/f"},  // well-known objects need /f
+      {L"/delete {ramdiskoptions} /f", L"not found"},
+      {L"/delete " + kWinPe + L" /cleanup /nocleanup", L"options specified"},
+      {L"/default " + kMissing, L"not found"},
+      {L"/timeout -5", L"integer"},
+      {L"/timeout \"\"", L"integer"},
+      {L"/timeout 99999999999999999999", L"integer"},
+      {L"/displayorder " + kWinPe + L" " + kLoader + L" /addlast", L"options specified"},
+      {L"/displayorder " + kLoader + L" " + kMissing, L"not found"},
+      {L"/displayorder {nonsense} /addlast", L"not valid"},
+      {L"/create " + kLoader + L" /d x /application osloader", L"already exists"},
+      {L"/create " + kMissing + L" /d x", L"options specified"},  // no type
+      {L"/create {default} /d x /application osloader", L"not valid"},
+      {L"/createstore \"D:\\copy\\BCD\"", L"file exists"},
+      {offline + L"/createstore \"D:\\other\"", L"options specified"},
+      {L"/import \"C:\\missing.bcd\"", L"cannot find the file"},
+      {L"/import bad.bcd", L"corrupt"},
+      {L"/store sys /export x.bcd", L"options specified"},
   };
   for (const auto& [command, part] : refusals) Refused(command, part);
-}
 
-TEST_F(SimBcdedit, DeleteCleansUpReferencesUnlessToldNot) {
-  const std::wstring resume = L"{44e32b4a-5b47-4c4f-a090-e9d8bbdf1ae4}";
-  BcdStore store = SmallStore();
-  store.objects[0].elements.push_back({L"bootsequence", {kWinPe}});
-  store.objects[0].elements.push_back({L"resumeobject", {resume}});
-  store.objects[1].elements.push_back({L"resumeobject", {resume}});
-  store.objects.push_back({resume, L"Resume from Hibernate", {{L"description", {L"Resume"}}}});
-  const std::string original = files_[L"sys"] = SaveStore(store);
+  writable_ = false;  // every write fails: nothing is reported as done, and no GUID is printed
+  Refused(L"/export \"Z:\\nowhere\\x.bcd\"", L"export operation has failed");
+  Refused(L"/createstore new.bcd", L"store creation operation has failed");
+  Refused(L"/timeout 3", L"write the boot configuration data store");
+  Refused(L"/create /d x /application osloader", L"write the boot configuration data store");
+  EXPECT_EQ(zel::FirstGuid(Run(L"/create /d x /application osloader").output), L"");
+  // A failed change shows the registry the file as it still is; a store file is never mirrored.
+  mirrored_.clear();
+  Run(L"/set " + kLoader + L" description x");
+  EXPECT_EQ(mirrored_, std::vector<BcdStore>{Stored()});
+  mirrored_.clear();
+  writable_ = true;
+  Ok(offline + L"/set " + kLoader + L" description y");
+  EXPECT_TRUE(mirrored_.empty());
 
-  Ok(L"/delete " + kWinPe + L" /nocleanup");
-  EXPECT_EQ(Stored().FindObject(kWinPe), nullptr);
-  EXPECT_EQ(Values(kManager, L"displayorder"), (Args{kLoader, kWinPe}));
-  files_[L"sys"] = original;
-  Ok(L"/delete " + kWinPe + L" /cleanup");
-  EXPECT_EQ(Values(kManager, L"displayorder"), Args{kLoader});
-  EXPECT_EQ(Values(kManager, L"bootsequence"), Args{});
-  EXPECT_NE(Stored().FindObject(kOptions), nullptr);  // the options object is the caller's business
-
-  // Without a switch the tool cleans up too; the loader's own resume object goes with it.
-  Ok(L"/delete {default}");
-  const BcdStore after = Stored();
-  EXPECT_EQ(after.FindObject(resume), nullptr);
-  for (const wchar_t* element : {L"displayorder", L"resumeobject", L"default"}) {
-    EXPECT_EQ(after.objects[0].Find(element), nullptr) << zel::WideToUtf8(element);
-  }
-  // A resume object that another loader still uses stays.
-  store.objects[2].elements.push_back({L"resumeobject", {resume}});
-  files_[L"sys"] = SaveStore(store);
-  Ok(L"/delete " + kLoader);
-  EXPECT_NE(Stored().FindObject(resume), nullptr);
-
-  // Well-known objects need /f, which is harmless for any other.
-  Refused(L"/delete {bootmgr} /cleanup", L"/f");
-  Refused(L"/delete {ramdiskoptions} /f", L"not found");
-  Refused(L"/delete " + kWinPe + L" /cleanup /nocleanup", L"options specified");
-  Ok(L"/DELETE {BOOTMGR} /F");
-  Ok(L"/delete " + kOptions + L" /f");
-  EXPECT_EQ(Stored().objects, (std::vector<BcdObject>{store.objects[2], store.objects[4]}));
-}
-
-TEST_F(SimBcdedit, BootManagerSettingsAndMenus) {
-  Ok(L"/displayorder " + kWinPe + L" " + kLoader + L" " + kWinPe);  // a repeat is dropped
-  Ok(L"/displayorder " + kOptions + L" /ADDLAST");
-  Ok(L"/displayorder {current} /addfirst");  // already listed: it moves
-  EXPECT_EQ(Values(kManager, L"displayorder"), (Args{kLoader, kWinPe, kOptions}));
-  Ok(L"/displayorder " + kMissing + L" /remove");  // a stale identifier may be removed
-  Ok(L"/displayorder " + kWinPe + L" /remove");
-  EXPECT_EQ(Values(kManager, L"displayorder"), (Args{kLoader, kOptions}));
-  // Removing the last value takes the element along.
-  for (const std::wstring& id : {kLoader, kOptions}) Ok(L"/displayorder " + id + L" /remove");
-  EXPECT_EQ(Stored().objects[0].Find(L"displayorder"), nullptr);
-
-  Refused(L"/default " + kMissing, L"not found");
-  for (const wchar_t* bad : {L"/timeout -5", L"/timeout \"\"", L"/timeout 99999999999999999999"}) {
-    Refused(bad, L"integer");
-  }
-  Refused(L"/displayorder " + kWinPe + L" " + kLoader + L" /addlast", L"options specified");
-  Refused(L"/displayorder " + kLoader + L" " + kMissing, L"not found");
-  Refused(L"/displayorder {nonsense} /addlast", L"not valid");
+  files_[L"sys"] = "not a store\n";
+  Refused(L"/enum all /v", L"could not be opened");
   files_[L"sys"] = SaveStore(BcdStore{});  // no boot manager to hold the settings
+  EXPECT_EQ(Run(L"/enum all /v").output, L"There are no matching objects or the store is empty.\r\n");
+  Refused(L"/enum {default} /v", L"not found");
   Refused(L"/timeout 5", L"not found");
 }
 
-TEST_F(SimBcdedit, CreatePrintsANewGuidAndMakesObjectsThatEnumerate) {
+// A new store file starts empty, takes the well-known boot manager, and is the only file written;
+// an import keeps the machine's running loader.
+TEST_F(SimBcdedit, NewStoreFilesAndImport) {
   const std::wstring loader = Created(L"/create /d \"Rescue PE 2\" /application OSLOADER");
   EXPECT_EQ(loader.substr(15, 1), L"4");  // a random (version 4) GUID
-  EXPECT_EQ(Run(L"/enum " + loader + L" /v").output,
-            L"\r\nWindows Boot Loader\r\n-------------------\r\n"
-            L"identifier              " + loader + L"\r\n"
-            L"description             Rescue PE 2\r\n");
   EXPECT_EQ(Run(L"/enum").output.find(loader), npos);  // not in the menu yet
-  EXPECT_NE(Created(L"/create /D \"Rescue PE 2 ramdisk options\" /device"), loader);
   const std::wstring chosen = L"{12345678-9abc-4def-8123-456789abcdef}";
   EXPECT_EQ(Created(L"/create " + chosen + L" /d x /application bootsector"), chosen);
-  Refused(L"/create " + kLoader + L" /d x /application osloader", L"already exists");
-  Refused(L"/create " + kMissing + L" /d x", L"options specified");  // no type
-  Refused(L"/create {default} /d x /application osloader", L"not valid");
 
-  // A new store file starts empty, takes the well-known boot manager, and is the only file written.
   const std::wstring file = L"S:\\EFI\\Microsoft\\Boot\\BCD", store = L"/store \"" + file + L"\" ";
   const std::string system = files_[L"sys"];
   Ok(L"/createstore \"" + file + L"\"");
   EXPECT_EQ(files_[file], "zq-sim-bcd-store 1\n");
-  Refused(L"/createstore \"" + file + L"\"", L"file exists");
-  Refused(store + L"/createstore \"D:\\other\"", L"options specified");
   EXPECT_EQ(Created(store + L"/create {bootmgr} /d \"Windows Boot Manager\""), kManager);
   const std::wstring entry = Created(store + L"/create /d \"Windows (D:)\" /application osloader");
   Ok(store + L"/default " + entry);
   EXPECT_NE(Run(store + L"/enum all /v").output.find(L"default                 " + entry), npos);
   EXPECT_EQ(files_[L"sys"], system);
-}
 
-TEST_F(SimBcdedit, ExportImportAndFailedWrites) {
   BcdStore other = SmallStore();
   other.currentId.clear();
   other.objects.pop_back();
@@ -360,17 +282,6 @@ TEST_F(SimBcdedit, ExportImportAndFailedWrites) {
   Ok(L"/import other.bcd");
   other.currentId = kLoader;  // the running loader is the machine's, not the file's
   EXPECT_EQ(Stored(), other);
-
-  files_[L"bad.bcd"] = "regf binary hive";
-  Refused(L"/import \"C:\\missing.bcd\"", L"cannot find the file");
-  Refused(L"/import bad.bcd", L"corrupt");
-  Refused(L"/store sys /export x.bcd", L"options specified");
-  writable_ = false;
-  Refused(L"/export \"Z:\\nowhere\\x.bcd\"", L"export operation has failed");
-  Refused(L"/createstore new.bcd", L"store creation operation has failed");
-  Refused(L"/timeout 3", L"write the boot configuration data store");
-  Refused(L"/create /d x /application osloader", L"write the boot configuration data store");
-  EXPECT_EQ(zel::FirstGuid(Run(L"/create /d x /application osloader").output), L"");  // never saved, no GUID
 }
 
 }  // namespace

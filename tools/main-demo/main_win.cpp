@@ -119,7 +119,7 @@ void SwitchLanguage() {
   zel::g_vietnamese = !zel::g_vietnamese;
   ApplyTexts(g_view);
   ApplyStoreSelectorText(g_view, g_state.selectedStorePath);
-  g_state.statusText = ReadyStatusText();
+  g_state.statusText = StatusText(Status::Ready);
   Relayout(g_view);
 }
 

@@ -360,7 +360,7 @@ bool RegisterEntriesClass(HINSTANCE instance) {
   cls.hInstance = instance;
   cls.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   cls.lpszClassName = kEntriesClassName;
-  return RegisterClassExW(&cls) != 0;
+  return RegisterClassExW(&cls) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
 HWND CreateEntriesList(HWND parent, int id) {

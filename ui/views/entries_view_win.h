@@ -27,7 +27,7 @@ struct EntriesHost {
   std::function<void()> onSelectionChanged;  // optional: the list changed the selection
 };
 
-// Once at start-up, after InitUi.
+// At start-up, after InitUi; a second call finds the class there and succeeds.
 bool RegisterEntriesClass(HINSTANCE instance);
 // A WS_CHILD | WS_VISIBLE | WS_TABSTOP list window; the window owns its state.
 HWND CreateEntriesList(HWND parent, int id);

@@ -139,7 +139,7 @@ void CreateMainControls(MainView& view, MainViewState& state, std::span<const Co
 
   state.environmentLabel = zel::EnvironmentLabel();
   state.firmware = zel::MachineFirmware();
-  state.statusText = ReadyStatusText();
+  state.statusText = StatusText(Status::Ready);
   ApplyTexts(view);
 }
 
@@ -208,6 +208,28 @@ void SetMinimumTrackSize(HWND window, MINMAXINFO& info) {
   const Size minimum =
       MinimumMainSize(monitor.rcWork.right - monitor.rcWork.left, monitor.rcWork.bottom - monitor.rcWork.top);
   info.ptMinTrackSize = POINT{minimum.width, minimum.height};
+}
+
+void TakeDpi(int dpi) {
+  dpi = std::max(dpi, 96);
+  if (dpi == CurrentDpi()) return;
+  SetDpi(dpi);
+  RecreateFonts();
+}
+
+void ApplyDpiChange(MainView& view, int dpi, const RECT& suggested) {
+  TakeDpi(dpi);
+  LoadAppIcon(view);
+  // The edit keeps the handle it was given, which RecreateFonts has just deleted.
+  SendMessageW(view.timeoutEdit, WM_SETFONT, reinterpret_cast<WPARAM>(Font(Semibold13)), TRUE);
+  SetWindowPos(view.window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  Relayout(view);
+}
+
+HWND WheelTarget(const MainView& view, POINT screenPoint) {
+  const HWND log = view.log ? view.log->hwnd : nullptr;
+  return log && WindowFromPoint(screenPoint) == log ? log : view.entries;
 }
 
 void InvalidateBusyBar(const MainView& view) { InvalidatePart(view, view.layout.busyBarRect); }

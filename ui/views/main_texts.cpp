@@ -31,7 +31,33 @@ std::wstring PowerTitle() { return Pick(L"NGUỒN & BIOS / UEFI", L"POWER & FIRM
 std::wstring StoreLabelText() { return Pick(L"Kho BCD:", L"BCD Store:"); }
 std::wstring TimeoutLabelText() { return Pick(L"Thời gian chờ (giây):", L"Timeout (sec):"); }
 std::wstring LogTitleText() { return Pick(L"Nhật ký lệnh BCDEdit", L"BCDEdit Command Log"); }
-std::wstring ReadyStatusText() { return Pick(L"Sẵn sàng.", L"Ready."); }
+
+std::wstring StatusText(Status status, size_t entries) {
+  switch (status) {
+    case Status::Ready:
+      break;
+    case Status::Loaded:
+      return Pick(L"Đã tải ", L"Loaded ") + std::to_wstring(entries) +
+             Pick(L" mục khởi động từ kho BCD.", L" boot entries from BCD store.");
+    case Status::LoadFailed:
+      return Pick(L"Không thể đọc kho BCD.", L"Could not read the BCD store.");
+    case Status::Completed:
+      return Pick(L"Thao tác hoàn tất.", L"Operation completed.");
+    case Status::Failed:
+      return Pick(L"Thao tác thất bại.", L"Operation failed.");
+    case Status::Cancelled:
+      return Pick(L"Đã huỷ thao tác.", L"Operation cancelled.");
+    case Status::NameUnchanged:
+      return Pick(L"Tên không đổi: không ghi gì vào kho BCD.", L"Name unchanged: nothing was written to the store.");
+    case Status::LogCopied:
+      return Pick(L"Đã sao chép nhật ký vào bộ nhớ tạm.", L"Log copied to clipboard.");
+    case Status::JobNotStarted:
+      return Pick(L"Không thể bắt đầu tác vụ nền.", L"Could not start the background job.");
+    case Status::JobResultLost:
+      return Pick(L"Không nhận được kết quả của tác vụ nền.", L"The background job's result was lost.");
+  }
+  return Pick(L"Sẵn sàng.", L"Ready.");
+}
 
 namespace {
 

@@ -82,7 +82,12 @@ std::wstring PowerTitle();
 std::wstring StoreLabelText();
 std::wstring TimeoutLabelText();
 std::wstring LogTitleText();
-std::wstring ReadyStatusText();
+
+// The status line's texts that do not belong to one action.
+enum class Status { Ready, Loaded, LoadFailed, Completed, Failed, Cancelled, NameUnchanged, LogCopied, JobNotStarted,
+                    JobResultLost };
+// `entries` is the count that Loaded names.
+std::wstring StatusText(Status status, size_t entries = 0);
 
 // The four rows of the sidebar's information card; dot is kNoColour for none.
 struct InfoRowText {

@@ -70,6 +70,14 @@ void PaintMainArea(HDC dc, const MainView& view, const MainViewState& state, con
 // WM_GETMINMAXINFO: the smallest tracking size, inside the work area of the window's monitor.
 void SetMinimumTrackSize(HWND window, MINMAXINFO& info);
 
+// The DPI the toolkit draws at (never below 96), with fonts made for it.
+void TakeDpi(int dpi);
+// WM_DPICHANGED: the new DPI, the icon and the time-out field's font for it, the
+// rectangle the system suggests, and a new layout.
+void ApplyDpiChange(MainView& view, int dpi, const RECT& suggested);
+// WM_MOUSEWHEEL: the log scrolls when the pointer is over it, the entries list otherwise.
+HWND WheelTarget(const MainView& view, POINT screenPoint);
+
 // The parts that change alone (no erase).
 void InvalidateBusyBar(const MainView& view);
 void InvalidateStatus(const MainView& view);
