@@ -228,8 +228,11 @@ void ApplyDpiChange(MainView& view, int dpi, const RECT& suggested) {
 }
 
 HWND WheelTarget(const MainView& view, POINT screenPoint) {
+  // By the log's rectangle, not by the window under the point: that one may belong to another
+  // program, which the turn was not meant for either.
   const HWND log = view.log ? view.log->hwnd : nullptr;
-  return log && WindowFromPoint(screenPoint) == log ? log : view.entries;
+  RECT r{};
+  return log && IsWindowVisible(log) && GetWindowRect(log, &r) && PtInRect(&r, screenPoint) ? log : view.entries;
 }
 
 void InvalidateBusyBar(const MainView& view) { InvalidatePart(view, view.layout.busyBarRect); }
