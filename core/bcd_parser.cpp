@@ -77,34 +77,34 @@ bool IsYes(const std::wstring& value) {
   return EqualsNoCase(value, L"yes") || EqualsNoCase(value, L"true") || EqualsNoCase(value, L"on") || value == L"1";
 }
 
+// The repair switches that are plain Yes/No elements.
+struct Switch {
+  const wchar_t* key;
+  bool BootOptions::*flag;
+};
+constexpr Switch kSwitches[] = {
+    {L"safebootalternateshell", &BootOptions::alternateShell}, {L"bootlog", &BootOptions::bootLog},
+    {L"basevideo", &BootOptions::baseVideo},                   {L"quietboot", &BootOptions::quietBoot},
+    {L"sos", &BootOptions::sos},                               {L"testsigning", &BootOptions::testSigning},
+    {L"nointegritychecks", &BootOptions::noIntegrityChecks},   {L"advancedoptions", &BootOptions::advancedOptions},
+    {L"onetimeadvancedoptions", &BootOptions::oneTimeAdvancedOptions}};
+
 // False when the key is none of the repair switches.
 bool HandleOptionKey(const KeyValue& kv, BootOptions& options) {
+  for (const Switch& s : kSwitches) {
+    if (kv.key == s.key) {
+      options.*s.flag = IsYes(kv.value);
+      return true;
+    }
+  }
   if (kv.key == L"safeboot") {
     options.safeBoot = EqualsNoCase(kv.value, L"network")    ? SafeBoot::Network
                        : EqualsNoCase(kv.value, L"dsrepair") ? SafeBoot::DsRepair
                                                              : SafeBoot::Minimal;  // the default of the element
-  } else if (kv.key == L"safebootalternateshell") {
-    options.alternateShell = IsYes(kv.value);
-  } else if (kv.key == L"bootlog") {
-    options.bootLog = IsYes(kv.value);
-  } else if (kv.key == L"basevideo") {
-    options.baseVideo = IsYes(kv.value);
-  } else if (kv.key == L"quietboot") {
-    options.quietBoot = IsYes(kv.value);
-  } else if (kv.key == L"sos") {
-    options.sos = IsYes(kv.value);
-  } else if (kv.key == L"testsigning") {
-    options.testSigning = IsYes(kv.value);
-  } else if (kv.key == L"nointegritychecks") {
-    options.noIntegrityChecks = IsYes(kv.value);
   } else if (kv.key == L"recoveryenabled") {
     options.recoveryDisabled = !IsYes(kv.value);
   } else if (kv.key == L"bootstatuspolicy") {
     options.bootStatusPolicy = kv.value;
-  } else if (kv.key == L"advancedoptions") {
-    options.advancedOptions = IsYes(kv.value);
-  } else if (kv.key == L"onetimeadvancedoptions") {
-    options.oneTimeAdvancedOptions = IsYes(kv.value);
   } else {
     return false;
   }
