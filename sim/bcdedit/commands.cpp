@@ -20,6 +20,7 @@ struct Command {
 constexpr Command kCommands[] = {
     {L"/enum", true, &RunEnum},
     {L"/set", true, &RunSet},
+    {L"/deletevalue", true, &RunDeleteValue},
     {L"/delete", true, &RunDelete},
     {L"/create", true, &RunCreate},
     {L"/createstore", false, &RunCreateStore},

@@ -25,7 +25,7 @@ struct StoreFiles {
 };
 
 // Runs one bcdedit invocation. `/store <path>` may come first and selects a
-// store file instead of the system store. Commands: /enum, /set, /delete,
+// store file instead of the system store. Commands: /enum, /set, /deletevalue, /delete,
 // /create, /createstore, /default, /timeout, /displayorder, /bootsequence,
 // /toolsdisplayorder, /export, /import (sim/README.md). No arguments behave as
 // /enum. A command that fails changes nothing; one that succeeds and changed

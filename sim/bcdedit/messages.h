@@ -46,6 +46,16 @@ inline constexpr std::wstring_view kBadSetCommand =
     L"Run \"bcdedit /?\" for command line assistance.\r\n"
     L"The parameter is incorrect.\r\n";
 
+inline constexpr std::wstring_view kBadDeleteValueCommand =
+    L"The delete value command specified is not valid.\r\n"
+    L"Run \"bcdedit /?\" for command line assistance.\r\n"
+    L"The parameter is incorrect.\r\n";
+
+// /deletevalue of an element the object does not hold.
+inline constexpr std::wstring_view kValueNotSet =
+    L"An error has occurred setting the element data.\r\n"
+    L"Element not found.\r\n";
+
 inline constexpr std::wstring_view kBadElement =
     L"The element data type specified is not recognized, or does not apply to the specified entry.\r\n"
     L"Run \"bcdedit /?\" for command line assistance.\r\n"

@@ -27,6 +27,7 @@ Outcome Failure(std::wstring_view message);
 // One function per command, grouped in files by what they work on.
 Outcome RunEnum(Session& session, const CommandArgs& args);
 Outcome RunSet(Session& session, const CommandArgs& args);
+Outcome RunDeleteValue(Session& session, const CommandArgs& args);
 Outcome RunDelete(Session& session, const CommandArgs& args);
 Outcome RunCreate(Session& session, const CommandArgs& args);
 Outcome RunCreateStore(Session& session, const CommandArgs& args);

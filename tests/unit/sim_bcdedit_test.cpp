@@ -179,11 +179,19 @@ TEST_F(SimBcdedit, SetNormalisesValuesAndUnquotes) {
       {L"/set " + kLoader + L" description \"Windows 11 (D:)\\\\\"", kLoader, L"description", L"Windows 11 (D:)\\"},
       {L"/set " + kLoader + L" description \"Tools\\\" x", kLoader, L"description", L"Tools\" x"},
       {L"/set description \"Running\"", kLoader, L"description", L"Running"},  // no identifier: {current}
+      {L"/set " + kLoader + L" safeboot NETWORK", kLoader, L"safeboot", L"Network"},
+      {L"/set " + kLoader + L" bootstatuspolicy ignoreallfailures", kLoader, L"bootstatuspolicy", L"IgnoreAllFailures"},
+      {L"/set " + kLoader + L" testsigning on", kLoader, L"testsigning", L"Yes"},
   };
   for (const auto& c : cases) {
     Ok(c.command);
     EXPECT_TRUE(Lists(c.id, c.name, c.value)) << zel::WideToUtf8(c.command);
   }
+  // /deletevalue takes the element away; the second time there is nothing to take.
+  Ok(L"/deletevalue " + kLoader + L" SafeBoot");
+  EXPECT_FALSE(Lists(kLoader, L"safeboot", L"Network"));
+  EXPECT_TRUE(Lists(kLoader, L"testsigning", L"Yes"));
+  Refused(L"/deletevalue " + kLoader + L" safeboot", L"Element not found.");
 }
 
 // Every way a command is refused: exit code 1, the tool's message, and no file touched.
@@ -208,6 +216,11 @@ TEST_F(SimBcdedit, RefusalsChangeNothing) {
       {L"/set {bootmgr} winpe yes", L"does not apply"},
       {L"/set {bootmgr} displaybootmenu maybe", L"boolean"},
       {L"/set " + kLoader + L" bootmenupolicy Fancy", L"not valid for this element"},
+      {L"/set " + kLoader + L" safeboot safe", L"not valid for this element"},
+      {L"/set {bootmgr} testsigning yes", L"does not apply"},
+      {L"/deletevalue " + kLoader, L"delete value command"},
+      {L"/deletevalue " + kLoader + L" frobnicate", L"Element not found."},
+      {L"/deletevalue " + kMissing + L" bootlog", L"not found"},
       {L"/set " + kLoader + L" device C:", L"device"},
       {L"/set " + kWinPe + ramdisk, L"device"},                   // no options object
       {L"/set " + kWinPe + ramdisk + L"," + kLoader, L"device"},  // not device options
