@@ -1,7 +1,5 @@
 // bcdedit /set [<identifier>] <element> <value> [<value>...]
 // bcdedit /deletevalue [<identifier>] <element>
-#include <algorithm>
-
 #include "core/text.h"
 #include "sim/bcdedit/elements.h"
 #include "sim/bcdedit/identifiers.h"
@@ -10,45 +8,54 @@
 
 namespace sim {
 
+namespace {
+
+// Without an identifier first, the tool works on the running loader, as the real one does.
+size_t ElementArgument(const CommandArgs& args) {
+  return !args.empty() && !args[0].empty() && args[0][0] == L'{' ? 1 : 0;
+}
+
+// The object the command names and the element named at args[first]; on failure, bcdedit's message.
+std::wstring_view FindTarget(Session& session, const CommandArgs& args, size_t first, BcdObject*& object,
+                             const ElementInfo*& element) {
+  const Resolved target = ResolveIdentifier(session.store, first == 1 ? args[0] : L"{current}", session.systemStore);
+  if (target.lookup != Lookup::kFound) return LookupMessage(target.lookup);
+  object = session.store.FindObject(target.id);
+  element = FindElement(args[first], *object);
+  return element == nullptr ? messages::kBadElement : std::wstring_view();
+}
+
+}  // namespace
+
 Outcome RunSet(Session& session, const CommandArgs& args) {
-  // Without an identifier the tool sets the running loader, as the real one does.
-  const bool named = !args.empty() && !args[0].empty() && args[0][0] == L'{';
-  const size_t first = named ? 1 : 0;
+  const size_t first = ElementArgument(args);
   if (args.size() < first + 2) return Failure(messages::kBadSetCommand);
-
-  BcdStore& store = session.store;
-  const Resolved target = ResolveIdentifier(store, named ? args[0] : L"{current}", session.systemStore);
-  if (target.lookup != Lookup::kFound) return Failure(LookupMessage(target.lookup));
-  BcdObject& object = *store.FindObject(target.id);
-
-  const ElementInfo* element = FindElement(args[first], object);
-  if (element == nullptr) return Failure(messages::kBadElement);
+  BcdObject* object = nullptr;
+  const ElementInfo* element = nullptr;
+  if (const std::wstring_view failure = FindTarget(session, args, first, object, element); !failure.empty()) {
+    return Failure(failure);
+  }
   std::vector<std::wstring> values;
   const std::vector<std::wstring> typed(args.begin() + static_cast<std::ptrdiff_t>(first + 1), args.end());
-  const std::wstring_view failure = NormalizeValues(*element, typed, store, session.systemStore, values);
+  const std::wstring_view failure = NormalizeValues(*element, typed, session.store, session.systemStore, values);
   if (!failure.empty()) return Failure(failure);
 
-  PutElement(object, element->name, std::move(values));
+  PutElement(*object, element->name, std::move(values));
   session.changed = true;
   return {0, std::wstring(messages::kSuccess)};
 }
 
 Outcome RunDeleteValue(Session& session, const CommandArgs& args) {
-  const bool named = !args.empty() && !args[0].empty() && args[0][0] == L'{';
-  const size_t first = named ? 1 : 0;
+  const size_t first = ElementArgument(args);
   if (args.size() != first + 1) return Failure(messages::kBadDeleteValueCommand);
-
-  BcdStore& store = session.store;
-  const Resolved target = ResolveIdentifier(store, named ? args[0] : L"{current}", session.systemStore);
-  if (target.lookup != Lookup::kFound) return Failure(LookupMessage(target.lookup));
-  BcdObject& object = *store.FindObject(target.id);
-  const ElementInfo* element = FindElement(args[first], object);
-  if (element == nullptr) return Failure(messages::kBadElement);
-  auto& elements = object.elements;
-  const auto found = std::find_if(elements.begin(), elements.end(),
-                                  [element](const BcdElement& e) { return zel::EqualsNoCase(e.name, std::wstring(element->name)); });
-  if (found == elements.end()) return Failure(messages::kValueNotSet);
-  elements.erase(found);
+  BcdObject* object = nullptr;
+  const ElementInfo* element = nullptr;
+  if (const std::wstring_view failure = FindTarget(session, args, first, object, element); !failure.empty()) {
+    return Failure(failure);
+  }
+  const BcdElement* held = object->Find(element->name);
+  if (held == nullptr) return Failure(messages::kValueNotSet);
+  object->elements.erase(object->elements.begin() + (held - object->elements.data()));
   session.changed = true;
   return {0, std::wstring(messages::kSuccess)};
 }
