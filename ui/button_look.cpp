@@ -23,6 +23,13 @@ ButtonLook ResolveButtonLook(const ButtonStyle& style, ButtonFlags flags, const 
   look.background = SurfaceColour(p, style.surface);
   look.text = p.Text;
   switch (style.variant) {
+    case ButtonVariant::Segment:
+      if (flags.selected) {
+        look.fill = pressed ? AccentPressed : hovered ? AccentHover : Accent;
+        look.text = White;
+        break;
+      }
+      [[fallthrough]];
     case ButtonVariant::Default:
       look.fill = pressed ? p.Pressed : hovered ? p.Hover : p.Surface;
       look.border = p.Border;
@@ -56,7 +63,10 @@ ButtonLook ResolveButtonLook(const ButtonStyle& style, ButtonFlags flags, const 
     case ButtonVariant::CheckBox:
       break;
   }
-  if (flags.focusRing && style.variant != ButtonVariant::CheckBox) look.border = Accent;
+  if (flags.focusRing && style.variant != ButtonVariant::CheckBox) {
+    // An accent ring would vanish on a chosen segment's accent fill.
+    look.border = style.variant == ButtonVariant::Segment && flags.selected ? p.Text : Accent;
+  }
   if (flags.disabled) {
     if (look.fill != kNoColour) look.fill = Blend(look.background, look.fill, 112);
     if (look.border != kNoColour) look.border = Blend(look.background, look.border, 112);

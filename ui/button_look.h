@@ -5,7 +5,8 @@
 
 namespace ui {
 
-enum class ButtonVariant { Default = 0, Primary = 1, Danger = 2, Subtle = 3, DropDown = 4, CheckBox = 5 };
+enum class ButtonVariant { Default = 0, Primary = 1, Danger = 2, Subtle = 3, DropDown = 4, CheckBox = 5,
+                           Segment = 6 };  // one of a row of choices: the chosen one is filled
 
 struct ButtonStyle {
   ButtonVariant variant = ButtonVariant::Default;
@@ -20,6 +21,7 @@ struct ButtonFlags {
   bool hovered = false;
   bool focusRing = false;
   bool disabled = false;
+  bool selected = false;  // a chosen segment
 };
 
 struct ButtonLook {

@@ -45,8 +45,13 @@ LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       // The dialog manager turns Enter into a click only on a focused control that says it is the
       // default push button; any other focus gets IDOK. So a push button says so while it has the
       // focus, and Enter presses the button the user is on, never another (Cancel included).
-      if (state->style.variant == ButtonVariant::CheckBox) return DLGC_BUTTON;
+      // Enter on a check box or a segment is OK, as anywhere else in the form.
+      if (state->style.variant == ButtonVariant::CheckBox || state->style.variant == ButtonVariant::Segment) {
+        return DLGC_BUTTON;
+      }
       return DLGC_BUTTON | (GetFocus() == window ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
+    case BM_GETCHECK:  // what screen readers and UI automation ask an owner-drawn box
+      return state->checked ? BST_CHECKED : BST_UNCHECKED;
     case BM_SETSTYLE:
       return 0;  // keep BS_OWNERDRAW: the dialog manager would make it a standard default button
     case WM_MOUSEMOVE:
@@ -145,6 +150,7 @@ void DrawButtonFace(Canvas& canvas, const ButtonStyle& style, ButtonFlags flags,
   const int w = canvas.Width();
   const int h = canvas.Height();
   const Palette& p = CurrentPalette();
+  flags.selected = checked;
   const ButtonLook look = ResolveButtonLook(style, flags, p);
   canvas.FillRect(Rect{0, 0, w, h}, look.background);
   if (look.fill != kNoColour || look.border != kNoColour) {

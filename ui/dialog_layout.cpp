@@ -40,6 +40,20 @@ FormLayout LayOutForm(int width, int descriptionHeight, bool hasDescription, con
   return layout;
 }
 
+std::vector<Rect> SegmentRects(const Rect& row, int count, int gap) {
+  std::vector<Rect> segments;
+  if (count <= 0) return segments;
+  const int room = row.Width() - gap * (count - 1);
+  int left = row.left;
+  for (int i = 0; i < count; ++i) {
+    // Whole pixels, the remainder spread over the first ones.
+    const int width = room / count + (i < room % count ? 1 : 0);
+    segments.push_back(Rect{left, row.top, left + width, row.bottom});
+    left += width + gap;
+  }
+  return segments;
+}
+
 int MessageTextHeight(int measured) { return std::min(std::max(ScaleDpi(36), measured), ScaleDpi(380)); }
 
 }  // namespace ui

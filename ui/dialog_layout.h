@@ -11,7 +11,7 @@ namespace ui {
 // laid out in reverse: the first button is the rightmost. Returns each button's left.
 std::vector<int> ButtonRowLefts(const std::vector<int>& widths, int right, int gap);
 
-enum class FieldType { Text = 0, CheckBox = 1, ReadOnly = 2 };
+enum class FieldType { Text = 0, CheckBox = 1, ReadOnly = 2, Choice = 3 };  // Choice: a row of segments
 
 struct FormLayout {
   Rect description;             // empty when there is none
@@ -23,6 +23,10 @@ struct FormLayout {
 // The form's layout for a client `width`, a description of `descriptionHeight`
 // (0 when there is none), and the field types in order. Uses ScaleDpi.
 FormLayout LayOutForm(int width, int descriptionHeight, bool hasDescription, const std::vector<FieldType>& fields);
+
+// A choice's row cut into `count` segments `gap` apart, left to right, together
+// filling the row exactly.
+std::vector<Rect> SegmentRects(const Rect& row, int count, int gap);
 
 // The message dialog's text height: at least the icon box, at most S(380).
 int MessageTextHeight(int measured);

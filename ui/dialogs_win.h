@@ -23,6 +23,8 @@ struct FormField {
   std::wstring value;    // initial text; on OK the trimmed text typed
   bool checked = false;  // check boxes: initial and resulting state
   bool required = false;
+  std::vector<std::wstring> choices;  // choices: the segments' texts, left to right
+  int choice = 0;                     // choices: the chosen segment, initial and resulting
 };
 
 struct FormSpec {
@@ -31,10 +33,16 @@ struct FormSpec {
   std::vector<FormField> fields;
   std::wstring okText = L"OK";
   std::wstring cancelText = zel::Pick(L"Huỷ bỏ", L"Cancel");
+  int width = 540;  // of the client area, at 96 DPI
 };
 
 // The form's description, also held by a hidden child window of this id.
 constexpr int kFormDescriptionId = 199;
+// Field i's control is kFormFieldFirstId + i; segment k of a choice field i is
+// kFormSegmentFirstId + i * kFormMaxSegments + k.
+constexpr int kFormFieldFirstId = 200;
+constexpr int kFormSegmentFirstId = 400;
+constexpr int kFormMaxSegments = 16;
 
 // True when accepted with OK; the fields then hold the results. Cancel leaves the form as it was.
 bool ShowForm(HWND owner, FormSpec& form);

@@ -1,5 +1,5 @@
-// An input form: an optional description, then text inputs, check boxes and
-// read-only values, with OK and Cancel.
+// An input form: an optional description, then text inputs, check boxes,
+// rows of choices and read-only values, with OK and Cancel.
 #include <algorithm>
 
 #include "core/text.h"
@@ -13,7 +13,7 @@ namespace {
 class FormDialogImpl final : public Dialog {
  public:
   explicit FormDialogImpl(FormSpec& form) : form_(form) {
-    clientWidth = ScaleDpi(540);
+    clientWidth = ScaleDpi(form_.width);
     const int m = ScaleDpi(22);
     const bool hasDescription = !form_.description.empty();
     const int descriptionHeight = hasDescription ? MeasureTextHeight(form_.description, Regular12, clientWidth - 2 * m) : 0;
@@ -22,6 +22,7 @@ class FormDialogImpl final : public Dialog {
     layout_ = LayOutForm(clientWidth, descriptionHeight, hasDescription, types);
     clientHeight = layout_.clientHeight;
     controls_.assign(form_.fields.size(), nullptr);
+    segments_.resize(form_.fields.size());
   }
 
   int clientWidth = 0;
@@ -37,7 +38,7 @@ class FormDialogImpl final : public Dialog {
     for (size_t i = 0; i < form_.fields.size(); ++i) {
       const FormField& field = form_.fields[i];
       const Rect input = layout_.inputs[i];
-      const int id = 200 + static_cast<int>(i);
+      const int id = kFormFieldFirstId + static_cast<int>(i);
       if (field.type == FieldType::Text) {
         HWND edit = CreateWindowExW(0, L"EDIT", field.value.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
                                     0, 0, 0, 0, hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), UiInstance(),
@@ -56,6 +57,21 @@ class FormDialogImpl final : public Dialog {
         MoveWindow(box, input.left, input.top, input.Width(), input.Height(), FALSE);
         SetChecked(box, field.checked);
         controls_[i] = box;
+      } else if (field.type == FieldType::Choice) {
+        ButtonStyle style;
+        style.variant = ButtonVariant::Segment;
+        style.surface = 2;
+        style.font = Regular12;
+        const int count = std::min(static_cast<int>(field.choices.size()), kFormMaxSegments);
+        const std::vector<Rect> rects = SegmentRects(input, count, ScaleDpi(6));
+        for (int k = 0; k < count; ++k) {
+          HWND segment = CreateOwnerButton(hwnd, SegmentId(i, k), field.choices[static_cast<size_t>(k)], style);
+          const Rect r = rects[static_cast<size_t>(k)];
+          MoveWindow(segment, r.left, r.top, r.Width(), r.Height(), FALSE);
+          SetChecked(segment, k == field.choice);
+          segments_[i].push_back(segment);
+        }
+        if (!segments_[i].empty()) controls_[i] = segments_[i].front();
       }
     }
     ButtonStyle ok;
@@ -81,6 +97,7 @@ class FormDialogImpl final : public Dialog {
       const FormField& field = form_.fields[i];
       if (field.type == FieldType::CheckBox) continue;
       canvas.DrawText(field.label, layout_.labels[i], Semibold12, p.Text, kSingleLine);
+      if (field.type == FieldType::Choice) continue;
       const Rect input = layout_.inputs[i];
       if (field.type == FieldType::Text) {
         const bool focused = GetFocus() == controls_[i];
@@ -98,7 +115,11 @@ class FormDialogImpl final : public Dialog {
       Accept();
       return;
     }
-    const int index = id - 200;
+    if (id >= kFormSegmentFirstId) {
+      if (notification == BN_CLICKED) Choose(static_cast<size_t>((id - kFormSegmentFirstId) / kFormMaxSegments), (id - kFormSegmentFirstId) % kFormMaxSegments);
+      return;
+    }
+    const int index = id - kFormFieldFirstId;
     if (index < 0 || index >= static_cast<int>(form_.fields.size())) return;
     const FormField& field = form_.fields[static_cast<size_t>(index)];
     HWND control = controls_[static_cast<size_t>(index)];
@@ -134,13 +155,26 @@ class FormDialogImpl final : public Dialog {
       FormField& field = form_.fields[i];
       if (field.type == FieldType::Text) field.value = zel::Trim(GetWindowTextString(controls_[i]));
       if (field.type == FieldType::CheckBox) field.checked = IsChecked(controls_[i]);
+      for (size_t k = 0; k < segments_[i].size(); ++k) {
+        if (IsChecked(segments_[i][k])) field.choice = static_cast<int>(k);
+      }
     }
     Close(1);
   }
 
+  static int SegmentId(size_t field, int segment) {
+    return kFormSegmentFirstId + static_cast<int>(field) * kFormMaxSegments + segment;
+  }
+
+  void Choose(size_t field, int segment) {
+    if (field >= segments_.size() || segment >= static_cast<int>(segments_[field].size())) return;
+    for (size_t k = 0; k < segments_[field].size(); ++k) SetChecked(segments_[field][k], static_cast<int>(k) == segment);
+  }
+
   FormSpec& form_;
   FormLayout layout_;
-  std::vector<HWND> controls_;
+  std::vector<HWND> controls_;                // a choice's first segment
+  std::vector<std::vector<HWND>> segments_;  // per field; empty but for choices
   HWND ok_ = nullptr;
 };
 

@@ -4,8 +4,8 @@
 
 namespace ui {
 
-// Entries 0 to 32; entry 0 is the empty path (no icon).
-inline constexpr int kIconCount = 33;
+// Entries 0 to 33; entry 0 is the empty path (no icon).
+inline constexpr int kIconCount = 34;
 
 enum IconId : int {
   kIconNone = 0,
@@ -41,6 +41,7 @@ enum IconId : int {
   kIconError = 30,
   kIconQuestion = 31,
   kIconLanguage = 32,
+  kIconSliders = 33,
 };
 
 // The path of entry `index`; empty for 0 and for indices outside the table.

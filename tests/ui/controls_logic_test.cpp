@@ -1,6 +1,8 @@
 // The decisions behind the owner-drawn controls, the text view and the dialogs.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "tests/support/ui_geometry.h"
 
 #include "ui/button_look.h"
@@ -104,6 +106,13 @@ TEST(ButtonLook, VariantsAndStates) {
   ButtonStyle subtle{ButtonVariant::Subtle, 0, 0, 0, false};
   EXPECT_EQ(ResolveButtonLook(subtle, ButtonFlags{}, kLightPalette).text, kLightPalette.MutedText);
   EXPECT_EQ(ResolveButtonLook(subtle, ButtonFlags{false, true, false, false}, kLightPalette).fill, kLightPalette.Hover);
+
+  // Only the chosen segment is filled, and its focus ring stays visible on the fill.
+  ButtonStyle segment{ButtonVariant::Segment, 0, 2, 0, false};
+  EXPECT_EQ(ResolveButtonLook(segment, ButtonFlags{}, p).fill, p.Surface);
+  look = ResolveButtonLook(segment, ButtonFlags{false, false, true, false, true}, p);
+  EXPECT_EQ(look.fill, Accent);
+  EXPECT_NE(look.border, look.fill);
 }
 
 TEST(DialogLayout, ButtonRowsAndForms) {
@@ -117,6 +126,15 @@ TEST(DialogLayout, ButtonRowsAndForms) {
   EXPECT_TRUE(form.labels[1].IsEmpty());
   EXPECT_EQ(form.clientHeight, form.inputs[2].bottom + 18 + 12 + 96);
   EXPECT_EQ(MessageTextHeight(5000), 570);
+  // Segments fill their row exactly, in order, without overlapping.
+  const std::vector<Rect> segments = SegmentRects(Rect{10, 5, 507, 39}, 5, 6);
+  ASSERT_EQ(segments.size(), 5u);
+  EXPECT_EQ(segments.front().left, 10);
+  EXPECT_EQ(segments.back().right, 507);
+  for (size_t i = 1; i < segments.size(); ++i) {
+    EXPECT_EQ(segments[i].left, segments[i - 1].right + 6);
+    EXPECT_LE(std::abs(segments[i].Width() - segments[0].Width()), 1);
+  }
   EXPECT_EQ(MessageTextHeight(3), 54);
 }
 

@@ -134,7 +134,9 @@ TEST_F(DialogsOnWine, FormRefusesABlankRequiredFieldAndKeepsTheSpecOnEscape) {
   FormSpec form;
   form.title = L"Rename";
   form.fields = {FormField{FieldType::Text, L"Name", L"Old name", false, true},
-                 FormField{FieldType::CheckBox, L"Also make it the default", L"", false, false}};
+                 FormField{FieldType::CheckBox, L"Also make it the default", L"", false, false},
+                 FormField{FieldType::Choice, L"Mode", L"", false, false, {L"Off", L"Low", L"High"}, 0}};
+  const int high = kFormSegmentFirstId + 2 * kFormMaxSegments + 2;
   form.okText = L"OK";
   form.cancelText = L"Cancel";
 
@@ -144,11 +146,13 @@ TEST_F(DialogsOnWine, FormRefusesABlankRequiredFieldAndKeepsTheSpecOnEscape) {
         for (const auto& c : ChildrenOf(dialog)) {
           if (c.id == 200) SetWindowTextW(c.window, L"typed but discarded");
         }
+        Click(dialog, high);
         Click(dialog, IDCANCEL);
       },
       [&] { return ShowForm(owner_, form); });
   EXPECT_FALSE(escaped);
   EXPECT_EQ(form.fields[0].value, untouched.fields[0].value);
+  EXPECT_EQ(form.fields[2].choice, 0);
 
   bool stayedOpen = false;
   const bool accepted = WithDriver(
@@ -164,6 +168,8 @@ TEST_F(DialogsOnWine, FormRefusesABlankRequiredFieldAndKeepsTheSpecOnEscape) {
         stayedOpen = IsWindow(dialog) && IsWindowVisible(dialog);
         SetWindowTextW(edit, L"  New name  ");
         Click(dialog, 201);  // the check box toggles
+        Click(dialog, high - 1);
+        Click(dialog, high);  // the last segment clicked is the one chosen
         Click(dialog, IDOK);
         (void)box;
       },
@@ -172,6 +178,7 @@ TEST_F(DialogsOnWine, FormRefusesABlankRequiredFieldAndKeepsTheSpecOnEscape) {
   EXPECT_TRUE(accepted);
   EXPECT_EQ(form.fields[0].value, L"New name");
   EXPECT_TRUE(form.fields[1].checked);
+  EXPECT_EQ(form.fields[2].choice, 2);
 }
 
 TEST_F(DialogsOnWine, TextDialogCopiesAndSaysSo) {
