@@ -16,6 +16,7 @@ void ActionBootOnce();
 void ActionMove(int direction);  // -1 up, +1 down
 void ActionShowInMenu();
 void ActionPolicy();
+void ActionBootOptions();
 // On the boot manager.
 void ActionToggleMenu();
 void ActionTimeout();

@@ -67,6 +67,7 @@ inline constexpr Command kCommands[] = {
      ActionToggleMenu},
     {kRenameKeyId, kKeyF2, 0, kIconNone, nullptr, nullptr, false, Needs::Nothing, ActionRename},
     {kDeleteKeyId, kKeyDelete, 0, kIconNone, nullptr, nullptr, false, Needs::Nothing, ActionDelete},
+    {kBootOptionsKeyId, 'O', 0, kIconNone, nullptr, nullptr, false, Needs::Nothing, ActionBootOptions},
     {kFirmwareRestartId, 'B', 0, kIconChip, L"[B] Khởi động lại vào BIOS", L"[B] Restart PC to BIOS", false,
      Needs::Nothing, [] { ActionPower(zel::PowerAction::FirmwareSetup); }},
     {kRestartId, 'R', 0, kIconRestart, L"[R] Restart", L"[R] Restart", false, Needs::Nothing,

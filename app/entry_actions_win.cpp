@@ -4,6 +4,7 @@
 #include "app/actions.h"
 #include "app/command_log.h"
 #include "app/jobs_win.h"
+#include "app/selected_entry_win.h"
 #include "core/bcd_edit.h"
 #include "core/exact_names.h"
 #include "core/language.h"
@@ -12,7 +13,6 @@
 #include "ui/dialogs_win.h"
 
 namespace app {
-namespace {
 
 using zel::Pick;
 
@@ -42,6 +42,8 @@ bool RefusedAsSuspect(const std::wstring& id) {
 bool RefusedAsSuspect(const zel::BootEntry& entry, bool touchesManager) {
   return RefusedAsSuspect(entry.identifier) || (touchesManager && RefusedAsSuspect(zel::BootManagerGuid));
 }
+
+namespace {
 
 void SubmitDisplayOrder(const std::wstring& description, std::vector<std::wstring> order) {
   ExecuteChange(description,

@@ -108,7 +108,8 @@ bool EnsureStoreLoaded(bool allowUnloaded) {
   return false;
 }
 
-void ReportChangeResult(const std::wstring& description, bool succeeded, const std::wstring& message) {
+void ReportChangeResult(const std::wstring& description, bool succeeded, const std::wstring& message,
+                        AfterFailure afterFailure) {
   if (succeeded) {
     AppendLog(L"> " + description + L" [OK]");
     if (!message.empty()) AppendLog(L"> " + message);
@@ -118,13 +119,15 @@ void ReportChangeResult(const std::wstring& description, bool succeeded, const s
   }
   AppendLog(L"> " + description + Pick(L" [Lỗi] ", L" [Error] ") + message);
   SetStatus(ui::StatusText(ui::Status::Failed));
+  if (afterFailure == AfterFailure::Reload) RefreshBcd();  // the cards show what was written before the failure
   ShowError(Pick(L"Zel Quillon PE — Lỗi", L"Zel Quillon PE — Error"), message);
 }
 
 namespace {
 
 // The change again, without a backup, after the user accepted that.
-void RunChangeWithoutBackup(const std::wstring& description, const std::wstring& storePath, ChangeFunction change) {
+void RunChangeWithoutBackup(const std::wstring& description, const std::wstring& storePath, ChangeFunction change,
+                            AfterFailure afterFailure) {
   RunInBackground<ChangeOutcome>(
       description + L"...",
       [storePath, change] {
@@ -132,12 +135,14 @@ void RunChangeWithoutBackup(const std::wstring& description, const std::wstring&
         outcome.changeSucceeded = change(storePath, outcome.message);
         return outcome;
       },
-      [description](ChangeOutcome& outcome) { ReportChangeResult(description, outcome.changeSucceeded, outcome.message); });
+      [description, afterFailure](ChangeOutcome& outcome) {
+        ReportChangeResult(description, outcome.changeSucceeded, outcome.message, afterFailure);
+      });
 }
 
 }  // namespace
 
-void ExecuteChange(const std::wstring& description, ChangeFunction change, bool allowUnloaded) {
+void ExecuteChange(const std::wstring& description, ChangeFunction change, bool allowUnloaded, AfterFailure afterFailure) {
   if (IsBusy() || !EnsureStoreLoaded(allowUnloaded)) return;
   const std::wstring storePath = State().loadedStorePath;
   RunInBackground<ChangeOutcome>(
@@ -148,16 +153,16 @@ void ExecuteChange(const std::wstring& description, ChangeFunction change, bool 
         if (outcome.backupSucceeded) outcome.changeSucceeded = change(storePath, outcome.message);
         return outcome;
       },
-      [description, storePath, change](ChangeOutcome& outcome) {
+      [description, storePath, change, afterFailure](ChangeOutcome& outcome) {
         if (outcome.backupSucceeded) {
           if (!outcome.backupPath.empty()) AppendLog(L"> Auto-backup \u2192 " + outcome.backupPath + L" [OK]");
-          ReportChangeResult(description, outcome.changeSucceeded, outcome.message);
+          ReportChangeResult(description, outcome.changeSucceeded, outcome.message, afterFailure);
           return;
         }
         if (AskContinueWithoutBackup(Pick(L"> Auto-backup thất bại: ", L"> Auto-backup failed: "),
                                      Pick(L"Không thể tự động sao lưu BCD:", L"Automatic BCD backup failed:"),
                                      outcome.backupError)) {
-          RunChangeWithoutBackup(description, storePath, change);
+          RunChangeWithoutBackup(description, storePath, change, afterFailure);
         }
       });
 }

@@ -74,8 +74,13 @@ void CompleteJob(LPARAM completion);
 
 void RefreshBcd(std::function<void()> then = nullptr);
 bool EnsureStoreLoaded(bool allowUnloaded);
-void ExecuteChange(const std::wstring& description, ChangeFunction change, bool allowUnloaded);
-void ReportChangeResult(const std::wstring& description, bool succeeded, const std::wstring& message);
+// After a failed change the store is read again only where the change may have
+// stopped half-way (several bcdedit runs); a single failed run changed nothing.
+enum class AfterFailure { Keep, Reload };
+void ExecuteChange(const std::wstring& description, ChangeFunction change, bool allowUnloaded,
+                   AfterFailure afterFailure = AfterFailure::Keep);
+void ReportChangeResult(const std::wstring& description, bool succeeded, const std::wstring& message,
+                        AfterFailure afterFailure = AfterFailure::Keep);
 
 void ShowError(const std::wstring& title, const std::wstring& text);
 void ShowInfo(const std::wstring& title, const std::wstring& text);

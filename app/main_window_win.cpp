@@ -57,6 +57,9 @@ void OnEntryAction(ui::CardAction action) {
     case ui::CardAction::Delete:
       ActionDelete();
       break;
+    case ui::CardAction::Options:
+      ActionBootOptions();
+      break;
     default:
       break;
   }

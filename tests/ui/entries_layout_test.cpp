@@ -89,9 +89,9 @@ TEST_F(EntriesTest, CardPartsStayApartAndInsideAtEveryWidth) {
   EXPECT_EQ(wide.buttons.back().rect.right, 1000 - 16);
   const auto middle = [](const Rect& r) { return r.top + r.bottom; };
   EXPECT_EQ(middle(wide.badges.back().rect), middle(wide.buttons.front().rect));
-  // The one-row test is inclusive: title 49 + badges 264 + buttons 384 + gaps fit an inner right of 809.
-  EXPECT_EQ(BuildCard(s, 0, 20, 825, 100, measure_).cardRect.bottom, wide.cardRect.bottom);
-  EXPECT_GT(BuildCard(s, 0, 20, 824, 100, measure_).cardRect.bottom, wide.cardRect.bottom);
+  // The one-row test is inclusive: title 49 + badges 264 + buttons 474 + gaps fit an inner right of 899.
+  EXPECT_EQ(BuildCard(s, 0, 20, 915, 100, measure_).cardRect.bottom, wide.cardRect.bottom);
+  EXPECT_GT(BuildCard(s, 0, 20, 914, 100, measure_).cardRect.bottom, wide.cardRect.bottom);
   const EntryCard narrow = BuildCard(s, 0, 20, 400, 100, measure_);
   EXPECT_EQ(narrow.badges.back().rect.left, narrow.detailsRect.left);  // wrapped to the text column
   EXPECT_GT(narrow.buttons.back().rect.top, narrow.buttons.front().rect.top);
@@ -104,7 +104,7 @@ TEST_F(EntriesTest, CardPartsStayApartAndInsideAtEveryWidth) {
 }
 
 // Buttons by the letter of their action (shoW in menu, Up, Down, Set default, Policy,
-// Rename, boot Once, delete X), in lower case when disabled.
+// Rename, boot Once, delete X, opTions), in lower case when disabled.
 TEST_F(EntriesTest, ButtonsFollowTheEntryState) {
   BcdSnapshot s = Store(3, 1);
   s.entries[1].isDefault = true;
@@ -112,15 +112,15 @@ TEST_F(EntriesTest, ButtonsFollowTheEntryState) {
   const auto buttons = [&](size_t i) {
     std::string out;
     for (const CardButton& b : Card(s, i).buttons) {
-      const char letter = "-WUDSPROX"[static_cast<int>(b.action)];
+      const char letter = "-WUDSPROXT"[static_cast<int>(b.action)];
       out += b.enabled ? letter : static_cast<char>(letter - 'A' + 'a');
     }
     return out;
   };
-  EXPECT_EQ(buttons(0), "uDSPROX");
-  EXPECT_EQ(buttons(1), "UDPROX");  // the default has no "Set Default"
-  EXPECT_EQ(buttons(2), "UdSPROX");
-  EXPECT_EQ(buttons(3), "WSPROX");
+  EXPECT_EQ(buttons(0), "uDSPROTX");
+  EXPECT_EQ(buttons(1), "UDPROTX");  // the default has no "Set Default"
+  EXPECT_EQ(buttons(2), "UdSPROTX");
+  EXPECT_EQ(buttons(3), "WSPROTX");
   // Arrows and Delete show only their icon, each button its own; only Delete is dangerous;
   // the policy button names the entry's policy.
   for (size_t i : {0u, 3u}) {
@@ -133,15 +133,22 @@ TEST_F(EntriesTest, ButtonsFollowTheEntryState) {
     }
   }
   EXPECT_EQ(Card(s, 2).buttons[3].text, L"Legacy");
+  // Boot options belong to Windows loaders alone: not to WinPE, nor to other applications.
+  s.entries[0].isWinPe = true;
+  s.entries[3].isWindows = false;
+  EXPECT_EQ(buttons(0), "uDSPROX");
+  EXPECT_EQ(buttons(3), "WSPROX");
+  s.entries[0].isWinPe = false;
+  s.entries[3].isWindows = true;
 
   // The order is searched by identifier whatever the letter case; an entry it does not
   // name, or a store without one (every entry then counts as listed), has nowhere to move.
   s.displayOrder[2] = L"{AAAAAAAA-0000-0000-0000-000000000003}";
-  EXPECT_EQ(buttons(2), "UdSPROX");
+  EXPECT_EQ(buttons(2), "UdSPROTX");
   s.displayOrder.pop_back();
-  EXPECT_EQ(buttons(2), "udSPROX");
+  EXPECT_EQ(buttons(2), "udSPROTX");
   s.displayOrder.clear();
-  EXPECT_EQ(buttons(1), "udPROX");
+  EXPECT_EQ(buttons(1), "udPROTX");
 }
 
 TEST_F(EntriesTest, KindBadgesAndDetails) {
@@ -292,12 +299,12 @@ TEST_F(EntriesTest, ScrollingHitTestingAndSteps) {
 
   // Card 0 spans 72..150, its buttons 85..115; card 1 starts at 160.
   const EntriesLayout layout = LayoutEntries(DefaultRunningStore(), 1020, measure_);
-  EXPECT_EQ(HitTest(layout, 0, 610, 90), (CardHit{0, 0}));
-  EXPECT_EQ(HitTest(layout, 0, 960, 100), (CardHit{0, 5}));
-  EXPECT_EQ(HitTest(layout, 0, 632, 100), (CardHit{0, -1}));  // between two buttons
+  EXPECT_EQ(HitTest(layout, 0, 520, 90), (CardHit{0, 0}));
+  EXPECT_EQ(HitTest(layout, 0, 960, 100), (CardHit{0, 6}));
+  EXPECT_EQ(HitTest(layout, 0, 542, 100), (CardHit{0, -1}));  // between two buttons
   EXPECT_EQ(HitTest(layout, 0, 500, 150), CardHit{});          // the bottom edge is outside, before the gap
   EXPECT_EQ(HitTest(layout, 0, 1000, 100), CardHit{});         // so is the right edge
-  EXPECT_EQ(HitTest(layout, 70, 610, 20), (CardHit{0, 0}));
+  EXPECT_EQ(HitTest(layout, 70, 520, 20), (CardHit{0, 0}));
   EXPECT_EQ(HitTest(layout, 70, 500, 95), (CardHit{1, -1}));
 
   EXPECT_EQ(WheelStep(60), 32);

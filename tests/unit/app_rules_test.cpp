@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/actions.h"
+#include "app/boot_options_form.h"
 #include "app/command_log.h"
 #include "app/commands.h"
 #include "app/job_delivery.h"
@@ -89,6 +90,27 @@ TEST(Shortcuts, KeysMapToCommandsOnlyWhereTheWindowTakesThem) {
 
 namespace app {
 namespace {
+
+// Each safe-mode choice reads back as itself; leaving the row alone keeps what the
+// store has, even a combination the row cannot show (network with a command prompt).
+TEST(BootOptionsForm, SafeModeChoicesRoundTripAndAnUntouchedRowKeepsTheStore) {
+  const zel::BootOptions none;
+  for (int c = 0; c < kSafeModeChoices; ++c) {
+    const zel::BootOptions after = WithSafeMode(none, SafeModeChoice(c));
+    EXPECT_EQ(SafeModeChoiceOf(after), SafeModeChoice(c)) << c;
+    EXPECT_EQ(after.alternateShell, SafeModeChoice(c) == SafeModeChoice::CommandPrompt) << c;
+  }
+  zel::BootOptions odd;
+  odd.safeBoot = zel::SafeBoot::Network;
+  odd.alternateShell = true;
+  EXPECT_TRUE(WithSafeMode(odd, SafeModeChoice::Network).alternateShell);
+  EXPECT_FALSE(WithSafeMode(odd, SafeModeChoice::Minimal).alternateShell);
+  EXPECT_EQ(SafeModeChoiceTexts().size(), static_cast<size_t>(kSafeModeChoices));
+  // Every switch of the form is a distinct element.
+  for (size_t i = 0; i < kBootSwitches.size(); ++i) {
+    for (size_t j = i + 1; j < kBootSwitches.size(); ++j) EXPECT_NE(kBootSwitches[i].member, kBootSwitches[j].member);
+  }
+}
 
 TEST(TimeoutText, LeadingNumberWithinRange) {
   int seconds = -1;

@@ -50,6 +50,7 @@ std::vector<CardButton> ButtonsFor(const BcdSnapshot& snapshot, const BootEntry&
   add(CardAction::Policy, entry.bootMenuPolicy, kIconChecklist, true);
   add(CardAction::Rename, Pick(L"Đổi tên", L"Rename"), kIconPencil, true);
   add(CardAction::BootOnce, Pick(L"Boot 1 lần", L"Boot Once"), kIconPlay, true);
+  if (entry.isWindows && !entry.isWinPe) add(CardAction::Options, Pick(L"Tuỳ chọn", L"Options"), kIconSliders, true);
   add(CardAction::Delete, L"", kIconTrash, true, true);
   return buttons;
 }

@@ -28,6 +28,7 @@ enum class CardAction : int {
   Rename = 6,
   BootOnce = 7,
   Delete = 8,
+  Options = 9,
 };
 
 // The fonts the list measures with, numbered as the Win32 FontSlot enum numbers

@@ -49,6 +49,9 @@ std::wstring StatusText(Status status, size_t entries) {
       return Pick(L"Đã huỷ thao tác.", L"Operation cancelled.");
     case Status::NameUnchanged:
       return Pick(L"Tên không đổi: không ghi gì vào kho BCD.", L"Name unchanged: nothing was written to the store.");
+    case Status::OptionsUnchanged:
+      return Pick(L"Tuỳ chọn khởi động không đổi: không ghi gì vào kho BCD.",
+                  L"Boot options unchanged: nothing was written to the store.");
     case Status::LogCopied:
       return Pick(L"Đã sao chép nhật ký vào bộ nhớ tạm.", L"Log copied to clipboard.");
     case Status::JobNotStarted:

@@ -40,6 +40,7 @@ enum MainControlId : int {
   kCopyLogId = 127,
   kClearLogId = 128,
   kLogViewId = 129,
+  kBootOptionsKeyId = 130,  // O: no control, only the command (the card has its own button)
 };
 
 inline constexpr std::array<int, 5> kTimeoutPresetSeconds = {0, 3, 5, 10, 30};
@@ -84,8 +85,8 @@ std::wstring TimeoutLabelText();
 std::wstring LogTitleText();
 
 // The status line's texts that do not belong to one action.
-enum class Status { Ready, Loaded, LoadFailed, Completed, Failed, Cancelled, NameUnchanged, LogCopied, JobNotStarted,
-                    JobResultLost };
+enum class Status { Ready, Loaded, LoadFailed, Completed, Failed, Cancelled, NameUnchanged, OptionsUnchanged, LogCopied,
+                    JobNotStarted, JobResultLost };
 // `entries` is the count that Loaded names.
 std::wstring StatusText(Status status, size_t entries = 0);
 
