@@ -11,7 +11,7 @@ build, stores = sys.argv[1], sys.argv[2]
 sim = os.path.join(build, "zq-bcdedit-sim")
 parse = os.path.join(build, "zq-parse")
 FIELDS = {"identifier", "description", "device", "osDevice", "path", "bootMenuPolicy", "isWinPe", "isWindows",
-          "isDefault", "isCurrent", "isBootSequence", "inDisplayOrder", "displayOrderIndex"}
+          "isDefault", "isCurrent", "isBootSequence", "inDisplayOrder", "displayOrderIndex", "options"}
 failures = []
 
 
@@ -39,6 +39,10 @@ for name, count in expected_entries.items():
     for entry in snapshot["entries"]:
         check(set(entry) == FIELDS, f"{name}: entry fields {sorted(entry)}")
         check(entry["inDisplayOrder"] == (entry["displayOrderIndex"] > 0), f"{name}: order flags disagree")
+
+# The sample left half-way through a repair: safe mode with networking and test signing on.
+options = run_parse(["-"], listing(os.path.join(stores, "repair-modes.txt"), "/enum", "all", "/v"))["entries"][0]["options"]
+check(options["safeBoot"] == "Network" and options["testSigning"] and not options["bootLog"], f"options {options}")
 
 with tempfile.TemporaryDirectory() as folder:
     uefi = os.path.join(stores, "uefi-win11.txt")

@@ -28,6 +28,31 @@ bool ReadAll(const std::string& name, std::string& bytes) {
 
 const char* Bool(bool value) { return value ? "true" : "false"; }
 
+const char* SafeBootName(zel::SafeBoot mode) {
+  switch (mode) {
+    case zel::SafeBoot::Minimal:
+      return "\"Minimal\"";
+    case zel::SafeBoot::Network:
+      return "\"Network\"";
+    case zel::SafeBoot::DsRepair:
+      return "\"DsRepair\"";
+    case zel::SafeBoot::Off:
+      break;
+  }
+  return "null";
+}
+
+void PrintOptions(std::ostream& out, const zel::BootOptions& o) {
+  out << "{\"safeBoot\": " << SafeBootName(o.safeBoot) << ", \"alternateShell\": " << Bool(o.alternateShell)
+      << ", \"bootLog\": " << Bool(o.bootLog) << ", \"baseVideo\": " << Bool(o.baseVideo)
+      << ", \"quietBoot\": " << Bool(o.quietBoot) << ", \"sos\": " << Bool(o.sos)
+      << ", \"testSigning\": " << Bool(o.testSigning) << ", \"noIntegrityChecks\": " << Bool(o.noIntegrityChecks)
+      << ", \"recoveryDisabled\": " << Bool(o.recoveryDisabled)
+      << ", \"bootStatusPolicy\": " << zq::JsonString(o.bootStatusPolicy)
+      << ", \"advancedOptions\": " << Bool(o.advancedOptions)
+      << ", \"oneTimeAdvancedOptions\": " << Bool(o.oneTimeAdvancedOptions) << "}";
+}
+
 void PrintEntry(std::ostream& out, const zel::BootEntry& e) {
   using zq::JsonString;
   out << "    {\"identifier\": " << JsonString(e.identifier) << ", \"description\": " << JsonString(e.description)
@@ -36,7 +61,9 @@ void PrintEntry(std::ostream& out, const zel::BootEntry& e) {
       << ", \"isWinPe\": " << Bool(e.isWinPe) << ", \"isWindows\": " << Bool(e.isWindows)
       << ", \"isDefault\": " << Bool(e.isDefault) << ", \"isCurrent\": " << Bool(e.isCurrent)
       << ", \"isBootSequence\": " << Bool(e.isBootSequence) << ", \"inDisplayOrder\": " << Bool(e.inDisplayOrder)
-      << ", \"displayOrderIndex\": " << e.displayOrderIndex << "}";
+      << ", \"displayOrderIndex\": " << e.displayOrderIndex << ", \"options\": ";
+  PrintOptions(out, e.options);
+  out << "}";
 }
 
 void PrintSnapshot(std::ostream& out, const zel::BcdSnapshot& s) {
