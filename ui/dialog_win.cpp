@@ -82,8 +82,9 @@ LRESULT CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       return 0;
     case WM_DRAWITEM:
     case WM_MEASUREITEM:
-      if (HandleOwnerDraw(message, lParam)) return TRUE;
+      if (dialog->OnOwnerDraw(message, lParam) || HandleOwnerDraw(message, lParam)) return TRUE;
       break;
+    case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLOREDIT:
       return reinterpret_cast<LRESULT>(EditColours(reinterpret_cast<HDC>(wParam)));
   }

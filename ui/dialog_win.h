@@ -15,6 +15,8 @@ class Dialog {
   virtual void OnPaint(Canvas& canvas, int width, int height) = 0;
   virtual void OnCommand(int id, int notification) = 0;
   virtual HWND InitialFocus() = 0;
+  // WM_DRAWITEM and WM_MEASUREITEM of the dialog's own controls; false passes them on.
+  virtual bool OnOwnerDraw(UINT /*message*/, LPARAM /*lParam*/) { return false; }
 
   HWND hwnd = nullptr;
   HWND owner = nullptr;

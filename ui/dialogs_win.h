@@ -3,11 +3,13 @@
 // viewer. Modal, built in code (no templates), placed on the owner's monitor.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "core/language.h"
 #include "ui/dialog_layout.h"
+#include "ui/palette.h"
 
 namespace ui {
 
@@ -48,5 +50,37 @@ constexpr int kFormMaxSegments = 16;
 bool ShowForm(HWND owner, FormSpec& form);
 
 void ShowText(HWND owner, const std::wstring& title, const std::wstring& text);
+
+// A list to pick a row from, with the actions on it in a column beside it.
+struct ListRow {
+  std::wstring title;
+  std::wstring details;  // a second, muted line
+  std::wstring badge;    // drawn at the right in `badgeColour`; empty for none
+  Colour badgeColour = 0;
+  bool header = false;  // a group's title: not selectable
+};
+
+struct ListSpec {
+  std::wstring title;
+  std::wstring description;
+  std::wstring emptyText;  // shown when there are no rows
+  std::vector<ListRow> rows;
+  struct Action {
+    std::wstring text;
+    int icon = 0;
+  };
+  std::vector<Action> actions;  // top to bottom; Enter and a double click run the first that is enabled
+  // Whether action `action` can run on row `row` (-1: none selected); null: on any row.
+  std::function<bool(int action, int row)> enabled;
+  int selected = -1;  // the row selected at first, and when an action was chosen
+  std::wstring closeText = zel::Pick(L"Đóng", L"Close");
+};
+
+// Control ids: the list, then the actions in order.
+constexpr int kListBoxId = 300;
+constexpr int kListFirstActionId = 310;
+
+// The chosen action's index (the row is in `selected`), or -1 when closed.
+int ShowList(HWND owner, ListSpec& list);
 
 }  // namespace ui

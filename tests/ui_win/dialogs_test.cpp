@@ -181,6 +181,37 @@ TEST_F(DialogsOnWine, FormRefusesABlankRequiredFieldAndKeepsTheSpecOnEscape) {
   EXPECT_EQ(form.fields[2].choice, 2);
 }
 
+// Group titles are passed over by the keyboard, the actions follow the row, and Enter runs
+// the first action the row allows.
+TEST_F(DialogsOnWine, ListSkipsGroupTitlesAndOffersOnlyTheActionsOfTheRow) {
+  ListSpec list;
+  list.title = L"Backups";
+  list.rows = {ListRow{L"Store", L"", L"", 0, true}, ListRow{L"one", L"a"}, ListRow{L"two", L"b"},
+               ListRow{L"Partition", L"", L"", 0, true}, ListRow{L"three", L"c", L"EFI", Accent}};
+  list.actions = {{L"Restore", 0}, {L"Only the last", 0}};
+  list.enabled = [](int action, int row) { return row >= 0 && (action == 0 || row == 4); };
+  bool lastFirst = true, lastLater = false;
+  const int chosen = WithDriver(
+      [&](HWND dialog) {
+        HWND box = GetDlgItem(dialog, kListBoxId), last = GetDlgItem(dialog, kListFirstActionId + 1);
+        lastFirst = IsWindowEnabled(last);
+        for (int i = 0; i < 2; ++i) SendMessageW(box, WM_KEYDOWN, VK_DOWN, 0);  // two, then over "Partition"
+        lastLater = IsWindowEnabled(last);
+        Click(dialog, kListFirstActionId + 1);
+      },
+      [&] { return ShowList(owner_, list); });
+  EXPECT_FALSE(lastFirst);
+  EXPECT_TRUE(lastLater);
+  EXPECT_EQ(chosen, 1);
+  EXPECT_EQ(list.selected, 4);
+
+  list.selected = 2;
+  const int entered = WithDriver([&](HWND dialog) { PostMessageW(GetDlgItem(dialog, kListBoxId), WM_KEYDOWN, VK_RETURN, 0); },
+                                 [&] { return ShowList(owner_, list); });
+  EXPECT_EQ(entered, 0);
+  EXPECT_EQ(list.selected, 2);
+}
+
 TEST_F(DialogsOnWine, TextDialogCopiesAndSaysSo) {
   zel::test::LanguageGuard english(false);
   std::wstring before, after, clipboard;
