@@ -30,6 +30,11 @@ void ActionCreateWinPe();
 void ActionCreateWindows();
 void ActionBackup();
 void ActionRestore();
+void ActionUndo();  // restores the backup taken before this session's last change
+void ActionBackups();  // the backup history
+// Ask first, then restore the loaded store, or the EFI System Partition, from a backup file.
+void RestoreStoreFrom(const std::wstring& file);
+void RestoreEfiFrom(const std::wstring& file);
 void ActionBackupEfi();
 void ActionRestoreEfi();
 void ActionRepairEfi();

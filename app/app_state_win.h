@@ -22,6 +22,13 @@ struct AppState {
   zel::BcdSnapshot snapshot;
   std::vector<std::wstring> storeFiles;
   std::wstring selectedEntryId;
+  // This session's last change: the store it was made to, the backup taken just before it,
+  // and what it was. Empty until a change has been backed up.
+  struct LastChange {
+    std::wstring store;
+    std::wstring backup;
+    std::wstring description;
+  } lastChange;
 };
 
 AppState& State();

@@ -13,8 +13,8 @@ int CommandForKey(int virtualKey) {
 }
 
 int ShortcutCommand(int virtualKey, const KeyContext& context) {
-  if (!context.mainWindowActive || context.ctrlOrAltHeld || context.focusInTextBox) return 0;
-  return CommandForKey(virtualKey);
+  if (!context.mainWindowActive || context.altHeld || context.focusInTextBox) return 0;
+  return CommandForKey(context.ctrlHeld ? (ui::kCtrlKey | virtualKey) : virtualKey);
 }
 
 }  // namespace app

@@ -68,6 +68,7 @@ inline constexpr Command kCommands[] = {
     {kRenameKeyId, kKeyF2, 0, kIconNone, nullptr, nullptr, false, Needs::Nothing, ActionRename},
     {kDeleteKeyId, kKeyDelete, 0, kIconNone, nullptr, nullptr, false, Needs::Nothing, ActionDelete},
     {kBootOptionsKeyId, 'O', 0, kIconNone, nullptr, nullptr, false, Needs::Nothing, ActionBootOptions},
+    {kUndoKeyId, kCtrlKey | 'Z', 0, kIconNone, nullptr, nullptr, false, Needs::Nothing, ActionUndo},
     {kFirmwareRestartId, 'B', 0, kIconChip, L"[B] Khởi động lại vào BIOS", L"[B] Restart PC to BIOS", false,
      Needs::Nothing, [] { ActionPower(zel::PowerAction::FirmwareSetup); }},
     {kRestartId, 'R', 0, kIconRestart, L"[R] Restart", L"[R] Restart", false, Needs::Nothing,
@@ -131,11 +132,13 @@ inline constexpr auto kCommandFaces = detail::Faces();
 // The command a key press (a Windows virtual-key code) stands for; 0 for none.
 int CommandForKey(int virtualKey);
 
-// Where a key press happened. Shortcuts belong to the main window alone, never with Ctrl or
-// Alt held (those chords are the system's and the controls'), nor while typing in a text box.
+// Where a key press happened. Shortcuts belong to the main window alone, never while typing
+// in a text box, never with Alt held (the system's), and with Ctrl only where the table
+// says so (kCtrlKey): the other Ctrl chords are the controls'.
 struct KeyContext {
   bool mainWindowActive = false;
-  bool ctrlOrAltHeld = false;
+  bool ctrlHeld = false;
+  bool altHeld = false;
   bool focusInTextBox = false;
 };
 // The command the key press stands for there; 0 when it is no shortcut there.

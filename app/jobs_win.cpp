@@ -155,7 +155,10 @@ void ExecuteChange(const std::wstring& description, ChangeFunction change, bool 
       },
       [description, storePath, change, afterFailure](ChangeOutcome& outcome) {
         if (outcome.backupSucceeded) {
-          if (!outcome.backupPath.empty()) AppendLog(L"> Auto-backup \u2192 " + outcome.backupPath + L" [OK]");
+          if (!outcome.backupPath.empty()) {
+            AppendLog(L"> Auto-backup \u2192 " + outcome.backupPath + L" [OK]");
+            State().lastChange = {storePath, outcome.backupPath, description};
+          }
           ReportChangeResult(description, outcome.changeSucceeded, outcome.message, afterFailure);
           return;
         }

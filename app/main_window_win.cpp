@@ -235,7 +235,8 @@ bool PreTranslateKey(const MSG& msg) {
   if (msg.message != WM_KEYDOWN || main == nullptr) return false;
   KeyContext context;
   context.mainWindowActive = GetActiveWindow() == main;
-  context.ctrlOrAltHeld = GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0;
+  context.ctrlHeld = GetKeyState(VK_CONTROL) < 0;
+  context.altHeld = GetKeyState(VK_MENU) < 0;
   wchar_t className[16] = {};
   const HWND focus = GetFocus();  // digits typed into the time-out box stay there
   context.focusInTextBox = focus && GetClassNameW(focus, className, 16) && zel::EqualsNoCase(className, L"EDIT");

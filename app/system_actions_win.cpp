@@ -228,7 +228,10 @@ void ActionCreateWindows() { WithWindowsDrives(ShowCreateWindowsForm); }
 
 void ActionRestore() {
   const std::wstring file = PickFile(false, Pick(L"Khôi phục BCD", L"Restore BCD"), FileFilter::BcdBackup, L"", L"");
-  if (file.empty()) return;
+  if (!file.empty()) RestoreStoreFrom(file);
+}
+
+void RestoreStoreFrom(const std::wstring& file) {
   const std::wstring question =
       Pick(L"Bạn có chắc chắn muốn khôi phục (Import) kho BCD từ:\r\n", L"Are you sure you want to restore/import the BCD store from:\r\n") +
       file + Pick(L"\r\n\r\nThao tác này sẽ ghi đè cấu hình khởi động hiện tại.", L"\r\n\r\nThis will overwrite current boot entries.");
@@ -267,7 +270,10 @@ void ActionBackupEfi() {
 void ActionRestoreEfi() {
   const std::wstring file = PickFile(false, Pick(L"Khôi phục EFI System Partition", L"Restore EFI System Partition"),
                                      FileFilter::Zip, L"", L"");
-  if (file.empty()) return;
+  if (!file.empty()) RestoreEfiFrom(file);
+}
+
+void RestoreEfiFrom(const std::wstring& file) {
   const std::wstring question = Pick(L"Khôi phục các file từ bản sao lưu này vào phân vùng hệ thống EFI?\r\n\r\n",
                                      L"Restore files from this backup to the EFI System Partition?\r\n\r\n") +
                                 file +

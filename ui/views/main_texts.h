@@ -41,13 +41,15 @@ enum MainControlId : int {
   kClearLogId = 128,
   kLogViewId = 129,
   kBootOptionsKeyId = 130,  // O: no control, only the command (the card has its own button)
+  kUndoKeyId = 131,         // Ctrl+Z: no control, only the command
 };
 
 inline constexpr std::array<int, 5> kTimeoutPresetSeconds = {0, 3, 5, 10, 30};
 
 // Windows virtual-key codes of the shortcuts that are not a digit or a letter
 // (those are their own upper-case character), so that the command table stays portable.
-enum ShortcutKey : int { kKeyDelete = 0x2E, kKeyF2 = 0x71, kKeyF5 = 0x74 };
+// kCtrlKey added to a key: the key with Ctrl held.
+enum ShortcutKey : int { kKeyDelete = 0x2E, kKeyF2 = 0x71, kKeyF5 = 0x74, kCtrlKey = 0x10000 };
 
 // What the window shows of one command: its control, its shortcut keys and its
 // button's icon and label. The application owns the table of commands and
