@@ -70,36 +70,31 @@ bool IsDigits(const std::wstring& text, size_t at, size_t count) {
   return true;
 }
 
-// What orders automatic backups in time: the last "yyyymmdd-hhmmss-mmm" of the name
-// (empty when there is none: such a file counts as the oldest), then the "_n" that
-// follows it for backups of one millisecond, then the name itself.
-struct BackupAge {
-  std::wstring stamp;
-  uint64_t sequence = 0;
-  std::wstring name;  // lower case
+}  // namespace
 
-  explicit BackupAge(const std::wstring& lowerName) : name(lowerName) {
-    constexpr size_t kStampLength = 19;
-    for (size_t at = lowerName.size(); at-- > 0;) {
-      if (IsDigits(lowerName, at, 8) && IsDigits(lowerName, at + 9, 6) && IsDigits(lowerName, at + 16, 3) &&
-          lowerName[at + 8] == L'-' && lowerName[at + 15] == L'-') {
-        stamp = lowerName.substr(at, kStampLength);
-        size_t i = at + kStampLength;
-        if (i < lowerName.size() && lowerName[i] == L'_') {
-          for (++i; IsDigits(lowerName, i, 1) && sequence < 1000000000; ++i) {
-            sequence = sequence * 10 + (lowerName[i] - L'0');
-          }
+bool IsTimestampAt(const std::wstring& text, size_t at) {
+  return IsDigits(text, at, 8) && IsDigits(text, at + 9, 6) && IsDigits(text, at + 16, 3) && text[at + 8] == L'-' &&
+         text[at + 15] == L'-';
+}
+
+BackupAge::BackupAge(const std::wstring& lowerName) : name(lowerName) {
+  for (size_t at = lowerName.size(); at-- > 0;) {
+    if (IsTimestampAt(lowerName, at)) {
+      stamp = lowerName.substr(at, kTimestampLength);
+      size_t i = at + kTimestampLength;
+      if (i < lowerName.size() && lowerName[i] == L'_') {
+        for (++i; IsDigits(lowerName, i, 1) && sequence < 1000000000; ++i) {
+          sequence = sequence * 10 + (lowerName[i] - L'0');
         }
-        break;
       }
+      break;
     }
   }
-  bool operator>(const BackupAge& other) const {
-    return std::tie(stamp, sequence, name) > std::tie(other.stamp, other.sequence, other.name);
-  }
-};
+}
 
-}  // namespace
+bool BackupAge::operator>(const BackupAge& other) const {
+  return std::tie(stamp, sequence, name) > std::tie(other.stamp, other.sequence, other.name);
+}
 
 std::wstring NewBackupPath(const std::wstring& folder, const std::wstring& namePrefix, const std::wstring& extension) {
   const std::wstring base = folder + L"\\" + namePrefix + TimestampText();

@@ -20,11 +20,27 @@ bool IsWritableFolder(const std::wstring& folder);
 // "Backups" beside the executable, else the temporary folder's ZelQuillon\Backups; empty when neither works.
 std::wstring FindBackupFolder();
 // "20250302-090507-004" for the given time; TimestampText() for now.
+constexpr size_t kTimestampLength = 19;
 std::wstring TimestampText(const LocalTime& time);
 std::wstring TimestampText();
 // folder\<namePrefix><time stamp><extension> that does not exist yet ("_2", "_3"... added
 // when the same millisecond already has one).
 std::wstring NewBackupPath(const std::wstring& folder, const std::wstring& namePrefix, const std::wstring& extension);
+// True when text[at...] is a time stamp as TimestampText writes it.
+bool IsTimestampAt(const std::wstring& text, size_t at);
+
+// What orders automatic backups in time: the last time stamp in the name (empty
+// when there is none: such a file counts as the oldest), then the "_n" that follows
+// it for backups of one millisecond, then the name itself.
+struct BackupAge {
+  std::wstring stamp;
+  uint64_t sequence = 0;
+  std::wstring name;  // lower case
+
+  explicit BackupAge(const std::wstring& lowerName);
+  bool operator>(const BackupAge& other) const;
+};
+
 // Deletes a file even when it is read-only, hidden or system; silent about failures.
 void DeleteFileForce(const std::wstring& path);
 

@@ -1,6 +1,7 @@
 #include "core/bcd_backup.h"
 
 #include "core/backup_folder.h"
+#include "core/backup_history.h"
 #include "core/command_runner.h"
 #include "core/language.h"
 #include "core/platform.h"
@@ -56,6 +57,11 @@ bool ImportStore(const std::wstring& storePath, const std::wstring& backupFile, 
 }
 
 bool BackupStoreBeforeChange(const std::wstring& storePath, std::wstring& backupFile, std::wstring& error) {
+  return BackupStoreBeforeChange(storePath, L"", backupFile, error);
+}
+
+bool BackupStoreBeforeChange(const std::wstring& storePath, const std::wstring& changeDescription,
+                             std::wstring& backupFile, std::wstring& error) {
   backupFile.clear();
   error.clear();
   if (!storePath.empty() && !FileExists(storePath)) return true;
@@ -68,6 +74,7 @@ bool BackupStoreBeforeChange(const std::wstring& storePath, std::wstring& backup
   if (!ExportStore(storePath, candidate, error)) return false;
   RememberOwnBackup(candidate);
   PruneBackups(folder);
+  RecordBackup(candidate, storePath, changeDescription);
   backupFile = candidate;
   return true;
 }

@@ -11,5 +11,8 @@ bool ImportStore(const std::wstring& storePath, const std::wstring& backupFile, 
 // a unique time-stamped name, pruned to the newest 30. A store file that does
 // not exist yet has nothing to save: true with an empty backup path.
 bool BackupStoreBeforeChange(const std::wstring& storePath, std::wstring& backupFile, std::wstring& error);
+// The same, and the backup's line in the folder's history names the change that follows.
+bool BackupStoreBeforeChange(const std::wstring& storePath, const std::wstring& changeDescription,
+                             std::wstring& backupFile, std::wstring& error);
 
 }  // namespace zel

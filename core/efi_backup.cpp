@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/backup_folder.h"
+#include "core/backup_history.h"
 #include "core/command_runner.h"
 #include "core/esp.h"
 #include "core/language.h"
@@ -100,6 +101,10 @@ bool BackupEfi(const std::wstring& zipPath, std::wstring& error) {
 }
 
 bool SnapshotEfiBeforeChange(std::wstring& snapshotPath, std::wstring& error) {
+  return SnapshotEfiBeforeChange(L"", snapshotPath, error);
+}
+
+bool SnapshotEfiBeforeChange(const std::wstring& changeDescription, std::wstring& snapshotPath, std::wstring& error) {
   snapshotPath.clear();
   error.clear();
   const std::wstring tar = FindTar();
@@ -117,6 +122,7 @@ bool SnapshotEfiBeforeChange(std::wstring& snapshotPath, std::wstring& error) {
   if (!PackPartition(tar, path, error)) return false;
   RememberOwnBackup(path);
   PruneAutomaticBackups(folder, kEfiSnapshotPrefix, L".zip");
+  RecordBackup(path, L"", changeDescription);
   snapshotPath = path;
   return true;
 }

@@ -15,6 +15,8 @@ bool BackupEfi(const std::wstring& zipPath, std::wstring& error);
 // The automatic copy of the partition taken before a restore or a repair: a ZIP in
 // the backup folder named EFI_<time stamp>.zip, the snapshots pruned to the newest 30.
 bool SnapshotEfiBeforeChange(std::wstring& snapshotPath, std::wstring& error);
+// The same, and the snapshot's line in the folder's history names the change that follows.
+bool SnapshotEfiBeforeChange(const std::wstring& changeDescription, std::wstring& snapshotPath, std::wstring& error);
 // True when a `tar -tf` listing has an EFI folder at its root ("EFI/...", "EFI\...",
 // "./EFI/...", any case); an archive without one is probably not a partition backup.
 bool ListingHasEfiRoot(const std::wstring& listing);

@@ -61,6 +61,14 @@ class Platform {
   virtual uint32_t CopyFileTo(const std::wstring& from, const std::wstring& to) = 0;
   // The folder's entries; empty when it cannot be opened.
   virtual std::vector<FolderItem> ListFolder(const std::wstring& folder) = 0;
+  // The last `maxBytes` bytes of a file (all of a smaller one); false when it cannot be read.
+  virtual bool ReadFileEnd(const std::wstring& path, size_t maxBytes, std::string& bytes) = 0;
+  // Adds bytes at the end of a file, creating it when missing, in one write, so that
+  // what two writers add never interleaves; returns 0 or the system error code.
+  virtual uint32_t AppendToFile(const std::wstring& path, const std::string& bytes) = 0;
+  // Creates (or truncates) a file that holds just these bytes, flushed to the disk;
+  // returns 0 or the system error code.
+  virtual uint32_t WriteNewFile(const std::wstring& path, const std::string& bytes) = 0;
   // Creation time as a 64-bit FILETIME value; 0 when it cannot be read.
   virtual uint64_t CreationTime(const std::wstring& path) = 0;
   virtual LocalTime Now() = 0;

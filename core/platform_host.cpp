@@ -27,6 +27,9 @@ class NoPlatform final : public Platform {
   bool SetAttributes(const std::wstring&, uint32_t) override { return false; }
   uint32_t CopyFileTo(const std::wstring&, const std::wstring&) override { return 50; }  // not supported
   std::vector<FolderItem> ListFolder(const std::wstring&) override { return {}; }
+  bool ReadFileEnd(const std::wstring&, size_t, std::string&) override { return false; }
+  uint32_t AppendToFile(const std::wstring&, const std::string&) override { return 50; }
+  uint32_t WriteNewFile(const std::wstring&, const std::string&) override { return 50; }
   uint64_t CreationTime(const std::wstring&) override { return 0; }
   LocalTime Now() override { return {}; }
   uint32_t ProcessId() override { return 0; }

@@ -1,8 +1,10 @@
 #include <windows.h>
 
+#include <algorithm>
 
 #include "core/platform.h"
 #include "core/process_win.h"
+#include "core/win_handle.h"
 
 namespace zel {
 namespace {
@@ -77,6 +79,11 @@ bool MakeFolders(std::wstring path) {
   const size_t separator = path.find_last_of(L"\\/");
   if (separator != std::wstring::npos && separator > 0) MakeFolders(path.substr(0, separator));
   return CreateDirectoryW(path.c_str(), nullptr) || IsFolderPath(path);
+}
+
+uint32_t LastErrorOr(uint32_t fallback) {
+  const DWORD error = GetLastError();
+  return error != 0 ? error : fallback;
 }
 
 using RegLoadAppKeyWFn = LONG(WINAPI*)(LPCWSTR, PHKEY, REGSAM, DWORD, DWORD);
@@ -192,6 +199,54 @@ class Win32Platform final : public Platform {
       items.push_back(FolderItem{name, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0});
     } while (FindNextFileW(search.Get(), &found));
     return items;
+  }
+
+  bool ReadFileEnd(const std::wstring& path, size_t maxBytes, std::string& bytes) override {
+    bytes.clear();
+    const UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    if (!file.Valid() || !GetFileSizeEx(file.Get(), &size)) return false;
+    const uint64_t length = static_cast<uint64_t>(size.QuadPart);
+    if (length > maxBytes) {
+      LARGE_INTEGER start{};
+      start.QuadPart = static_cast<LONGLONG>(length - maxBytes);
+      if (!SetFilePointerEx(file.Get(), start, nullptr, FILE_BEGIN)) return false;
+    }
+    char chunk[16384];
+    DWORD read = 0;
+    while (bytes.size() < maxBytes) {
+      const DWORD wanted = static_cast<DWORD>(std::min<size_t>(sizeof(chunk), maxBytes - bytes.size()));
+      if (!ReadFile(file.Get(), chunk, wanted, &read, nullptr)) return false;
+      if (read == 0) break;
+      bytes.append(chunk, read);
+    }
+    return true;
+  }
+
+  uint32_t AppendToFile(const std::wstring& path, const std::string& bytes) override {
+    // Append-only access: every write lands at the current end, even with another writer.
+    const UniqueHandle file(CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) return LastErrorOr(ERROR_GEN_FAILURE);
+    DWORD written = 0;
+    if (!WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) {
+      return LastErrorOr(ERROR_WRITE_FAULT);
+    }
+    return written == bytes.size() ? 0 : ERROR_WRITE_FAULT;
+  }
+
+  uint32_t WriteNewFile(const std::wstring& path, const std::string& bytes) override {
+    const UniqueHandle file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) return LastErrorOr(ERROR_GEN_FAILURE);
+    DWORD written = 0;
+    if (!WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) {
+      return LastErrorOr(ERROR_WRITE_FAULT);
+    }
+    if (written != bytes.size()) return ERROR_WRITE_FAULT;
+    // Flushed before anyone moves it over an older file: a pulled stick must not leave an empty one.
+    return FlushFileBuffers(file.Get()) ? 0 : LastErrorOr(ERROR_WRITE_FAULT);
   }
 
   uint64_t CreationTime(const std::wstring& path) override {

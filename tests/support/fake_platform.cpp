@@ -148,6 +148,36 @@ std::vector<FolderItem> FakePlatform::ListFolder(const std::wstring& folder) {
   return items;
 }
 
+bool FakePlatform::ReadFileEnd(const std::wstring& path, size_t maxBytes, std::string& bytes) {
+  const FakeFile* file = Find(path);
+  if (!file || (file->attributes & kAttributeDirectory)) return false;
+  bytes = file->bytes.substr(file->bytes.size() > maxBytes ? file->bytes.size() - maxBytes : 0);
+  return true;
+}
+
+FakeFile* FakePlatform::WritableFile(const std::wstring& path, uint32_t& error) {
+  const FakeFile* folder = Find(ParentOf(path));
+  error = writeError ? writeError : (folder && (folder->attributes & kAttributeDirectory)) ? 0 : 3;  // path not found
+  if (error == 0 && !Find(path)) AddFile(path);
+  FakeFile* file = error == 0 ? FindMutable(path) : nullptr;
+  if (file && (file->attributes & (kAttributeDirectory | kAttributeReadOnly))) error = 5;  // access denied
+  return error == 0 ? file : nullptr;
+}
+
+uint32_t FakePlatform::AppendToFile(const std::wstring& path, const std::string& bytes) {
+  uint32_t error = 0;
+  FakeFile* file = WritableFile(path, error);
+  if (file) file->bytes += bytes;
+  return error;
+}
+
+uint32_t FakePlatform::WriteNewFile(const std::wstring& path, const std::string& bytes) {
+  uint32_t error = 0;
+  FakeFile* file = WritableFile(path, error);
+  if (file) file->bytes = bytes;
+  return error;
+}
+
 uint64_t FakePlatform::CreationTime(const std::wstring& path) {
   const FakeFile* file = Find(path);
   return file ? file->created : 0;
@@ -197,9 +227,10 @@ uint32_t FakePlatform::MoveFileReplacing(const std::wstring& from, const std::ws
   if (moveError != 0) return moveError;
   const FakeFile* source = Find(from);
   if (!source) return 2;
-  const FakeFile moved = *source;
+  FakeFile moved = *source;
+  moved.path = to;
   files_.erase(ToLower(from));
-  AddFile(to, moved.content, moved.attributes, moved.created);
+  files_[ToLower(to)] = moved;
   return 0;
 }
 

@@ -27,6 +27,7 @@ struct FakeFile {
   uint32_t attributes = 0x20;
   uint64_t created = 0;
   std::wstring content;
+  std::string bytes;  // what the byte-level reads and writes see
 };
 
 class FakePlatform : public Platform {
@@ -68,7 +69,8 @@ class FakePlatform : public Platform {
   std::map<std::wstring, std::map<std::wstring, std::wstring>> hiveFiles;
   std::vector<std::wstring> hivesOpened;  // every file asked for, in order
   std::map<std::wstring, std::wstring> environment;
-  uint32_t moveError = 0;  // when not 0, every move fails with it
+  uint32_t moveError = 0;   // when not 0, every move fails with it
+  uint32_t writeError = 0;  // when not 0, every append and new file fails with it
   int firmwareType = 2;
   uint32_t privilegeError = 0;
   struct FirmwareVariable {
@@ -94,6 +96,9 @@ class FakePlatform : public Platform {
   bool SetAttributes(const std::wstring& path, uint32_t attributes) override;
   uint32_t CopyFileTo(const std::wstring& from, const std::wstring& to) override;
   std::vector<FolderItem> ListFolder(const std::wstring& folder) override;
+  bool ReadFileEnd(const std::wstring& path, size_t maxBytes, std::string& bytes) override;
+  uint32_t AppendToFile(const std::wstring& path, const std::string& bytes) override;
+  uint32_t WriteNewFile(const std::wstring& path, const std::string& bytes) override;
   uint64_t CreationTime(const std::wstring& path) override;
   LocalTime Now() override { return now; }
   uint32_t ProcessId() override { return 4242; }
@@ -119,6 +124,8 @@ class FakePlatform : public Platform {
     CommandResult result;
   };
   FakeFile* FindMutable(const std::wstring& path);
+  // The file to write into, made in an existing folder when missing; null with the error code.
+  FakeFile* WritableFile(const std::wstring& path, uint32_t& error);
   std::mutex runMutex_;
   std::deque<CommandResult> queue_;
   std::vector<Rule> rules_;
