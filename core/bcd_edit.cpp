@@ -10,13 +10,6 @@
 namespace zel {
 namespace {
 
-// Identifiers go onto the command line unquoted, so only a well-formed GUID may.
-bool CheckId(const std::wstring& id, std::wstring& error) {
-  if (IsGuidText(id)) return true;
-  error = Pick(L"Mã định danh mục khởi động không hợp lệ: ", L"Invalid boot entry identifier: ") + id;
-  return false;
-}
-
 bool StartsInColumnOne(const std::wstring& line) { return !line.empty() && line[0] != L' ' && line[0] != L'\t'; }
 
 bool HasElement(const ObjectBlock& block, std::initializer_list<const wchar_t*> names) {
@@ -68,8 +61,14 @@ bool IsGuidText(const std::wstring& text) {
   return text.size() == 38 && ExtractGuid(text, 0, guid) && EqualsNoCase(guid, text);
 }
 
+bool CheckEntryId(const std::wstring& id, std::wstring& error) {
+  if (IsGuidText(id)) return true;
+  error = Pick(L"Mã định danh mục khởi động không hợp lệ: ", L"Invalid boot entry identifier: ") + id;
+  return false;
+}
+
 bool RenameEntry(const std::wstring& storePath, const std::wstring& id, const std::wstring& name, std::wstring& error) {
-  if (!CheckId(id, error)) return false;
+  if (!CheckEntryId(id, error)) return false;
   const std::wstring clean = SanitizeDescription(name);
   if (clean.empty()) {
     error = Pick(L"Tên hiển thị không được để trống.", L"The display name must not be empty.");
@@ -99,7 +98,7 @@ std::wstring RamdiskOptionsIdIn(const std::wstring& listing, const std::wstring&
 }
 
 bool DeleteEntry(const std::wstring& storePath, const std::wstring& id, std::wstring& error) {
-  if (!CheckId(id, error)) return false;
+  if (!CheckEntryId(id, error)) return false;
   // Read the entry first: once it is gone, nothing says which options object it used.
   const CommandResult entry = RunBcdedit(storePath, L"/enum " + id + L" /v");
   const std::wstring optionsId = entry.Succeeded() ? RamdiskOptionsIdIn(entry.output, id) : std::wstring();
@@ -140,7 +139,7 @@ bool SetDisplayOrder(const std::wstring& storePath, const std::vector<std::wstri
   }
   std::wstring arguments = L"/displayorder";
   for (const auto& id : ids) {
-    if (!CheckId(id, error)) return false;
+    if (!CheckEntryId(id, error)) return false;
     arguments += L" " + id;
   }
   return RunBcdeditStep(storePath, arguments, error);
@@ -153,17 +152,17 @@ MenuPolicy PolicyOf(const BootEntry& entry) {
 }
 
 bool SetBootMenuPolicy(const std::wstring& storePath, const std::wstring& id, MenuPolicy policy, std::wstring& error) {
-  if (!CheckId(id, error)) return false;
+  if (!CheckEntryId(id, error)) return false;
   return RunBcdeditStep(storePath, L"/set " + id + L" bootmenupolicy " + PolicyName(policy), error);
 }
 
 bool SetDefaultEntry(const std::wstring& storePath, const std::wstring& id, std::wstring& error) {
-  if (!CheckId(id, error)) return false;
+  if (!CheckEntryId(id, error)) return false;
   return RunBcdeditStep(storePath, L"/default " + id, error);
 }
 
 bool SetBootSequence(const std::wstring& storePath, const std::wstring& id, std::wstring& error) {
-  if (!CheckId(id, error)) return false;
+  if (!CheckEntryId(id, error)) return false;
   return RunBcdeditStep(storePath, L"/bootsequence " + id, error);
 }
 

@@ -42,5 +42,8 @@ std::vector<std::wstring> ShowInDisplayOrder(const std::vector<std::wstring>& or
 std::wstring RamdiskOptionsIdIn(const std::wstring& listing, const std::wstring& entryId);
 // True for a brace GUID of the 8-4-4-4-12 form and nothing else.
 bool IsGuidText(const std::wstring& text);
+// Identifiers go onto the command line unquoted, so only a well-formed GUID may:
+// false, with the reason in `error`, for anything else.
+bool CheckEntryId(const std::wstring& id, std::wstring& error);
 
 }  // namespace zel

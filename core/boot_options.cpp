@@ -2,7 +2,6 @@
 
 #include "core/bcd_edit.h"
 #include "core/command_runner.h"
-#include "core/language.h"
 #include "core/text.h"
 
 namespace zel {
@@ -74,11 +73,7 @@ bool ApplyBootOptions(const std::wstring& storePath, const std::wstring& id, con
                       const BootOptions& after, std::vector<std::wstring>& applied, std::wstring& error) {
   applied.clear();
   error.clear();
-  // The identifier goes onto the command line unquoted.
-  if (!IsGuidText(id)) {
-    error = Pick(L"Mã định danh mục khởi động không hợp lệ: ", L"Invalid boot entry identifier: ") + id;
-    return false;
-  }
+  if (!CheckEntryId(id, error)) return false;
   for (const BootOptionStep& step : BootOptionSteps(id, before, after)) {
     if (!RunBcdeditStep(storePath, step.arguments, error)) return false;
     if (applied.empty() || applied.back() != step.element) applied.push_back(step.element);

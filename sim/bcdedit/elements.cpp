@@ -204,6 +204,12 @@ ObjectKind KindOf(const BcdObject& object) {
   return kOtherKind;
 }
 
+bool IsFirmwareBootManager(const BcdObject& object) { return object.title == L"Firmware Boot Manager"; }
+
+bool IsFirmwareApplication(const BcdObject& object) {
+  return object.title == L"Windows Boot Manager" || object.title == L"Firmware Application (101fffff)";
+}
+
 const ElementInfo* FindElement(std::wstring_view name, const BcdObject& object) {
   const size_t index = ElementIndex(name, KindOf(object));
   return index == std::wstring_view::npos ? nullptr : &kElements[index];

@@ -21,6 +21,12 @@ enum ObjectKind : unsigned {
 
 ObjectKind KindOf(const BcdObject& object);
 
+// The firmware's objects, by title as well: its boot manager ({fwbootmgr}), and
+// the applications it starts, which are all its lists may name: the Windows
+// Boot Manager and the "Firmware Application (101fffff)" objects.
+bool IsFirmwareBootManager(const BcdObject& object);
+bool IsFirmwareApplication(const BcdObject& object);
+
 enum class ValueType {
   kText,        // kept as typed
   kBoolean,     // yes/no/on/off/true/false/1/0, printed Yes or No

@@ -1,8 +1,9 @@
-// bcdedit /enum [all | active | <identifier>] [/v]
+// bcdedit /enum [all | active | firmware | <identifier>] [/v]
 #include <algorithm>
 #include <iterator>
 
 #include "core/text.h"
+#include "sim/bcdedit/elements.h"
 #include "sim/bcdedit/identifiers.h"
 #include "sim/bcdedit/listing.h"
 #include "sim/bcdedit/messages.h"
@@ -13,8 +14,7 @@ namespace {
 
 // Real enumeration types that the simulator does not model (they need object
 // types, which the store does not keep): named, so the answer says so plainly.
-constexpr std::wstring_view kUnsupportedTypes[] = {L"firmware", L"bootapp", L"bootmgr",
-                                                   L"osloader", L"resume",  L"inherit"};
+constexpr std::wstring_view kUnsupportedTypes[] = {L"bootapp", L"bootmgr", L"osloader", L"resume", L"inherit"};
 
 // The boot manager, then the entries of its display order that exist.
 std::vector<const BcdObject*> ActiveObjects(const BcdStore& store) {
@@ -27,6 +27,18 @@ std::vector<const BcdObject*> ActiveObjects(const BcdStore& store) {
       const BcdObject* entry = store.FindObject(zel::Trim(id));
       if (entry != nullptr) objects.push_back(entry);
     }
+  }
+  return objects;
+}
+
+// The firmware's boot manager first, as bcdedit lists it, then its applications in store order.
+std::vector<const BcdObject*> FirmwareObjects(const BcdStore& store) {
+  std::vector<const BcdObject*> objects;
+  for (const auto& object : store.objects) {
+    if (IsFirmwareBootManager(object)) objects.push_back(&object);
+  }
+  for (const auto& object : store.objects) {
+    if (IsFirmwareApplication(object)) objects.push_back(&object);
   }
   return objects;
 }
@@ -53,6 +65,8 @@ Outcome RunEnum(Session& session, const CommandArgs& args) {
     objects = ActiveObjects(store);
   } else if (type == L"all") {
     for (const auto& object : store.objects) objects.push_back(&object);
+  } else if (type == L"firmware") {
+    objects = FirmwareObjects(store);
   } else if (std::find(std::begin(kUnsupportedTypes), std::end(kUnsupportedTypes), type) !=
              std::end(kUnsupportedTypes)) {
     return Failure(messages::kUnsupportedType);

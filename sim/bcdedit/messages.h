@@ -56,6 +56,11 @@ inline constexpr std::wstring_view kValueNotSet =
     L"An error has occurred setting the element data.\r\n"
     L"Element not found.\r\n";
 
+// A list of the firmware boot manager naming an object the firmware cannot start.
+inline constexpr std::wstring_view kNotFirmwareApplication =
+    L"An error has occurred setting the element data.\r\n"
+    L"The parameter is incorrect.\r\n";
+
 inline constexpr std::wstring_view kBadElement =
     L"The element data type specified is not recognized, or does not apply to the specified entry.\r\n"
     L"Run \"bcdedit /?\" for command line assistance.\r\n"
@@ -109,7 +114,7 @@ inline constexpr std::wstring_view kImportCorrupt =
     L"The configuration registry database is corrupt.\r\n";
 
 inline constexpr std::wstring_view kUnsupportedType =
-    L"This enumeration type is not simulated; use all, active or an identifier.\r\n"
+    L"This enumeration type is not simulated; use all, active, firmware or an identifier.\r\n"
     L"The request is not supported.\r\n";
 
 }  // namespace sim::messages

@@ -39,6 +39,13 @@ Outcome RunSet(Session& session, const CommandArgs& args) {
   const std::vector<std::wstring> typed(args.begin() + static_cast<std::ptrdiff_t>(first + 1), args.end());
   const std::wstring_view failure = NormalizeValues(*element, typed, session.store, session.systemStore, values);
   if (!failure.empty()) return Failure(failure);
+  // The firmware keeps its order and next boot as its own boot options: only its applications have one.
+  const bool names = element->type == ValueType::kObject || element->type == ValueType::kObjectList;
+  if (names && IsFirmwareBootManager(*object)) {
+    for (const auto& id : values) {
+      if (!IsFirmwareApplication(*session.store.FindObject(id))) return Failure(messages::kNotFirmwareApplication);
+    }
+  }
 
   PutElement(*object, element->name, std::move(values));
   session.changed = true;

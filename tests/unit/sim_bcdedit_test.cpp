@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/firmware_order.h"
 #include "core/text.h"
 #include "core/utf8.h"
 #include "sim/bcdedit/commands.h"
@@ -26,8 +27,10 @@ const std::wstring kLoader = L"{11111111-2222-4333-8444-555555555555}";
 const std::wstring kWinPe = L"{aaaaaaaa-bbbb-4ccc-8ddd-eeeeeeeeeeee}";
 const std::wstring kOptions = L"{0d2e4f61-7a8b-4c9d-a0b1-c2d3e4f5a6b7}";
 const std::wstring kMissing = L"{99999999-2222-4333-8444-555555555555}";
+const std::wstring kUsb = L"{1f0d7a52-8c3e-4b6a-9e21-5d4c3b2a1f00}";
 
-// Boot manager, a Windows loader (default and running), a WinPE RAM-disk entry and its options.
+// Boot manager, a Windows loader (default and running), a WinPE RAM-disk entry and its options;
+// last, the firmware's boot manager and a USB stick it can start.
 BcdStore SmallStore() {
   BcdStore store;
   store.currentId = kLoader;
@@ -40,6 +43,8 @@ BcdStore SmallStore() {
       {kWinPe, L"Windows Boot Loader",
        {{L"device", {L"ramdisk=[D:]\\sources\\boot.wim," + kOptions}}, {L"winpe", {L"Yes"}}}},
       {kOptions, L"Device options", {{L"ramdisksdipath", {L"\\boot\\boot.sdi"}}}},
+      {zel::FirmwareBootManagerGuid, L"Firmware Boot Manager", {{L"displayorder", {kManager, kUsb}}, {L"timeout", {L"2"}}}},
+      {kUsb, L"Firmware Application (101fffff)", {{L"description", {L"UEFI: SanDisk Cruzer Blade 1.00"}}}},
   };
   return store;
 }
@@ -225,6 +230,8 @@ TEST_F(SimBcdedit, RefusalsChangeNothing) {
       {L"/set " + kWinPe + ramdisk, L"device"},                   // no options object
       {L"/set " + kWinPe + ramdisk + L"," + kLoader, L"device"},  // not device options
       {L"/set " + kLoader + L" description Windows 11 Pro", L"set command"},  // unquoted blanks
+      {L"/set {fwbootmgr} displayorder " + kUsb + L" " + kLoader, L"setting the element data"},
+      {L"/set {fwbootmgr} bootsequence " + kWinPe, L"setting the element data"},
       {L"/delete {bootmgr} /cleanup", L"/f"},  // well-known objects need /f
       {L"/delete {ramdiskoptions} /f", L"not found"},
       {L"/delete " + kWinPe + L" /cleanup /nocleanup", L"options specified"},
@@ -265,8 +272,26 @@ TEST_F(SimBcdedit, RefusalsChangeNothing) {
   Refused(L"/enum all /v", L"could not be opened");
   files_[L"sys"] = SaveStore(BcdStore{});  // no boot manager to hold the settings
   EXPECT_EQ(Run(L"/enum all /v").output, L"There are no matching objects or the store is empty.\r\n");
+  EXPECT_EQ(Run(L"/enum firmware").output, L"There are no matching objects or the store is empty.\r\n");
   Refused(L"/enum {default} /v", L"not found");
   Refused(L"/timeout 5", L"not found");
+}
+
+// /enum firmware lists what the firmware starts, its boot manager first, in a listing the
+// program reads back; a store file lists its firmware objects the same way.
+TEST_F(SimBcdedit, FirmwareObjects) {
+  const std::wstring brief = Run(L"/enum FIRMWARE").output;
+  EXPECT_TRUE(brief.starts_with(L"\r\nFirmware Boot Manager\r\n---------------------\r\nidentifier              {fwbootmgr}\r\n"
+                                L"displayorder            {bootmgr}\r\n                        " + kUsb + L"\r\n"))
+      << zel::WideToUtf8(brief);
+  EXPECT_EQ(brief.find(L"Windows Boot Loader"), npos);
+  Ok(L"/set {fwbootmgr} displayorder " + kUsb + L" {bootmgr}");
+  Ok(L"/set {FWBOOTMGR} bootsequence " + kUsb);
+  const zel::FirmwareOrder order = zel::ParseFirmwareListing(Run(L"/enum firmware /v").output);
+  EXPECT_EQ(order.displayOrder, (std::vector<std::wstring>{kUsb, kManager}));
+  EXPECT_TRUE(order.apps[0].isBootSequence && order.apps[1].description == L"Windows Boot Manager");
+  files_[L"copy.bcd"] = files_[L"sys"];
+  EXPECT_EQ(Run(L"/store copy.bcd /enum firmware /v").output, Run(L"/enum firmware /v").output);
 }
 
 // A new store file starts empty, takes the well-known boot manager, and is the only file written;
