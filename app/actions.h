@@ -32,13 +32,15 @@ void ActionBackup();
 void ActionRestore();
 void ActionUndo();  // restores the backup taken before this session's last change
 void ActionBackups();  // the backup history
-// Ask first, then restore the loaded store, or the EFI System Partition, from a backup file.
-void RestoreStoreFrom(const std::wstring& file);
+// Ask first (`note` ends the question), then restore the loaded store, or the EFI System
+// Partition, from a backup file.
+void RestoreStoreFrom(const std::wstring& file, const std::wstring& note = L"");
 void RestoreEfiFrom(const std::wstring& file);
 void ActionBackupEfi();
 void ActionRestoreEfi();
 void ActionRepairEfi();
 void ActionPower(zel::PowerAction action);
+void ActionFirmwareOrder();  // the firmware's own boot order (UEFI, the running system's store)
 // Carried out by the main window itself.
 void SwitchStyle();
 void SwitchLanguage();

@@ -57,7 +57,7 @@ void ActionBootOptions() {
                   message = done ? AppliedText(applied) : FailedText(error, applied);
                   return done;
                 },
-                false, AfterFailure::Reload);
+                false, FollowUp{.reloadAfterFailure = true});
 }
 
 }  // namespace app

@@ -109,17 +109,17 @@ bool EnsureStoreLoaded(bool allowUnloaded) {
 }
 
 void ReportChangeResult(const std::wstring& description, bool succeeded, const std::wstring& message,
-                        AfterFailure afterFailure) {
+                        const FollowUp& followUp) {
   if (succeeded) {
     AppendLog(L"> " + description + L" [OK]");
     if (!message.empty()) AppendLog(L"> " + message);
     SetStatus(ui::StatusText(ui::Status::Completed));
-    RefreshBcd();
+    RefreshBcd(followUp.afterSuccess);
     return;
   }
   AppendLog(L"> " + description + Pick(L" [Lỗi] ", L" [Error] ") + message);
   SetStatus(ui::StatusText(ui::Status::Failed));
-  if (afterFailure == AfterFailure::Reload) RefreshBcd();  // the cards show what was written before the failure
+  if (followUp.reloadAfterFailure) RefreshBcd();  // the cards show what was written before the failure
   ShowError(Pick(L"Zel Quillon PE — Lỗi", L"Zel Quillon PE — Error"), message);
 }
 
@@ -127,7 +127,7 @@ namespace {
 
 // The change again, without a backup, after the user accepted that.
 void RunChangeWithoutBackup(const std::wstring& description, const std::wstring& storePath, ChangeFunction change,
-                            AfterFailure afterFailure) {
+                            const FollowUp& followUp) {
   RunInBackground<ChangeOutcome>(
       description + L"...",
       [storePath, change] {
@@ -135,37 +135,38 @@ void RunChangeWithoutBackup(const std::wstring& description, const std::wstring&
         outcome.changeSucceeded = change(storePath, outcome.message);
         return outcome;
       },
-      [description, afterFailure](ChangeOutcome& outcome) {
-        ReportChangeResult(description, outcome.changeSucceeded, outcome.message, afterFailure);
+      [description, followUp](ChangeOutcome& outcome) {
+        ReportChangeResult(description, outcome.changeSucceeded, outcome.message, followUp);
       });
 }
 
 }  // namespace
 
-void ExecuteChange(const std::wstring& description, ChangeFunction change, bool allowUnloaded, AfterFailure afterFailure) {
+void ExecuteChange(const std::wstring& description, ChangeFunction change, bool allowUnloaded, FollowUp followUp) {
   if (IsBusy() || !EnsureStoreLoaded(allowUnloaded)) return;
   const std::wstring storePath = State().loadedStorePath;
   RunInBackground<ChangeOutcome>(
       description + L"...",
-      [storePath, change] {
+      [description, storePath, change] {
         ChangeOutcome outcome;
-        outcome.backupSucceeded = zel::BackupStoreBeforeChange(storePath, outcome.backupPath, outcome.backupError);
+        outcome.backupSucceeded =
+            zel::BackupStoreBeforeChange(storePath, description, outcome.backupPath, outcome.backupError);
         if (outcome.backupSucceeded) outcome.changeSucceeded = change(storePath, outcome.message);
         return outcome;
       },
-      [description, storePath, change, afterFailure](ChangeOutcome& outcome) {
+      [description, storePath, change, followUp](ChangeOutcome& outcome) {
         if (outcome.backupSucceeded) {
           if (!outcome.backupPath.empty()) {
             AppendLog(L"> Auto-backup \u2192 " + outcome.backupPath + L" [OK]");
             State().lastChange = {storePath, outcome.backupPath, description};
           }
-          ReportChangeResult(description, outcome.changeSucceeded, outcome.message, afterFailure);
+          ReportChangeResult(description, outcome.changeSucceeded, outcome.message, followUp);
           return;
         }
         if (AskContinueWithoutBackup(Pick(L"> Auto-backup thất bại: ", L"> Auto-backup failed: "),
                                      Pick(L"Không thể tự động sao lưu BCD:", L"Automatic BCD backup failed:"),
                                      outcome.backupError)) {
-          RunChangeWithoutBackup(description, storePath, change, afterFailure);
+          RunChangeWithoutBackup(description, storePath, change, followUp);
         }
       });
 }

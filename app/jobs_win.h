@@ -74,13 +74,16 @@ void CompleteJob(LPARAM completion);
 
 void RefreshBcd(std::function<void()> then = nullptr);
 bool EnsureStoreLoaded(bool allowUnloaded);
-// After a failed change the store is read again only where the change may have
-// stopped half-way (several bcdedit runs); a single failed run changed nothing.
-enum class AfterFailure { Keep, Reload };
-void ExecuteChange(const std::wstring& description, ChangeFunction change, bool allowUnloaded,
-                   AfterFailure afterFailure = AfterFailure::Keep);
+// What follows a change besides its log lines and the reload after success.
+struct FollowUp {
+  // Read the store again after a failure too: the change may have stopped half-way
+  // (several bcdedit runs), where a single failed run changed nothing.
+  bool reloadAfterFailure = false;
+  std::function<void()> afterSuccess;  // once the store was read again
+};
+void ExecuteChange(const std::wstring& description, ChangeFunction change, bool allowUnloaded, FollowUp followUp = {});
 void ReportChangeResult(const std::wstring& description, bool succeeded, const std::wstring& message,
-                        AfterFailure afterFailure = AfterFailure::Keep);
+                        const FollowUp& followUp = {});
 
 void ShowError(const std::wstring& title, const std::wstring& text);
 void ShowInfo(const std::wstring& title, const std::wstring& text);

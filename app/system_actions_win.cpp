@@ -91,17 +91,18 @@ struct EfiChangeOutcome {
   std::wstring message;
 };
 
-void RunEfiChange(const std::wstring& busyText, std::function<bool(std::wstring& message)> operation, JobTexts texts,
-                  bool snapshot = true) {
+void RunEfiChange(const std::wstring& description, const std::wstring& busyText,
+                  std::function<bool(std::wstring& message)> operation, JobTexts texts, bool snapshot = true) {
   RunInBackground<EfiChangeOutcome>(
       busyText,
-      [operation, snapshot] {
+      [description, operation, snapshot] {
         EfiChangeOutcome outcome;
-        outcome.snapshotTaken = !snapshot || zel::SnapshotEfiBeforeChange(outcome.snapshotPath, outcome.snapshotError);
+        outcome.snapshotTaken =
+            !snapshot || zel::SnapshotEfiBeforeChange(description, outcome.snapshotPath, outcome.snapshotError);
         if (outcome.snapshotTaken) outcome.success = operation(outcome.message);
         return outcome;
       },
-      [busyText, operation, texts](EfiChangeOutcome& outcome) {
+      [description, busyText, operation, texts](EfiChangeOutcome& outcome) {
         if (outcome.snapshotTaken) {
           if (!outcome.snapshotPath.empty()) AppendLog(L"> Auto-backup EFI \u2192 " + outcome.snapshotPath + L" [OK]");
           FinishJob(texts, outcome.success, outcome.message);
@@ -110,7 +111,7 @@ void RunEfiChange(const std::wstring& busyText, std::function<bool(std::wstring&
         if (AskContinueWithoutBackup(Pick(L"> Auto-backup EFI thất bại: ", L"> Auto-backup EFI failed: "),
                                      Pick(L"Không thể tự động sao lưu phân vùng EFI:", L"Automatic EFI backup failed:"),
                                      outcome.snapshotError)) {
-          RunEfiChange(busyText, operation, texts, false);
+          RunEfiChange(description, busyText, operation, texts, false);
         }
       });
 }
@@ -231,10 +232,11 @@ void ActionRestore() {
   if (!file.empty()) RestoreStoreFrom(file);
 }
 
-void RestoreStoreFrom(const std::wstring& file) {
+void RestoreStoreFrom(const std::wstring& file, const std::wstring& note) {
   const std::wstring question =
       Pick(L"Bạn có chắc chắn muốn khôi phục (Import) kho BCD từ:\r\n", L"Are you sure you want to restore/import the BCD store from:\r\n") +
-      file + Pick(L"\r\n\r\nThao tác này sẽ ghi đè cấu hình khởi động hiện tại.", L"\r\n\r\nThis will overwrite current boot entries.");
+      file + Pick(L"\r\n\r\nThao tác này sẽ ghi đè cấu hình khởi động hiện tại.", L"\r\n\r\nThis will overwrite current boot entries.") +
+      note;
   if (!AskConfirm(Pick(L"Xác nhận khôi phục", L"Confirm restore"), question, Pick(L"Khôi phục", L"Restore"),
                   ui::MessageKind::Warning, true)) {
     return;
@@ -311,7 +313,8 @@ void RestoreEfiFrom(const std::wstring& file) {
           SetStatus(ui::StatusText(ui::Status::Cancelled));
           return;
         }
-        RunEfiChange(Pick(L"Đang khôi phục EFI System Partition...", L"Restoring EFI System Partition..."),
+        RunEfiChange(Pick(L"Khôi phục EFI", L"Restore EFI"),
+                     Pick(L"Đang khôi phục EFI System Partition...", L"Restoring EFI System Partition..."),
                      [file](std::wstring& message) { return zel::RestoreEfi(file, message); }, texts);
       });
 }
@@ -329,7 +332,8 @@ void ShowRepairEfiForm(const std::vector<std::wstring>& drives) {
                                FirstWindowsDrive(drives), false, true}};
   if (!ui::ShowForm(State().view.window, form)) return;
   const std::wstring drive = form.fields.front().value;
-  RunEfiChange(Pick(L"Đang sửa EFI bằng BCDBoot...", L"Repairing EFI with BCDBoot..."),
+  RunEfiChange(Pick(L"Sửa EFI từ Windows", L"Repair EFI from Windows"),
+               Pick(L"Đang sửa EFI bằng BCDBoot...", L"Repairing EFI with BCDBoot..."),
                [drive](std::wstring& message) { return zel::RepairEfi(drive, message); },
                JobTexts{Pick(L"Sửa EFI thành công.", L"EFI repaired successfully."),
                         Pick(L"Sửa EFI thất bại.", L"EFI repair failed."), L"> Repair EFI from " + drive + L"\\Windows [OK]",

@@ -1,6 +1,7 @@
 // A list of rows (with group titles) to pick from, the actions on the selected
 // row in a column beside it, and Close. The list is a system list box drawn by
-// us, so the keyboard, the wheel and the scroll bar behave as everywhere else.
+// us, so the keyboard, the wheel and the scroll bar behave as everywhere else;
+// each row's text is also the item's string, for screen readers and UI automation.
 #include <algorithm>
 
 #include "ui/controls_win.h"
@@ -10,7 +11,7 @@
 namespace ui {
 namespace {
 
-constexpr int kWidth = 760, kListHeight = 330, kColumnWidth = 196;
+constexpr int kWidth = 800, kListHeight = 330, kColumnWidth = 232;
 
 class ListDialogImpl final : public Dialog {
  public:
@@ -31,13 +32,17 @@ class ListDialogImpl final : public Dialog {
     const int columnLeft = clientWidth - m - ScaleDpi(kColumnWidth);
     listRect_ = Rect{m, listTop_, columnLeft - ScaleDpi(12), listTop_ + ScaleDpi(kListHeight)};
     box_ = CreateWindowExW(0, L"LISTBOX", nullptr,
-                           WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_OWNERDRAWVARIABLE | LBS_NOTIFY |
-                               LBS_NOINTEGRALHEIGHT,
+                           WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS |
+                               LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
                            0, 0, 0, 0, hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kListBoxId)), UiInstance(),
                            nullptr);
     // Inside the painted border.
     MoveWindow(box_, listRect_.left + 1, listRect_.top + 1, listRect_.Width() - 2, listRect_.Height() - 2, FALSE);
-    for (size_t i = 0; i < list_.rows.size(); ++i) SendMessageW(box_, LB_ADDSTRING, 0, static_cast<LPARAM>(i));
+    // Rows are added in order, so an item's index is its row.
+    for (const ListRow& row : list_.rows) {
+      const std::wstring text = row.details.empty() ? row.title : row.title + L" \u2014 " + row.details;
+      SendMessageW(box_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
 
     ButtonStyle style;
     style.surface = 2;
@@ -81,13 +86,13 @@ class ListDialogImpl final : public Dialog {
     if (message == WM_MEASUREITEM) {
       auto& item = *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
       if (item.CtlID != kListBoxId) return false;
-      const size_t row = item.itemData;
+      const size_t row = item.itemID;
       item.itemHeight = static_cast<UINT>(row < list_.rows.size() && list_.rows[row].header ? ScaleDpi(30) : ScaleDpi(50));
       return true;
     }
     const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
     if (item.CtlID != kListBoxId) return false;
-    if (item.itemID != static_cast<UINT>(-1) && item.itemData < list_.rows.size()) PaintRow(item);
+    if (item.itemID < list_.rows.size()) PaintRow(item);
     return true;
   }
 
@@ -151,7 +156,7 @@ class ListDialogImpl final : public Dialog {
     const int w = item.rcItem.right - item.rcItem.left;
     const int h = item.rcItem.bottom - item.rcItem.top;
     if (w <= 0 || h <= 0) return;
-    const ListRow& row = list_.rows[item.itemData];
+    const ListRow& row = list_.rows[item.itemID];
     const Palette& p = CurrentPalette();
     Canvas canvas(w, h);
     canvas.FillRect(Rect{0, 0, w, h}, p.Input);

@@ -168,7 +168,7 @@ TEST(MainLayoutProperties, NothingOverlapsFromTheSmallestClientUp) {
           std::vector<std::pair<const char*, Rect>> sidebar = {
               {"logo", l.logoRect}, {"title", l.titleRect}, {"badge", l.badgeRect}, {"subtitle", l.subtitleRect},
               {"card", l.infoCardRect}, {"quickTitle", l.quickTitleRect}, {"powerTitle", l.powerTitleRect},
-              {"firmware", l.firmwareRestart}, {"restart", l.restart}, {"shutdown", l.shutdown},
+              {"firmware order", l.firmwareOrder}, {"firmware", l.firmwareRestart}, {"restart", l.restart}, {"shutdown", l.shutdown},
               {"style", l.styleToggle}, {"language", l.languageToggle}};
           for (const Rect& r : l.quickActions) sidebar.push_back({"quickAction", r});
           // The busy bar lies over the header's bottom padding, under no control.

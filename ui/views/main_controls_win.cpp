@@ -31,6 +31,7 @@ constexpr ControlDef kApply{kApplyTimeoutId, ButtonVariant::Primary, kSurfaceSlo
 constexpr ControlDef kShowBootMenu{kShowBootMenuId, ButtonVariant::CheckBox, kSurfaceSlot, Regular13, true};
 // The sidebar's buttons after the quick actions.
 constexpr ControlDef kSidebarButtons[] = {
+    {kFirmwareOrderId, ButtonVariant::Default, kSidebarSlot, Regular12, true},
     {kFirmwareRestartId, ButtonVariant::Default, kSidebarSlot, Regular12, true},
     {kRestartId, ButtonVariant::Default, kSidebarSlot, Semibold11, false},
     {kShutdownId, ButtonVariant::Danger, kSidebarSlot, Semibold11, false},
@@ -174,6 +175,7 @@ void LayoutMain(MainView& view, int width, int height) {
   for (const CommandFace& face : view.commands) {
     if (face.quickAction && slot < l.quickActions.size()) PlaceById(w, face.id, l.quickActions[slot++]);
   }
+  PlaceById(w, kFirmwareOrderId, l.firmwareOrder);
   PlaceById(w, kFirmwareRestartId, l.firmwareRestart);
   PlaceById(w, kRestartId, l.restart);
   PlaceById(w, kShutdownId, l.shutdown);

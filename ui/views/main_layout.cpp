@@ -50,6 +50,8 @@ void LayoutSidebar(MainLayout& out, int height, const DensityPreset& preset, con
   y += S(8) - a;
   out.powerTitleRect = Rect{p + S(4), y, right, y + S(20)};
   y += S(20);
+  out.firmwareOrder = At(p, y, contentWidth, b);
+  y += b + a;
   out.firmwareRestart = At(p, y, contentWidth, b);
   y += b + a;
 
@@ -155,8 +157,10 @@ int PresetNeededHeight(int presetIndex) {
   const DensityPreset& p = kDensityPresets[static_cast<size_t>(presetIndex)];
   const int g = p.sectionGap;
   const int card = p.showsCard ? S(g - 2) + CardHeight() : 0;
-  return S(g) + S(38) + S(g - 2) + card + S(20) + 10 * S(p.buttonHeight) + 8 * S(p.gap) + S(8) + S(20) + S(32) +
-         S(g - 2) + S(10);
+  // The quick actions, then the power rows: firmware order, firmware setup, restart and shut down.
+  constexpr int kPowerRows = 3;
+  return S(g) + S(38) + S(g - 2) + card + S(20) + (kQuickActionCount + kPowerRows) * S(p.buttonHeight) +
+         (kQuickActionCount + kPowerRows - 2) * S(p.gap) + S(8) + S(20) + S(32) + S(g - 2) + S(10);
 }
 
 MainLayout LayoutMain(int width, int height, const MainMeasures& measures) {

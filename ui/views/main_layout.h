@@ -45,7 +45,7 @@ inline constexpr std::array<DensityPreset, kPresetCount> kDensityPresets = {{
     {24, 2, 6, false},
 }};
 
-inline constexpr int kQuickActionCount = 8;
+inline constexpr int kQuickActionCount = 9;
 inline constexpr int kTimeoutPresetCount = 5;
 
 // Every rectangle is in client pixels; an empty one means the part is not shown.
@@ -59,8 +59,8 @@ struct MainLayout {
   Rect headerRect, storeLabelRect, clockRect, timeoutLabelRect, timeoutFrameRect, busyBarRect;
   Rect logRect, logTitleRect, statusRect;
   // Child windows.
-  std::array<Rect, kQuickActionCount> quickActions;  // 103..107, 119..121 in that order
-  Rect firmwareRestart, restart, shutdown, styleToggle, languageToggle;
+  std::array<Rect, kQuickActionCount> quickActions;  // in the command table's order
+  Rect firmwareOrder, firmwareRestart, restart, shutdown, styleToggle, languageToggle;
   Rect storeSelector, browse, refresh, timeoutEdit, apply;
   std::array<Rect, kTimeoutPresetCount> timeoutPresets;  // 114..118
   Rect showBootMenu, entries, copyLog, clearLog, logView;

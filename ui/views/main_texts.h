@@ -42,6 +42,8 @@ enum MainControlId : int {
   kLogViewId = 129,
   kBootOptionsKeyId = 130,  // O: no control, only the command (the card has its own button)
   kUndoKeyId = 131,         // Ctrl+Z: no control, only the command
+  kBackupsId = 132,
+  kFirmwareOrderId = 133,
 };
 
 inline constexpr std::array<int, 5> kTimeoutPresetSeconds = {0, 3, 5, 10, 30};
