@@ -285,6 +285,14 @@ TEST(BcdParser, BootOptionsOfAWindowsEntry) {
   EXPECT_EQ(none.safeBoot, SafeBoot::Off);
   EXPECT_FALSE(none.testSigning || none.noIntegrityChecks || none.recoveryDisabled || none.bootLog);
   EXPECT_EQ(s.entries[4].description, L"Plain");
+
+  // In another display language only the titles and the identifier key change.
+  const BcdSnapshot german = Parse(L"\r\nWindows-Startladeprogramm\r\n-------------------------\r\nBezeichner              " +
+                                   Id(1) + L"\r\npath \\Windows\\system32\\winload.efi\r\nsafeboot                Minimal\r\n"
+                                   L"safebootalternateshell  Yes\r\nnointegritychecks       Yes\r\n");
+  ASSERT_EQ(german.entries.size(), 1u);
+  EXPECT_TRUE(german.entries[0].options.safeBoot == SafeBoot::Minimal && german.entries[0].options.alternateShell &&
+              german.entries[0].options.noIntegrityChecks);
 }
 
 }  // namespace
