@@ -14,6 +14,10 @@
 namespace ui {
 namespace {
 
+// Buttons of a listed, non-default entry: up, down, set default, policy, rename, boot once,
+// then options on a Windows entry, and delete last.
+constexpr int kUp = 0, kSetDefault = 2, kRename = 4, kDelete = 100;
+
 class EntriesWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -52,10 +56,11 @@ class EntriesWindowTest : public ::testing::Test {
 
   const EntriesState& State() const { return *EntriesStateOf(list_); }
 
-  // The client point at the middle of a card's button, or of its free area
-  // left of the title when button is -1.
+  // The client point at the middle of a card's button (kDelete: the last one), or of
+  // its free area left of the title when button is -1.
   LPARAM At(int card, int button) const {
     const EntryCard& c = State().layout.cards[static_cast<size_t>(card)];
+    if (button == kDelete) button = static_cast<int>(c.buttons.size()) - 1;
     const Rect r = button >= 0 ? c.buttons[static_cast<size_t>(button)].rect : c.iconRect;
     return MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2 - State().scroll.scrollPos);
   }
@@ -75,8 +80,6 @@ class EntriesWindowTest : public ::testing::Test {
 
 WPARAM Wheel(int delta) { return MAKEWPARAM(0, static_cast<WORD>(static_cast<short>(delta))); }
 
-// Buttons of a listed, non-default entry: up, down, set default, policy, rename, boot once, delete.
-constexpr int kUp = 0, kSetDefault = 2, kRename = 4, kDelete = 6;
 
 // The press selects its card, even on a disabled button; only a release over the pressed
 // button acts; a double click renames only on the free area.

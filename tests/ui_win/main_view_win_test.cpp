@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "ui/canvas_win.h"
 #include "ui/theme_win.h"
 #include "ui/views/entries_view_win.h"
 #include "ui/views/main_view_win.h"
@@ -29,21 +30,35 @@ POINT CentreOf(HWND window) {
   return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
-TEST(MainViewOnWine, TheWheelGoesToThePaneUnderThePointerAndADpiChangeLaysOutAgain) {
-  ASSERT_TRUE(RegisterEntriesClass(GetModuleHandleW(nullptr)));
+const CommandFace kFaces[] = {{kAddWinPeId, '1', 0, kIconDisc, L"[1] Thêm", L"[1] Add", true}};
+
+// The main window's children on a host window of 1180 x 760, laid out.
+HWND CreateHost(MainViewState& state) {
+  RegisterEntriesClass(GetModuleHandleW(nullptr));
   WNDCLASSW cls{};
   cls.lpfnWndProc = HostProc;
   cls.hInstance = GetModuleHandleW(nullptr);
   cls.lpszClassName = L"ZqTestMainHost";
   RegisterClassW(&cls);
-  const CommandFace faces[] = {{kAddWinPeId, '1', 0, kIconDisc, L"[1] Thêm", L"[1] Add", true}};
   const HWND window = CreateWindowExW(0, cls.lpszClassName, L"main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 1180, 760,
                                      nullptr, nullptr, cls.hInstance, nullptr);
-  ASSERT_NE(window, nullptr);
+  if (window == nullptr) return nullptr;
   g_view.window = window;
-  MainViewState state;
-  CreateMainControls(g_view, state, faces);
+  CreateMainControls(g_view, state, kFaces);
   Relayout(g_view);
+  return window;
+}
+
+void DestroyHost(HWND window) {
+  DestroyWindow(window);
+  g_view.window = g_view.entries = g_view.timeoutEdit = nullptr;
+  g_view.log = nullptr;
+}
+
+TEST(MainViewOnWine, TheWheelGoesToThePaneUnderThePointerAndADpiChangeLaysOutAgain) {
+  MainViewState state;
+  const HWND window = CreateHost(state);
+  ASSERT_NE(window, nullptr);
   ASSERT_TRUE(g_view.log != nullptr && g_view.entries != nullptr);
   const HWND sidebarButton = GetDlgItem(window, kAddWinPeId);
 
@@ -62,9 +77,45 @@ TEST(MainViewOnWine, TheWheelGoesToThePaneUnderThePointerAndADpiChangeLaysOutAga
     EXPECT_EQ(SendMessageW(g_view.timeoutEdit, WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(Font(Semibold13))) << dpi;
     EXPECT_EQ(button.right - button.left, ScaleDpi(284) - 2 * ScaleDpi(16)) << dpi;
   }
-  DestroyWindow(window);
-  g_view.window = g_view.entries = g_view.timeoutEdit = nullptr;
-  g_view.log = nullptr;
+  DestroyHost(window);
+}
+
+// The busy timer repaints the bar's strip alone, many times a second: it must leave
+// exactly the pixels a full paint leaves there, wherever the bar is.
+TEST(MainViewOnWine, TheBusyStripAlonePaintsWhatAFullPaintPaints) {
+  MainViewState state;
+  const HWND window = CreateHost(state);
+  ASSERT_NE(window, nullptr);
+  const Rect bar = g_view.layout.busyBarRect;
+  ASSERT_FALSE(bar.IsEmpty());
+  RECT client{};
+  GetClientRect(window, &client);
+  HDC screen = GetDC(window);
+  HDC full = CreateCompatibleDC(screen), strip = CreateCompatibleDC(screen);
+  HBITMAP fullBits = CreateCompatibleBitmap(screen, client.right, client.bottom);
+  HBITMAP stripBits = CreateCompatibleBitmap(screen, client.right, client.bottom);
+  HGDIOBJ oldFull = SelectObject(full, fullBits), oldStrip = SelectObject(strip, stripBits);
+  const RECT area = ToRECT(bar);
+  for (const int frame : {0, 7, 40}) {
+    state.busy = true;
+    state.busyFrame = frame;
+    PaintMain(full, g_view, state);
+    PatBlt(strip, 0, 0, client.right, client.bottom, BLACKNESS);
+    PaintMainArea(strip, g_view, state, area);
+    int differing = 0;
+    for (int y = bar.top; y < bar.bottom; ++y) {
+      for (int x = bar.left; x < bar.right; ++x) differing += GetPixel(full, x, y) != GetPixel(strip, x, y);
+    }
+    EXPECT_EQ(differing, 0) << "frame " << frame;
+  }
+  SelectObject(full, oldFull);
+  SelectObject(strip, oldStrip);
+  DeleteObject(fullBits);
+  DeleteObject(stripBits);
+  DeleteDC(full);
+  DeleteDC(strip);
+  ReleaseDC(window, screen);
+  DestroyHost(window);
 }
 
 }  // namespace
