@@ -132,10 +132,13 @@ void PruneAutomaticBackups(const std::wstring& folder, const std::wstring& nameP
       continue;
     }
     const std::wstring path = folder + L"\\" + item.name;
+    const BackupAge age(name);
+    // A name without a time stamp was given by hand ("BCD_before-repair.bcd"): not ours to delete.
+    if (age.stamp.empty()) continue;
     if (IsOwnBackup(path)) {
       ++own;
     } else {
-      others.push_back(Backup{path, BackupAge(name)});
+      others.push_back(Backup{path, age});
     }
   }
   const size_t keptOthers = own >= kKeptAutomaticBackups ? 0 : kKeptAutomaticBackups - own;

@@ -50,7 +50,8 @@ void RememberOwnBackup(const std::wstring& path);
 bool IsOwnBackup(const std::wstring& path);
 
 // Keeps kKeptAutomaticBackups of the folder's automatic backups (files named
-// <namePrefix>...<extension>, without regard to case): first the ones this
+// <namePrefix>...<time stamp>...<extension>, without regard to case; a name without
+// a time stamp was given by hand and is never deleted): first the ones this
 // process wrote, then the newest by the time stamp in the name, the name breaking
 // ties. The rest go, each with its companion files (path + suffix).
 void PruneAutomaticBackups(const std::wstring& folder, const std::wstring& namePrefix, const std::wstring& extension,
