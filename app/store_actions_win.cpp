@@ -2,6 +2,9 @@
 #include <windows.h>
 #include <commdlg.h>
 
+#include <memory>
+#include <type_traits>
+
 #include "app/actions.h"
 #include "app/jobs_win.h"
 #include "core/language.h"
@@ -107,23 +110,23 @@ void ShowStorePicker() {
     if (zel::EqualsNoCase(items[i], selected)) current = static_cast<int>(i);
   }
 
-  HMENU menu = CreatePopupMenu();
+  // Released on every way out, the menu first: it refers to the brush.
+  const std::unique_ptr<std::remove_pointer_t<HBRUSH>, decltype(&DeleteObject)> background(
+      CreateSolidBrush(ui::g_darkTheme ? RGB(23, 29, 41) : RGB(255, 255, 255)), &DeleteObject);
+  const std::unique_ptr<std::remove_pointer_t<HMENU>, decltype(&DestroyMenu)> menu(CreatePopupMenu(), &DestroyMenu);
   if (!menu) return;
-  for (size_t i = 0; i < items.size(); ++i) AppendMenuW(menu, MF_OWNERDRAW, i + 1, reinterpret_cast<LPCWSTR>(i));
-  HBRUSH background = CreateSolidBrush(ui::g_darkTheme ? RGB(23, 29, 41) : RGB(255, 255, 255));
+  for (size_t i = 0; i < items.size(); ++i) AppendMenuW(menu.get(), MF_OWNERDRAW, i + 1, reinterpret_cast<LPCWSTR>(i));
   MENUINFO info{sizeof(info), MIM_BACKGROUND};
-  info.hbrBack = background;
-  SetMenuInfo(menu, &info);
+  info.hbrBack = background.get();
+  SetMenuInfo(menu.get(), &info);
   HWND selector = GetDlgItem(state.view.window, ui::kStoreSelectorId);
   RECT anchor{};
   GetWindowRect(selector, &anchor);
   ui::SetStoreMenuItems(&items, current, anchor.right - anchor.left);
   SetForegroundWindow(state.view.window);
-  const int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY, anchor.left,
+  const int chosen = TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_NONOTIFY, anchor.left,
                                     anchor.bottom + ui::MulDivRound(2, ui::CurrentDpi(), 96), 0, state.view.window, nullptr);
   ui::SetStoreMenuItems(nullptr, -1, 0);
-  DestroyMenu(menu);
-  DeleteObject(background);
   if (chosen <= 0 || chosen - 1 == current) return;
   SelectStore(chosen == 1 ? std::wstring() : items[static_cast<size_t>(chosen - 1)]);
 }
