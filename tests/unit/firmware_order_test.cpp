@@ -5,6 +5,7 @@
 #include "core/bcd_model.h"
 #include "core/command_runner.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/listings.h"
 
 namespace zel {
 namespace {
@@ -15,14 +16,11 @@ const std::wstring kUsb = L"{1f0d7a52-8c3e-4b6a-9e21-5d4c3b2a1f00}", kPxe = L"{2
 const std::wstring kUbuntu = L"{3b7daf52-8c4e-4069-b2d3-e4f5a6b7c8d9}", kShell = L"{4c8eb063-9d5f-417a-83e4-f5a6b7c8d9ea}";
 const std::wstring kVolume = L"partition=\\Device\\HarddiskVolume1", kIndent(24, L' ');
 
-std::wstring Line(std::wstring key, const std::wstring& value) {
-  key.resize(std::max<size_t>(24, key.size() + 1), L' ');
-  return key + value + L"\r\n";
-}
+using test::Line;
 
 // One object as bcdedit prints it; the title and the identifier key follow the display language.
 std::wstring Block(const std::wstring& title, const std::wstring& key, const std::wstring& id, const std::wstring& rest) {
-  return L"\r\n" + title + L"\r\n" + std::wstring(title.size(), L'-') + L"\r\n" + Line(key, id) + rest;
+  return test::Block(title, id, rest, key);
 }
 
 // A USB stick first, then Windows, network boot (once) and ubuntu; an EFI shell outside the
