@@ -8,21 +8,6 @@
 namespace zel {
 namespace {
 
-TEST(CommandRunner, BcdeditRunsFromTheSystemFolderWithTheStoreFirst) {
-  test::FakePlatform fake;
-  fake.Reply(0, L"");
-  fake.Reply(0, L"");
-  RunBcdedit(L"", L"/enum all /v");
-  const CommandResult result = RunBcdedit(L"D:\\Boot\\BCD", L"/enum all /v");
-
-  ASSERT_EQ(fake.runs.size(), 2u);
-  EXPECT_EQ(fake.runs[0].program, L"C:\\Windows\\system32\\bcdedit.exe");
-  EXPECT_EQ(fake.runs[0].arguments, L"/enum all /v");
-  EXPECT_EQ(fake.runs[1].arguments, L"/store \"D:\\Boot\\BCD\" /enum all /v");
-  EXPECT_EQ(fake.runs[1].timeoutMs, 120000u);
-  EXPECT_EQ(result.commandLine, L"\"C:\\Windows\\system32\\bcdedit.exe\" /store \"D:\\Boot\\BCD\" /enum all /v");
-}
-
 TEST(CommandRunner, ToolPathFallsBackToTheBareName) {
   test::FakePlatform fake;
   EXPECT_EQ(SystemToolPath(L"mountvol.exe"), L"C:\\Windows\\system32\\mountvol.exe");

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "core/bcd_model.h"
-#include "core/command_runner.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/listings.h"
 
@@ -104,7 +103,7 @@ TEST(FirmwareOrder, EachChangeIsOneRunOnTheSystemStore) {
   fake.ReplyWhen(L"/set", 0, L"The operation completed successfully.");
   const FirmwareOrder o = LoadFirmwareOrder();
   EXPECT_TRUE(o.loaded && o.apps.size() == 4);
-  EXPECT_EQ(fake.runs[0].timeoutMs, kBcdeditTimeoutMs);
+  EXPECT_EQ(fake.runs[0].timeoutMs, 120000u);
   std::wstring error = L"stale";
   EXPECT_TRUE(MoveFirmwareApp(o, kPxe, FirmwareMove::Up, error) && error.empty());
   MoveFirmwareApp(o, L"{3B7DAF52-8C4E-4069-B2D3-E4F5A6B7C8D9}", FirmwareMove::First, error);  // ubuntu
