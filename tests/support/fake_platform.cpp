@@ -6,13 +6,6 @@
 namespace zel::test {
 namespace {
 
-CommandResult MakeResult(int32_t exitCode, const std::wstring& output) {
-  CommandResult result;
-  result.exitCode = exitCode;
-  result.output = output;
-  return result;
-}
-
 std::wstring ParentOf(const std::wstring& path) {
   const size_t slash = path.find_last_of(L'\\');
   return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
@@ -23,11 +16,11 @@ std::wstring ParentOf(const std::wstring& path) {
 FakePlatform::FakePlatform() : installed_(std::make_unique<ScopedPlatform>(*this)) {}
 
 void FakePlatform::Reply(int32_t exitCode, const std::wstring& output) {
-  queue_.push_back(MakeResult(exitCode, output));
+  queue_.push_back(CommandResult{exitCode, false, output});
 }
 
 void FakePlatform::ReplyWhen(const std::wstring& needle, int32_t exitCode, const std::wstring& output) {
-  rules_.push_back(Rule{needle, MakeResult(exitCode, output)});
+  rules_.push_back(Rule{needle, CommandResult{exitCode, false, output}});
 }
 
 std::vector<std::wstring> FakePlatform::Arguments() const {
@@ -45,7 +38,7 @@ CommandResult FakePlatform::RunProcess(const std::wstring& program, const std::w
   }
   if (onRun) onRun(call);
   const std::lock_guard<std::mutex> lock(runMutex_);
-  CommandResult result = MakeResult(-1, L"no scripted reply");
+  CommandResult result{-1, false, L"no scripted reply"};
   bool matched = false;
   for (const auto& rule : rules_) {
     if (arguments.find(rule.needle) != std::wstring::npos) {
@@ -81,10 +74,7 @@ const FakeFile* FakePlatform::Find(const std::wstring& path) const {
   return found == files_.end() ? nullptr : &found->second;
 }
 
-FakeFile* FakePlatform::FindMutable(const std::wstring& path) {
-  const auto found = files_.find(ToLower(path));
-  return found == files_.end() ? nullptr : &found->second;
-}
+FakeFile* FakePlatform::FindMutable(const std::wstring& path) { return const_cast<FakeFile*>(Find(path)); }
 
 uint32_t FakePlatform::FileAttributes(const std::wstring& path) {
   const FakeFile* file = Find(path);

@@ -1,8 +1,30 @@
 #pragma once
-// Verbose listings as bcdedit prints them, for parser tests.
+// Verbose listings as bcdedit prints them, for parser tests, and the pieces to build others.
+#include <algorithm>
+#include <cwchar>
 #include <string>
 
 namespace zel::test {
+
+// A GUID told apart by its number: {0000000n-aaaa-4aaa-8aaa-aaaaaaaaaaaa}.
+inline std::wstring Guid(int n) {
+  wchar_t text[40];
+  std::swprintf(text, 40, L"{%08x-aaaa-4aaa-8aaa-aaaaaaaaaaaa}", static_cast<unsigned>(n));
+  return text;
+}
+
+// An element line, its value in bcdedit's column (24) or one blank after a longer name.
+inline std::wstring Line(std::wstring name, const std::wstring& value) {
+  name.resize(std::max<size_t>(24, name.size() + 1), L' ');
+  return name + value + L"\r\n";
+}
+
+// One object: a blank line, its title underlined, its identifier line (the key follows the display
+// language), then the element lines.
+inline std::wstring Block(const std::wstring& title, const std::wstring& id, const std::wstring& elements,
+                          const std::wstring& key = L"identifier") {
+  return L"\r\n" + title + L"\r\n" + std::wstring(title.size(), L'-') + L"\r\n" + Line(key, id) + elements;
+}
 
 // A UEFI machine: firmware manager, boot manager, Windows 11, a WinPE RAM-disk
 // entry with its options, a memory tester, a resume object and a hidden

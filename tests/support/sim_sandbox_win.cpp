@@ -19,23 +19,24 @@ std::wstring UniqueFolder() {
   return std::wstring(temp) + L"zq-sim-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
 }
 
-}  // namespace
-
-SimSandbox::SimSandbox() : folder_(UniqueFolder()), log_(folder_ + L"\\invocations.log") {
-  std::filesystem::create_directories(folder_);
-  SetEnvironmentVariableW(L"ZQ_SIM_LOG", log_.c_str());
-  SetEnvironmentVariableW(L"ZQ_SIM_STORE", nullptr);
-  SetEnvironmentVariableW(L"ZQ_SIM_FAIL", nullptr);
-  SetEnvironmentVariableW(L"ZQ_SIM_DELAY_MS", nullptr);
-  SetEnvironmentVariableW(L"ZQ_SIM_DELAY_MATCH", nullptr);
-  SetEnvironmentVariableW(L"ZQ_SIM_ESP", nullptr);
-}
-
-SimSandbox::~SimSandbox() {
+// Every control the simulated tools read; a sandbox starts and ends with none of them set.
+void ClearControls() {
   for (const wchar_t* name : {L"ZQ_SIM_LOG", L"ZQ_SIM_STORE", L"ZQ_SIM_FAIL", L"ZQ_SIM_DELAY_MS", L"ZQ_SIM_DELAY_MATCH",
                               L"ZQ_SIM_ESP"}) {
     SetEnvironmentVariableW(name, nullptr);
   }
+}
+
+}  // namespace
+
+SimSandbox::SimSandbox() : folder_(UniqueFolder()), log_(folder_ + L"\\invocations.log") {
+  std::filesystem::create_directories(folder_);
+  ClearControls();
+  SetEnvironmentVariableW(L"ZQ_SIM_LOG", log_.c_str());
+}
+
+SimSandbox::~SimSandbox() {
+  ClearControls();
   std::error_code ignored;
   std::filesystem::remove_all(folder_, ignored);
 }

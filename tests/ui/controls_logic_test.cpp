@@ -80,39 +80,37 @@ TEST(Scroll, ThumbFollowsThePositionAndTheDrag) {
   EXPECT_FALSE(PressThumb(fits, Point{92, 10}, track));
 }
 
+// Disabled blends toward the surface and never presses; a danger button is quiet until pointed at; a
+// check box has no ring; only the chosen segment is filled, and its focus ring stays visible on the fill.
 TEST(ButtonLook, VariantsAndStates) {
-  const Palette& p = kDarkPalette;
-  ButtonStyle primary{ButtonVariant::Primary, 0, 2, 0, false};
-  ButtonLook look = ResolveButtonLook(primary, ButtonFlags{false, false, false, true}, p);
-  EXPECT_EQ(look.fill, Blend(p.Surface, Accent, 112));  // disabled: blended toward the surface
-  EXPECT_EQ(look.text, Blend(p.Surface, White, 112));
-  look = ResolveButtonLook(primary, ButtonFlags{true, true, false, true}, p);
-  EXPECT_EQ(look.fill, Blend(p.Surface, Accent, 112));  // disabled never presses
-
-  ButtonStyle danger{ButtonVariant::Danger, 0, 1, 0, false};
-  look = ResolveButtonLook(danger, ButtonFlags{}, p);
-  EXPECT_EQ(look.fill, Blend(p.Sidebar, Danger, 32));
-  EXPECT_EQ(look.text, Danger);
-  look = ResolveButtonLook(danger, ButtonFlags{false, true, false, false}, p);
-  EXPECT_EQ(look.fill, Danger);
-  EXPECT_EQ(look.text, White);
-  EXPECT_EQ(look.border, kNoColour);
-
-  ButtonStyle plain{};
-  EXPECT_EQ(ResolveButtonLook(plain, ButtonFlags{false, false, true, false}, p).border, Accent);
-  ButtonStyle box{ButtonVariant::CheckBox, 0, 2, 0, false};
-  look = ResolveButtonLook(box, ButtonFlags{false, false, true, false}, p);
-  EXPECT_EQ(look.border, kNoColour);  // no ring around a whole check box
-  ButtonStyle subtle{ButtonVariant::Subtle, 0, 0, 0, false};
-  EXPECT_EQ(ResolveButtonLook(subtle, ButtonFlags{}, kLightPalette).text, kLightPalette.MutedText);
-  EXPECT_EQ(ResolveButtonLook(subtle, ButtonFlags{false, true, false, false}, kLightPalette).fill, kLightPalette.Hover);
-
-  // Only the chosen segment is filled, and its focus ring stays visible on the fill.
-  ButtonStyle segment{ButtonVariant::Segment, 0, 2, 0, false};
-  EXPECT_EQ(ResolveButtonLook(segment, ButtonFlags{}, p).fill, p.Surface);
-  look = ResolveButtonLook(segment, ButtonFlags{false, false, true, false, true}, p);
-  EXPECT_EQ(look.fill, Accent);
-  EXPECT_NE(look.border, look.fill);
+  const Palette &p = kDarkPalette, &light = kLightPalette;
+  using V = ButtonVariant;
+  const ButtonFlags none, hovered{false, true}, focused{false, false, true};
+  const ButtonFlags disabled{false, false, false, true}, disabledPressed{true, true, false, true};
+  const struct {
+    V variant;
+    int surface;
+    ButtonFlags flags;
+    const Palette& palette;
+    Colour fill, text, border;
+  } cases[] = {
+      {V::Primary, 2, disabled, p, Blend(p.Surface, Accent, 112), Blend(p.Surface, White, 112), kNoColour},
+      {V::Primary, 2, disabledPressed, p, Blend(p.Surface, Accent, 112), Blend(p.Surface, White, 112), kNoColour},
+      {V::Danger, 1, none, p, Blend(p.Sidebar, Danger, 32), Danger, Blend(p.Sidebar, Danger, 85)},
+      {V::Danger, 1, hovered, p, Danger, White, kNoColour},
+      {V::Default, 2, focused, p, p.Surface, p.Text, Accent},
+      {V::CheckBox, 2, focused, p, kNoColour, p.Text, kNoColour},
+      {V::Subtle, 0, none, light, kNoColour, light.MutedText, kNoColour},
+      {V::Subtle, 0, hovered, light, light.Hover, light.Text, kNoColour},
+      {V::Segment, 2, none, p, p.Surface, p.Text, p.Border},
+      {V::Segment, 2, ButtonFlags{false, false, true, false, true}, p, Accent, White, p.Text},
+  };
+  for (const auto& c : cases) {
+    const ButtonLook look = ResolveButtonLook(ButtonStyle{c.variant, 0, c.surface, 0, false}, c.flags, c.palette);
+    EXPECT_EQ(look.fill, c.fill) << &c - cases;
+    EXPECT_EQ(look.text, c.text) << &c - cases;
+    EXPECT_EQ(look.border, c.border) << &c - cases;
+  }
 }
 
 TEST(DialogLayout, ButtonRowsAndForms) {

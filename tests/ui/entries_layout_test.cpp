@@ -262,29 +262,23 @@ TEST_F(EntriesTest, ListShowsCardsOrAMessageUnderTheHeader) {
   EXPECT_EQ(layout.contentHeight, 78);
 }
 
-// A new layout clamps the scroll and forgets the pointer; a card is scrolled into view
-// with a margin of 10; hit testing adds the scroll position; wheel and page steps scale
-// with the DPI, the wheel's truncated toward zero.
+// A card is scrolled into view with a margin of 10 (the list's keys do that on Wine:
+// EntriesWindowTest.KeysMoveTheSelectionAndKeepItInView), also one in view but within the
+// margin; an unknown one moves nothing. A new layout clamps the scroll and forgets the
+// pointer; hit testing adds the scroll position; wheel and page steps scale with the DPI, the
+// wheel's truncated toward zero.
 TEST_F(EntriesTest, ScrollingHitTestingAndSteps) {
   const BcdSnapshot s = Store(10, 0);
   EntriesState state;
   ApplyLayout(state, LayoutEntries(s, 1020, measure_), 300);
-  // Cards are 78 high, 88 apart from 72; the view is 300 high.
-  const auto ensure = [&](const std::wstring& id) { return EnsureVisible(state.layout, s, state.scroll, id); };
-  const auto card = [&](size_t i) { return state.layout.cards[i].cardRect; };
-  EXPECT_TRUE(ensure(Id(6)));  // below the view: its bottom comes 10 above the view's
-  EXPECT_EQ(state.scroll.scrollPos, card(5).bottom - 300 + 10);
-  EXPECT_TRUE(ensure(Id(5)));  // already in view with the margin: no move
-  EXPECT_EQ(state.scroll.scrollPos, card(5).bottom - 300 + 10);
-  EXPECT_TRUE(ensure(Id(2)));  // above the view
-  EXPECT_EQ(state.scroll.scrollPos, card(1).top - 10);
-  state.scroll.ScrollTo(card(1).top - 5);  // in view, but without the margin
-  EXPECT_TRUE(ensure(Id(2)));
-  EXPECT_EQ(state.scroll.scrollPos, card(1).top - 10);
-  EXPECT_TRUE(ensure(Id(10)));
-  EXPECT_EQ(state.scroll.scrollPos, card(9).bottom - 300 + 10);
-  EXPECT_FALSE(ensure(L"{unknown}"));
-  EXPECT_EQ(state.scroll.scrollPos, card(9).bottom - 300 + 10);
+  const int top = state.layout.cards[1].cardRect.top;
+  state.scroll.ScrollTo(top - 5);
+  EXPECT_TRUE(EnsureVisible(state.layout, s, state.scroll, Id(2)));
+  EXPECT_EQ(state.scroll.scrollPos, top - 10);
+  EXPECT_TRUE(EnsureVisible(state.layout, s, state.scroll, Id(10)));
+  EXPECT_EQ(state.scroll.scrollPos, state.layout.cards[9].cardRect.bottom - 300 + 10);
+  EXPECT_FALSE(EnsureVisible(state.layout, s, state.scroll, L"{unknown}"));
+  EXPECT_EQ(state.scroll.scrollPos, state.layout.cards[9].cardRect.bottom - 300 + 10);
 
   state.scroll.ScrollTo(state.scroll.MaxScroll());
   ASSERT_GT(state.scroll.scrollPos, 0);

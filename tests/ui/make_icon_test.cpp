@@ -15,11 +15,9 @@ namespace {
 uint32_t Read16(const std::vector<uint8_t>& b, size_t at) { return b[at] | (b[at + 1] << 8); }
 uint32_t Read32(const std::vector<uint8_t>& b, size_t at) { return Read16(b, at) | (Read16(b, at + 2) << 16); }
 
-TEST(ImageFiles, ChecksumsMatchTheirStandardCheckValues) {
-  const char* digits = "123456789";
-  EXPECT_EQ(Crc32(reinterpret_cast<const uint8_t*>(digits), 9), 0xCBF43926u);
-  const char* word = "Wikipedia";
-  EXPECT_EQ(Adler32(reinterpret_cast<const uint8_t*>(word), 9), 0x11E60398u);
+// Adler-32 is checked by zlib's inflate below; nothing here reads the PNG chunks' CRC back.
+TEST(ImageFiles, Crc32MatchesItsStandardCheckValue) {
+  EXPECT_EQ(Crc32(reinterpret_cast<const uint8_t*>("123456789"), 9), 0xCBF43926u);
 }
 
 TEST(ImageFiles, IcoHasADirectoryOfBottomUpBitmapsWithAndMasks) {

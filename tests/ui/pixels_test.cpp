@@ -123,6 +123,9 @@ TEST(DrawMask, BlendsTheColourByCoverageInsideTheViewOnly) {
   EXPECT_EQ(s.bits, (std::vector<Pixel>{0, 0, 0,                                     //
                                         Blend(0, 0xFF0000, 128), 0xFF0000, 0,        //
                                         Blend(0, 0xFF0000, 20), Blend(0, 0xFF0000, 30), 0}));
+  std::vector<Pixel> one(1, 0);
+  DrawMask(PixelView{one.data(), 1, 1}, mask, -1, -1, Rgb(0xFF, 0, 0));  // cut on every side
+  EXPECT_EQ(one[0], Blend(0, 0xFF0000, 20));
 }
 
 }  // namespace

@@ -91,12 +91,6 @@ TEST(Shortcuts, KeysMapToCommandsOnlyWhereTheWindowTakesThem) {
   }
 }
 
-}  // namespace
-}  // namespace app
-
-namespace app {
-namespace {
-
 // Each safe-mode choice reads back as itself; leaving the row alone keeps what the
 // store has, even a combination the row cannot show (network with a command prompt).
 TEST(BootOptionsForm, SafeModeChoicesRoundTripAndAnUntouchedRowKeepsTheStore) {
@@ -120,12 +114,10 @@ TEST(BootOptionsForm, SafeModeChoicesRoundTripAndAnUntouchedRowKeepsTheStore) {
 
 TEST(TimeoutText, LeadingNumberWithinRange) {
   int seconds = -1;
-  EXPECT_TRUE(ParseTimeoutText(L"12abc", seconds));
-  EXPECT_EQ(seconds, 12);
-  EXPECT_TRUE(ParseTimeoutText(L"\v\f 3600 \r\n", seconds));  // white space as the C library skips it
-  EXPECT_EQ(seconds, 3600);
-  EXPECT_TRUE(ParseTimeoutText(L"+0", seconds));
-  EXPECT_EQ(seconds, 0);
+  for (const auto& [text, expected] : {std::pair{L"\v\f 3600 \r\n", 3600}, {L"+0", 0}, {L"7 days", 7}}) {
+    EXPECT_TRUE(ParseTimeoutText(text, seconds)) << text;  // white space as the C library skips it
+    EXPECT_EQ(seconds, expected) << text;
+  }
   for (const wchar_t* bad : {L"3601", L"-1", L"", L"abc", L"99999999999", L"- 5"}) {
     EXPECT_FALSE(ParseTimeoutText(bad, seconds)) << bad;
   }

@@ -12,28 +12,28 @@ const std::wstring kBeside = L"X:\\Tools\\Backups";
 const std::wstring kTempBackups = L"X:\\Temp\\ZelQuillon\\Backups";
 const std::wstring kStamp = L"20250302-090507-004";
 
-void AddWritableFolders(test::FakePlatform& fake) {
-  fake.AddFolder(L"X:\\Tools");
-  fake.AddFolder(L"X:\\Temp");
-}
+// The program's folder and the temporary folder, both writable.
+struct Machine : test::FakePlatform {
+  Machine() {
+    AddFolder(L"X:\\Tools");
+    AddFolder(L"X:\\Temp");
+  }
+};
 
 TEST(BackupFolder, BesideTheExecutableFirstThenTheTemporaryFolder) {
   {
-    test::FakePlatform fake;
-    AddWritableFolders(fake);
+    Machine fake;
     EXPECT_EQ(FindBackupFolder(), kBeside);
     EXPECT_TRUE(fake.Exists(kBeside));
     EXPECT_FALSE(fake.Exists(kBeside + L"\\.write-test-4242.tmp"));  // the probe is cleaned up
   }
   {
-    test::FakePlatform fake;  // a file named Backups
-    AddWritableFolders(fake);
+    Machine fake;  // a file named Backups
     fake.AddFile(kBeside);
     EXPECT_EQ(FindBackupFolder(), kTempBackups);
   }
   {
-    test::FakePlatform fake;  // read-only media
-    AddWritableFolders(fake);
+    Machine fake;  // read-only media
     fake.AddFolder(kBeside);
     fake.readOnlyFolders.insert(L"x:\\tools\\backups");
     EXPECT_EQ(FindBackupFolder(), kTempBackups);
@@ -56,8 +56,7 @@ TEST(BackupFolder, BesideTheExecutableFirstThenTheTemporaryFolder) {
 TEST(BackupFolder, PruneSparesThisRunsBackupsThenKeepsTheNewestByTheNamesTime) {
   // The clock set back (older backups created later than the new one) or equal creation times.
   for (const bool clockBehind : {true, false}) {
-    test::FakePlatform fake;
-    AddWritableFolders(fake);
+    Machine fake;
     fake.AddFile(L"D:\\Boot\\BCD", L"store");
     if (clockBehind) fake.now = LocalTime{2001, 1, 1, 0, 0, 0, 0};
     const uint64_t created = clockBehind ? 900 : 0;
@@ -113,14 +112,17 @@ TEST(BcdBackup, ExportCopiesOfflineFilesAndAsksBcdeditForTheLiveHive) {
   EXPECT_EQ(error, L"The process cannot access the file because it is being used by another process.");
 }
 
-TEST(BcdBackup, RestoreOverAProtectedOfflineStore) {
+// An offline store is copied over, keeping its protection and dropping its stale logs; a failed
+// copy leaves it as it was. The system store goes through bcdedit. A missing backup runs nothing.
+TEST(BcdBackup, RestoreOverAProtectedOfflineStoreOrThroughBcdedit) {
   test::FakePlatform fake;
   const uint32_t protectedBits = kAttributeReadOnly | kAttributeHidden | kAttributeSystem;
   fake.AddFile(L"D:\\Boot\\BCD", L"broken", protectedBits);
   for (const auto& suffix : HiveLogSuffixes) fake.AddFile(L"D:\\Boot\\BCD" + suffix, L"log", kAttributeHidden);
   fake.AddFile(L"E:\\good.bcd", L"good");
+  fake.AddFolder(L"E:\\folder.bcd");
+  fake.ReplyWhen(L"/import", 1, L"The store import operation has failed.");
   std::wstring error;
-
   ASSERT_TRUE(ImportStore(L"D:\\Boot\\BCD", L"E:\\good.bcd", error)) << std::string(error.begin(), error.end());
   EXPECT_EQ(fake.Find(L"D:\\Boot\\BCD")->content, L"good");
   EXPECT_EQ(fake.Find(L"D:\\Boot\\BCD")->attributes, protectedBits);
@@ -131,15 +133,7 @@ TEST(BcdBackup, RestoreOverAProtectedOfflineStore) {
   EXPECT_FALSE(ImportStore(L"D:\\Boot\\BCD", L"E:\\good.bcd", error));
   EXPECT_EQ(error, L"Win32 error 5");
   EXPECT_EQ(fake.Find(L"D:\\Boot\\BCD")->attributes, protectedBits);
-  EXPECT_TRUE(fake.runs.empty());
-}
-
-TEST(BcdBackup, RestoreRefusesAMissingBackupAndUsesBcdeditForTheSystemStore) {
-  test::FakePlatform fake;
-  fake.AddFolder(L"E:\\folder.bcd");
-  fake.AddFile(L"E:\\good.bcd");
-  fake.ReplyWhen(L"/import", 1, L"The store import operation has failed.");
-  std::wstring error;
+  EXPECT_EQ(fake.Find(L"D:\\Boot\\BCD")->content, L"broken");
   {
     test::LanguageGuard english(false);
     EXPECT_FALSE(ImportStore(L"", L"E:\\folder.bcd", error));
@@ -155,8 +149,7 @@ TEST(BcdBackup, RestoreRefusesAMissingBackupAndUsesBcdeditForTheSystemStore) {
 }
 
 TEST(BcdBackup, AutomaticBackupNamesAndFailures) {
-  test::FakePlatform fake;
-  AddWritableFolders(fake);
+  Machine fake;
   fake.AddFile(L"d:\\boot\\BCD", L"store");
   std::wstring path, error;
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/fake_platform.h"
+#include "tests/support/listings.h"
 
 namespace zel {
 namespace {
@@ -10,11 +11,11 @@ namespace {
 const std::wstring kEntry = L"{5e1f0a10-2b3c-4d5e-8f90-a1b2c3d4e5f6}";
 const std::wstring kOther = L"{3c7a8b2e-0b1c-11ef-9c2a-806e6f6e6963}";
 const std::wstring kOptions = L"{0d2e4f61-7a8b-4c9d-a0b1-c2d3e4f5a6b7}";
+using test::Block;
 
 std::wstring RamdiskEntryListing(const std::wstring& options) {
-  return L"\r\nWindows Boot Loader\r\n-------------------\r\nidentifier              " + kEntry +
-         L"\r\ndevice                  ramdisk=[D:]\\sources\\boot.wim," + options +
-         L"\r\nosdevice                ramdisk=[D:]\\sources\\boot.wim," + options + L"\r\nwinpe                   Yes";
+  const std::wstring ramdisk = L"ramdisk=[D:]\\sources\\boot.wim," + options;
+  return Block(L"Windows Boot Loader", kEntry, test::Line(L"device", ramdisk) + test::Line(L"osdevice", ramdisk) + L"winpe Yes");
 }
 
 // On a store file every command names it first, with its blanks quoted.
@@ -72,20 +73,9 @@ TEST(BcdEdit, RefusedInputRunsNothing) {
   EXPECT_TRUE(fake.runs.empty());
 }
 
-TEST(BcdEdit, FailuresPassBcdeditsMessageOn) {
-  test::FakePlatform fake;
-  fake.Reply(1, L"The specified entry identifier was not found.");
-  std::wstring error;
-  EXPECT_FALSE(SetDefaultEntry(L"", kEntry, error));
-  EXPECT_EQ(error, L"The specified entry identifier was not found.");
-  fake.Reply(2, L"Process timed out and was terminated.");
-  EXPECT_FALSE(SetMenuTimeout(L"", 5, error));
-  EXPECT_EQ(error, L"Process timed out and was terminated.");
-}
-
+// A forced retry that fails too ends the delete with bcdedit's message and never touches the
+// options object; an entry that could not be enumerated is still deleted.
 TEST(BcdEdit, DeleteRetriesWithForceAndStopsOnFailure) {
-  // A forced retry that fails too ends the delete and never touches the options object; an
-  // entry that could not be enumerated is still deleted.
   for (const bool forcedFails : {true, false}) {
     test::FakePlatform fake;
     fake.Reply(forcedFails ? 0 : 1, forcedFails ? RamdiskEntryListing(kOptions) : L"The entry could not be read.");
@@ -97,11 +87,6 @@ TEST(BcdEdit, DeleteRetriesWithForceAndStopsOnFailure) {
     EXPECT_EQ(fake.Arguments(), (std::vector<std::wstring>{L"/enum " + kEntry + L" /v", L"/delete " + kEntry + L" /cleanup",
                                                            L"/delete " + kEntry + L" /cleanup /f"}));
   }
-}
-
-std::wstring Block(const std::wstring& title, const std::wstring& id, const std::wstring& elements) {
-  return L"\r\n" + title + L"\r\n" + std::wstring(title.size(), L'-') + L"\r\nidentifier              " + id + L"\r\n" +
-         elements;
 }
 
 TEST(BcdEdit, DeleteTakesOnlyPrivateRamdiskOptionsAlong) {

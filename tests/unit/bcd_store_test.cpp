@@ -55,10 +55,8 @@ TEST(LoadBcdSnapshot, StoreFileNeverAsksForTheRunningEntry) {
   test::FakePlatform fake;
   // The file's manager has no default element: the {default} answer is used.
   fake.ReplyWhen(L"/enum all", 0,
-                 L"\r\nWindows Boot Manager\r\n--------------------\r\n"
-                 L"identifier {9dea862c-5cdd-4e70-acc1-f32b344d4795}\r\n"
-                 L"\r\nWindows Boot Loader\r\n-------------------\r\nidentifier " +
-                     kWin11 + L"\r\npath \\Windows\\system32\\winload.efi\r\n");
+                 test::Block(L"Windows Boot Manager", BootManagerGuid, L"") +
+                     test::Block(L"Windows Boot Loader", kWin11, L"path \\Windows\\system32\\winload.efi\r\n"));
   fake.ReplyWhen(L"{default}", 0, L"identifier " + kWin11);
   BcdSnapshot s = LoadBcdSnapshot(L"E:\\Boot\\BCD");
 
@@ -104,12 +102,6 @@ TEST(LoadBcdSnapshot, AFailedListingIsTheOnlyFatalCase) {
     EXPECT_EQ(s.timeoutSeconds, 10);
   }
 }
-
-}  // namespace
-}  // namespace zel
-
-namespace zel {
-namespace {
 
 // The console turned the Vietnamese letters into "?"; the store keeps them.
 const std::wstring kLossyListing =

@@ -12,31 +12,25 @@ const std::wstring kTar = L"C:\\Windows\\system32\\tar.exe";
 const std::wstring kMountvol = L"C:\\Windows\\system32\\mountvol.exe";
 
 // A machine with C: and D: in use, tar present, and mountvol making Z:\ appear.
-void Machine(test::FakePlatform& fake) {
-  fake.driveRoots = {L"C:\\", L"D:\\"};
-  fake.AddFile(kTar);
-  fake.AddFolder(L"Z:\\");
-  fake.ReplyWhen(L"/S", 0, L"");
-  fake.ReplyWhen(L"/D", 0, L"");
-}
+struct Machine : test::FakePlatform {
+  Machine() {
+    driveRoots = {L"C:\\", L"D:\\"};
+    AddFile(kTar);
+    AddFolder(L"Z:\\");
+    ReplyWhen(L"/S", 0, L"");
+    ReplyWhen(L"/D", 0, L"");
+  }
+  size_t Count(const std::wstring& arguments) const {
+    size_t n = 0;
+    for (const auto& run : runs) n += run.arguments == arguments;
+    return n;
+  }
+};
 
-size_t Count(const test::FakePlatform& fake, const std::wstring& arguments) {
-  size_t n = 0;
-  for (const auto& run : fake.runs) n += run.arguments == arguments;
-  return n;
-}
-
+// The highest free letter is taken (Z: in the other tests); a mount whose root never appears is undone.
 TEST(MountEsp, PicksTheHighestFreeLetterAndUndoesHalfSuccess) {
   test::LanguageGuard english(false);
   std::wstring letter, error;
-  {
-    test::FakePlatform fake;
-    Machine(fake);
-    ASSERT_TRUE(MountEsp(letter, error));
-    EXPECT_EQ(letter, L"Z:");
-    EXPECT_EQ(fake.runs[0].program, kMountvol);
-    EXPECT_EQ(fake.runs[0].arguments, L"Z: /S");
-  }
   {
     test::FakePlatform fake;  // Z: taken; Y: mounts "successfully" but its root never appears
     fake.driveRoots = {L"C:\\", L"Z:\\"};
@@ -53,13 +47,11 @@ TEST(MountEsp, PicksTheHighestFreeLetterAndUndoesHalfSuccess) {
     EXPECT_EQ(error, L"The parameter is incorrect.");
     EXPECT_EQ(fake.runs.size(), 1u);
   }
-  {
-    test::FakePlatform fake;  // every letter from D to Z in use
-    for (wchar_t c = L'A'; c <= L'Z'; ++c) fake.driveRoots.push_back(std::wstring(1, c) + L":\\");
-    EXPECT_FALSE(MountEsp(letter, error));
-    EXPECT_EQ(error, L"No free drive letter is available to mount the EFI System Partition.");
-    EXPECT_TRUE(fake.runs.empty());
-  }
+  test::FakePlatform full;  // every letter from D to Z in use
+  for (wchar_t c = L'A'; c <= L'Z'; ++c) full.driveRoots.push_back(std::wstring(1, c) + L":\\");
+  EXPECT_FALSE(MountEsp(letter, error));
+  EXPECT_EQ(error, L"No free drive letter is available to mount the EFI System Partition.");
+  EXPECT_TRUE(full.runs.empty());
 }
 
 TEST(ArchiveListing, RefusesEveryWayOutOfThePartition) {
@@ -89,8 +81,7 @@ TEST(ArchiveListing, RefusesEveryWayOutOfThePartition) {
 TEST(BackupEfi, WritesThroughATemporaryArchiveAndAlwaysUnmounts) {
   std::wstring error;
   {
-    test::FakePlatform fake;
-    Machine(fake);
+    Machine fake;
     fake.AddFile(L"E:\\efi.zip", L"older backup");
     fake.AddFile(L"E:\\efi.zip.tmp-4242.zip", L"stale leftover");
     fake.ReplyWhen(L"-a -cf", 0, L"");
@@ -103,21 +94,21 @@ TEST(BackupEfi, WritesThroughATemporaryArchiveAndAlwaysUnmounts) {
     ASSERT_TRUE(BackupEfi(L"E:\\efi.zip", error));
     EXPECT_EQ(fake.Arguments(), (std::vector<std::wstring>{L"Z: /S", L"-a -cf \"E:\\efi.zip.tmp-4242.zip\" -C Z:\\ .",
                                                            L"Z: /D"}));
+    EXPECT_EQ(fake.runs[0].program, kMountvol);
     EXPECT_EQ(fake.runs[1].program, kTar);
     EXPECT_EQ(fake.runs[1].timeoutMs, 600000u);
     EXPECT_EQ(fake.Find(L"E:\\efi.zip")->content, L"new archive");
     EXPECT_FALSE(fake.Exists(L"E:\\efi.zip.tmp-4242.zip"));
   }
   for (const bool moveFails : {false, true}) {  // tar failing or the final move failing
-    test::FakePlatform fake;
-    Machine(fake);
+    Machine fake;
     fake.AddFile(L"E:\\efi.zip", L"older backup");
     fake.AddFile(L"E:\\efi.zip.tmp-4242.zip", L"partial");
     fake.ReplyWhen(L"-a -cf", moveFails ? 0 : 2, L"Process timed out and was terminated.");
     fake.moveError = 5;
     EXPECT_FALSE(BackupEfi(L"E:\\efi.zip", error));
-    EXPECT_EQ(Count(fake, L"Z: /S"), 1u);
-    EXPECT_EQ(Count(fake, L"Z: /D"), 1u);
+    EXPECT_EQ(fake.Count(L"Z: /S"), 1u);
+    EXPECT_EQ(fake.Count(L"Z: /D"), 1u);
     EXPECT_FALSE(fake.Exists(L"E:\\efi.zip.tmp-4242.zip"));
     EXPECT_EQ(error, moveFails ? L"Win32 error 5" : L"Process timed out and was terminated.");
     ASSERT_TRUE(fake.Exists(L"E:\\efi.zip"));
@@ -135,8 +126,7 @@ TEST(SnapshotEfi, PacksThePartitionIntoTheBackupFolderAndPrunesOnlySnapshots) {
   const std::wstring snapshot = folder + L"\\EFI_20250302-090507-004.zip";
   const std::wstring pack = L"-a -cf \"" + snapshot + L"\" -C Z:\\ .";
   for (const bool tarFails : {false, true}) {
-    test::FakePlatform fake;
-    Machine(fake);
+    Machine fake;
     fake.AddFolder(L"X:\\Tools");
     for (int i = 10; i < 40; ++i) fake.AddFile(folder + L"\\EFI_20250301-0000" + std::to_wstring(i) + L"-000.zip");
     fake.AddFile(folder + L"\\BCD_System_20000101-000000-000.bcd");
@@ -174,8 +164,7 @@ TEST(RestoreEfi, ChecksTheListingBeforeMounting) {
   std::wstring error;
   const std::wstring list = L"-tf \"E:\\efi.zip\"";
   for (const bool hostile : {true, false}) {  // an unsafe member is refused before mounting; a failed unpack unmounts
-    test::FakePlatform fake;
-    Machine(fake);
+    Machine fake;
     fake.AddFile(L"E:\\efi.zip");
     fake.ReplyWhen(L"-tf", 0, hostile ? L"EFI/\r\nEFI/../../Windows/System32/evil.dll\r\n" : L"");
     fake.ReplyWhen(L"-xf", 1, L"tar: Error exit delayed from previous errors.");
@@ -194,10 +183,10 @@ TEST(RestoreEfi, ChecksTheListingBeforeMounting) {
   EXPECT_TRUE(fake.runs.empty());
 }
 
+// Only a plain drive with Windows on it reaches bcdboot's command line.
 TEST(RepairEfi, RunsTheTargetsBcdbootOnTheMountedPartition) {
   std::wstring error;
-  test::FakePlatform fake;
-  Machine(fake);
+  Machine fake;
   fake.AddFolder(L"D:\\Windows");
   fake.AddFile(L"D:\\Windows\\System32\\bcdboot.exe");
   fake.ReplyWhen(L"/f UEFI", 0, L"Boot files successfully created.");
@@ -206,8 +195,11 @@ TEST(RepairEfi, RunsTheTargetsBcdbootOnTheMountedPartition) {
   EXPECT_EQ(fake.runs[1].program, L"D:\\Windows\\System32\\bcdboot.exe");
 
   test::LanguageGuard english(false);
-  EXPECT_FALSE(RepairEfi(L"Q:", error));
-  EXPECT_EQ(error, L"Windows was not found at Q:\\Windows");
+  fake.AddFolder(L"D: /s C:\\Windows");
+  for (const wchar_t* drive : {L"Q:", L"D: /s C:"}) {
+    EXPECT_FALSE(RepairEfi(drive, error));
+    EXPECT_EQ(error, L"Windows was not found at " + std::wstring(drive) + L"\\Windows");
+  }
   EXPECT_EQ(fake.runs.size(), 3u);
 }
 

@@ -15,6 +15,29 @@ const std::wstring kOptions = L"{aaaaaaaa-2222-4333-8444-555555555555}";
 
 std::wstring Created(const std::wstring& id) { return L"The entry " + id + L" was successfully created."; }
 
+// Windows on D:, a WinPE image and its boot.sdi there; bcdedit prints kOptions and kNew for the
+// objects it creates and accepts everything else, but runs holding `failing` answer with `failure`.
+struct Machine : test::FakePlatform {
+  explicit Machine(const std::wstring& failing = L"", const std::wstring& failure = L"boom", int32_t exitCode = 1) {
+    AddFolder(L"D:\\Windows");
+    AddFile(L"D:\\sources\\boot.wim");
+    AddFile(L"D:\\Boot\\boot.sdi");
+    if (!failing.empty()) ReplyWhen(failing, exitCode, failure);
+    ReplyWhen(L"/device", 0, Created(kOptions));
+    ReplyWhen(L"/application osloader", 0, Created(kNew));
+    ReplyWhen(L"", 0, L"The operation completed successfully.");
+  }
+  bool Ran(const std::wstring& arguments) const {
+    const auto all = Arguments();
+    return std::find(all.begin(), all.end(), arguments) != all.end();
+  }
+  // The last runs, as many as `count`.
+  std::vector<std::wstring> Last(size_t count) const {
+    const auto all = Arguments();
+    return std::vector<std::wstring>(all.end() - static_cast<long>(std::min(count, all.size())), all.end());
+  }
+};
+
 TEST(CreateWindowsEntry, BcdbootArgumentsFollowTheTarget) {
   struct Case {
     std::wstring store;
@@ -88,10 +111,7 @@ TEST(CreateWindowsEntry, RefusesAnythingButAWindowsDrive) {
 }
 
 TEST(CreateWindowsEntry, ManualCreationIntoANewStoreFile) {
-  test::FakePlatform fake;
-  fake.AddFolder(L"D:\\Windows");
-  fake.ReplyWhen(L"/create /d", 0, Created(kNew));
-  fake.ReplyWhen(L"", 0, L"The operation completed successfully.");
+  Machine fake;
   WindowsEntryRequest request{L"d:\\", L"", MenuPolicy::Legacy, true, true, false, false};
   std::wstring id, error;
   ASSERT_TRUE(CreateWindowsEntry(L"S:\\EFI\\Microsoft\\Boot\\BCD", request, id, error));
@@ -137,20 +157,13 @@ TEST(CreateWindowsEntry, ManualFailuresRollBack) {
        {L"/displayorder " + kNew + L" /addlast", rollback}},
   };
   for (const auto& c : cases) {
-    test::FakePlatform fake;
-    fake.AddFolder(L"D:\\Windows");
-    fake.ReplyWhen(c.failing, c.failing == L"/create /d" ? 0 : 1, c.output);
-    fake.ReplyWhen(L"/create /d", 0, Created(kNew));
-    fake.ReplyWhen(L"", 0, L"");
+    Machine fake(c.failing, c.output, c.failing == L"/create /d" ? 0 : 1);
     const WindowsEntryRequest request{L"D:", L"My \"Win\"", MenuPolicy::Standard, false, false, false, true};
     std::wstring id = L"stale", error;
     EXPECT_FALSE(CreateWindowsEntry(L"", request, id, error));
     EXPECT_TRUE(id.empty());
     EXPECT_EQ(error, c.error);
-    const auto args = fake.Arguments();
-    ASSERT_GE(args.size(), c.runs.size());
-    EXPECT_EQ(std::vector<std::wstring>(args.end() - static_cast<long>(c.runs.size()), args.end()), c.runs)
-        << std::string(c.failing.begin(), c.failing.end());
+    EXPECT_EQ(fake.Last(c.runs.size()), c.runs) << std::string(c.failing.begin(), c.failing.end());
   }
 }
 
@@ -191,12 +204,7 @@ TEST(FindWindowsDrives, UefiOrBiosLoaders) {
 }
 
 TEST(CreateWinPeEntry, FullSequenceWithEveryOption) {
-  test::FakePlatform fake;
-  fake.AddFile(L"D:\\sources\\boot.wim");
-  fake.AddFile(L"D:\\Boot\\boot.sdi");
-  fake.ReplyWhen(L"/device", 0, Created(kOptions));
-  fake.ReplyWhen(L"/application osloader", 0, Created(kNew));
-  fake.ReplyWhen(L"", 0, L"The operation completed successfully.");
+  Machine fake;
   WinPeEntryRequest request{L"D:\\sources\\boot.wim", L"  ", MenuPolicy::Legacy, true, true, true, false};
   std::wstring id, error;
   ASSERT_TRUE(CreateWinPeEntry(L"", request, id, error)) << std::string(error.begin(), error.end());
@@ -226,18 +234,10 @@ TEST(CreateWinPeEntry, FullSequenceWithEveryOption) {
 // boot.sdi nothing is made at all, not even the store.
 TEST(CreateWinPeEntry, BiosLoadersANewStoreFileAndAMissingBootSdi) {
   test::LanguageGuard english(false);
-  test::FakePlatform fake;
-  fake.AddFile(L"D:\\sources\\boot.wim");
+  Machine fake;
+  fake.RemoveFile(L"D:\\Boot\\boot.sdi");
   fake.AddFile(L"D:\\Windows\\Boot\\DVD\\EFI\\boot.sdi");
   fake.AddFile(L"D:\\Windows\\Boot\\DVD\\PCAT\\boot.sdi");
-  fake.AddFolder(L"D:\\Windows");
-  fake.ReplyWhen(L"/device", 0, Created(kOptions));
-  fake.ReplyWhen(L"/application osloader", 0, Created(kNew));
-  fake.ReplyWhen(L"", 0, L"");
-  const auto ran = [&fake](const std::wstring& arguments) {
-    const auto all = fake.Arguments();
-    return std::find(all.begin(), all.end(), arguments) != all.end();
-  };
   std::wstring id, error;
   const WinPeEntryRequest pe{L"D:\\sources\\boot.wim", L"PE", MenuPolicy::Standard, false, false, false, true};
   ASSERT_TRUE(CreateWinPeEntry(L"S:\\Boot\\BCD", pe, id, error)) << std::string(error.begin(), error.end());
@@ -251,10 +251,10 @@ TEST(CreateWinPeEntry, BiosLoadersANewStoreFileAndAMissingBootSdi) {
                                        s + L"/set " + kOptions + L" ramdisksdidevice partition=D:",
                                        s + L"/set " + kOptions + L" ramdisksdipath \"\\Windows\\Boot\\DVD\\PCAT\\boot.sdi\""}));
   EXPECT_TRUE(fake.Exists(L"S:\\Boot"));
-  EXPECT_TRUE(ran(s + L"/set " + kNew + L" path \\windows\\system32\\boot\\winload.exe"));
+  EXPECT_TRUE(fake.Ran(s + L"/set " + kNew + L" path \\windows\\system32\\boot\\winload.exe"));
   const WindowsEntryRequest windows{L"D:", L"", MenuPolicy::Standard, false, false, false, true};
   ASSERT_TRUE(CreateWindowsEntry(L"", windows, id, error));
-  EXPECT_TRUE(ran(L"/set " + kNew + L" path \\Windows\\system32\\winload.exe"));
+  EXPECT_TRUE(fake.Ran(L"/set " + kNew + L" path \\Windows\\system32\\winload.exe"));
 
   test::FakePlatform bare;
   bare.AddFile(L"E:\\pe.wim");
@@ -315,23 +315,16 @@ TEST(CreateWinPeEntry, ChecksAndRollbacks) {
        {L"/delete " + kNew + L" /cleanup /f", L"/delete " + kOptions + L" /f"}},
   };
   for (const auto& step : steps) {
-    test::FakePlatform run;
-    run.AddFile(L"D:boot.wim");
-    run.AddFile(L"D:\\Boot\\boot.sdi");
-    run.ReplyWhen(step.needle, 1, L"boom");
-    run.ReplyWhen(L"/device", 0, Created(kOptions));
-    run.ReplyWhen(L"/application osloader", 0, Created(kNew));
-    run.ReplyWhen(L"", 0, L"");
+    Machine run(step.needle);
     WinPeEntryRequest pe;
-    pe.imagePath = L"D:boot.wim";
+    pe.imagePath = L"D:boot.wim";  // no backslash after the drive
+    run.AddFile(pe.imagePath);
     EXPECT_FALSE(CreateWinPeEntry(L"", pe, id, error));
     EXPECT_TRUE(id.empty());
     EXPECT_EQ(error, step.expectedPrefix + L"boom");
-    const auto args = run.Arguments();
-    ASSERT_GE(args.size(), step.rollback.size());
-    EXPECT_EQ(std::vector<std::wstring>(args.end() - static_cast<long>(step.rollback.size()), args.end()), step.rollback)
-        << std::string(step.needle.begin(), step.needle.end());
+    EXPECT_EQ(run.Last(step.rollback.size()), step.rollback) << std::string(step.needle.begin(), step.needle.end());
     if (step.needle == L"winpe yes") {
+      const auto args = run.Arguments();
       EXPECT_EQ(args[4], L"/set " + kNew + L" device \"ramdisk=[D:]\\boot.wim," + kOptions + L"\"");
       EXPECT_EQ(std::count_if(args.begin(), args.end(), [](const std::wstring& a) { return a.find(L"detecthal") != a.npos; }), 0);
     }

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "core/bcd_model.h"
-#include "core/command_runner.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/listings.h"
 
 namespace zel {
 namespace {
@@ -15,14 +15,11 @@ const std::wstring kUsb = L"{1f0d7a52-8c3e-4b6a-9e21-5d4c3b2a1f00}", kPxe = L"{2
 const std::wstring kUbuntu = L"{3b7daf52-8c4e-4069-b2d3-e4f5a6b7c8d9}", kShell = L"{4c8eb063-9d5f-417a-83e4-f5a6b7c8d9ea}";
 const std::wstring kVolume = L"partition=\\Device\\HarddiskVolume1", kIndent(24, L' ');
 
-std::wstring Line(std::wstring key, const std::wstring& value) {
-  key.resize(std::max<size_t>(24, key.size() + 1), L' ');
-  return key + value + L"\r\n";
-}
+using test::Line;
 
 // One object as bcdedit prints it; the title and the identifier key follow the display language.
 std::wstring Block(const std::wstring& title, const std::wstring& key, const std::wstring& id, const std::wstring& rest) {
-  return L"\r\n" + title + L"\r\n" + std::wstring(title.size(), L'-') + L"\r\n" + Line(key, id) + rest;
+  return test::Block(title, id, rest, key);
 }
 
 // A USB stick first, then Windows, network boot (once) and ubuntu; an EFI shell outside the
@@ -106,7 +103,7 @@ TEST(FirmwareOrder, EachChangeIsOneRunOnTheSystemStore) {
   fake.ReplyWhen(L"/set", 0, L"The operation completed successfully.");
   const FirmwareOrder o = LoadFirmwareOrder();
   EXPECT_TRUE(o.loaded && o.apps.size() == 4);
-  EXPECT_EQ(fake.runs[0].timeoutMs, kBcdeditTimeoutMs);
+  EXPECT_EQ(fake.runs[0].timeoutMs, 120000u);
   std::wstring error = L"stale";
   EXPECT_TRUE(MoveFirmwareApp(o, kPxe, FirmwareMove::Up, error) && error.empty());
   MoveFirmwareApp(o, L"{3B7DAF52-8C4E-4069-B2D3-E4F5A6B7C8D9}", FirmwareMove::First, error);  // ubuntu

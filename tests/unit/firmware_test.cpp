@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "tests/support/language_guard.h"
 #include "tests/support/fake_platform.h"
 
@@ -35,24 +37,22 @@ TEST(Firmware, EnvironmentAndFirmwareLabels) {
   EXPECT_EQ(MachineFirmware(), FirmwareKind::Unknown);
 }
 
+// The request sets bit 0 and keeps every other bit and the attributes; a missing or wrong-sized
+// variable counts as 0, and it or one without attributes gets 7. Refused requests write nothing.
 TEST(Firmware, RequestKeepsEveryOtherBitAndChecksFirst) {
   test::FakePlatform fake;
   fake.firmwareVariables[L"OsIndicationsSupported"] = {1, 7, 8};
   std::wstring error;
-  ASSERT_TRUE(RequestFirmwareSetup(error));  // missing variable: written as 1 with attributes 7
-  EXPECT_EQ(fake.firmwareVariables[L"OsIndications"].value, 1u);
-  EXPECT_EQ(fake.firmwareVariables[L"OsIndications"].attributes, 7u);
-
-  fake.firmwareVariables[L"OsIndications"] = {4, 7, 8};
-  ASSERT_TRUE(RequestFirmwareSetup(error));
-  EXPECT_EQ(fake.firmwareVariables[L"OsIndications"].value, 5u);
-  fake.firmwareVariables[L"OsIndications"] = {0x84, 0, 8};  // no attributes reported: 7
-  ASSERT_TRUE(RequestFirmwareSetup(error));
-  EXPECT_EQ(fake.firmwareVariables[L"OsIndications"].value, 0x85u);
-  EXPECT_EQ(fake.firmwareVariables[L"OsIndications"].attributes, 7u);
-  fake.firmwareVariables[L"OsIndications"] = {0x40, 3, 4};  // wrong size: treated as missing
-  ASSERT_TRUE(RequestFirmwareSetup(error));
-  EXPECT_EQ(fake.firmwareVariables[L"OsIndications"].value, 1u);
+  using Variable = test::FakePlatform::FirmwareVariable;
+  const std::pair<std::optional<Variable>, Variable> writes[] = {  // before, after
+      {std::nullopt, {1, 7, 8}}, {Variable{4, 3, 8}, {5, 3, 8}}, {Variable{0x84, 0, 8}, {0x85, 7, 8}}, {Variable{0x40, 3, 4}, {1, 7, 8}}};
+  for (const auto& [before, after] : writes) {
+    fake.firmwareVariables.erase(L"OsIndications");
+    if (before) fake.firmwareVariables[L"OsIndications"] = *before;
+    ASSERT_TRUE(RequestFirmwareSetup(error));
+    EXPECT_EQ(fake.firmwareVariables[L"OsIndications"].value, after.value);
+    EXPECT_EQ(fake.firmwareVariables[L"OsIndications"].attributes, after.attributes);
+  }
   EXPECT_EQ(fake.firmwareWrites, 4);
 
   test::LanguageGuard english(false);
@@ -76,6 +76,7 @@ TEST(Firmware, RequestKeepsEveryOtherBitAndChecksFirst) {
   EXPECT_EQ(error, L"Could not write the UEFI OsIndications variable: Win32 error 5");
 }
 
+// Outside Windows PE, restart and shut down run end to end (ActionsEndToEnd.PowerAndRawView).
 TEST(Firmware, PowerActionsPickTheRightTool) {
   struct Case {
     bool pe, wpeutil, shutdown;
@@ -86,8 +87,6 @@ TEST(Firmware, PowerActionsPickTheRightTool) {
       {true, true, true, PowerAction::Restart, L"wpeutil.exe", L"Reboot"},
       {true, true, true, PowerAction::Shutdown, L"wpeutil.exe", L"Shutdown"},
       {true, false, false, PowerAction::Restart, L"shutdown.exe", L"/r /t 0"},  // run even when missing
-      {false, true, true, PowerAction::Restart, L"shutdown.exe", L"/r /t 0"},
-      {false, true, true, PowerAction::Shutdown, L"shutdown.exe", L"/s /t 0"},
       {false, true, true, PowerAction::FirmwareSetup, L"shutdown.exe", L"/r /fw /t 0"},
       {true, true, true, PowerAction::FirmwareSetup, L"wpeutil.exe", L"Reboot"},
       {true, false, true, PowerAction::FirmwareSetup, L"shutdown.exe", L"/r /t 0"},

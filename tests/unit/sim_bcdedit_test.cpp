@@ -180,12 +180,8 @@ TEST_F(SimBcdedit, SetNormalisesValuesAndUnquotes) {
       {L"/set " + kOptions + L" ramdisksdidevice partition=e:", kOptions, L"ramdisksdidevice", L"partition=E:"},
       {L"/set " + kWinPe + L" osdevice \"ramdisk=[d:]\\my images\\boot.wim,{0D2E4F61-7A8B-4C9D-A0B1-C2D3E4F5A6B7}\"",
        kWinPe, L"osdevice", L"ramdisk=[D:]\\my images\\boot.wim," + kOptions},
-      // Before the closing quote a doubled backslash leaves one; a lone one escapes the quote.
-      {L"/set " + kLoader + L" description \"Windows 11 (D:)\\\\\"", kLoader, L"description", L"Windows 11 (D:)\\"},
-      {L"/set " + kLoader + L" description \"Tools\\\" x", kLoader, L"description", L"Tools\" x"},
       {L"/set description \"Running\"", kLoader, L"description", L"Running"},  // no identifier: {current}
       {L"/set " + kLoader + L" safeboot NETWORK", kLoader, L"safeboot", L"Network"},
-      {L"/set " + kLoader + L" bootstatuspolicy ignoreallfailures", kLoader, L"bootstatuspolicy", L"IgnoreAllFailures"},
       {L"/set " + kLoader + L" testsigning on", kLoader, L"testsigning", L"Yes"},
   };
   for (const auto& c : cases) {
@@ -275,23 +271,6 @@ TEST_F(SimBcdedit, RefusalsChangeNothing) {
   EXPECT_EQ(Run(L"/enum firmware").output, L"There are no matching objects or the store is empty.\r\n");
   Refused(L"/enum {default} /v", L"not found");
   Refused(L"/timeout 5", L"not found");
-}
-
-// /enum firmware lists what the firmware starts, its boot manager first, in a listing the
-// program reads back; a store file lists its firmware objects the same way.
-TEST_F(SimBcdedit, FirmwareObjects) {
-  const std::wstring brief = Run(L"/enum FIRMWARE").output;
-  EXPECT_TRUE(brief.starts_with(L"\r\nFirmware Boot Manager\r\n---------------------\r\nidentifier              {fwbootmgr}\r\n"
-                                L"displayorder            {bootmgr}\r\n                        " + kUsb + L"\r\n"))
-      << zel::WideToUtf8(brief);
-  EXPECT_EQ(brief.find(L"Windows Boot Loader"), npos);
-  Ok(L"/set {fwbootmgr} displayorder " + kUsb + L" {bootmgr}");
-  Ok(L"/set {FWBOOTMGR} bootsequence " + kUsb);
-  const zel::FirmwareOrder order = zel::ParseFirmwareListing(Run(L"/enum firmware /v").output);
-  EXPECT_EQ(order.displayOrder, (std::vector<std::wstring>{kUsb, kManager}));
-  EXPECT_TRUE(order.apps[0].isBootSequence && order.apps[1].description == L"Windows Boot Manager");
-  files_[L"copy.bcd"] = files_[L"sys"];
-  EXPECT_EQ(Run(L"/store copy.bcd /enum firmware /v").output, Run(L"/enum firmware /v").output);
 }
 
 // A new store file starts empty, takes the well-known boot manager, and is the only file written;
