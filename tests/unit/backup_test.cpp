@@ -70,9 +70,10 @@ TEST(BackupFolder, PruneSparesThisRunsBackupsThenKeepsTheNewestByTheNamesTime) {
     fake.AddFile(oldest + L"_2.bcd", L"", 0x20, created);
     fake.AddFile(oldest + L".BCD", L"", kAttributeReadOnly | kAttributeHidden, created * 2);
     for (const auto& suffix : HiveLogSuffixes) fake.AddFile(oldest + L".BCD" + suffix);
-    // Not automatic store backups, however old.
+    // Not automatic store backups, however old: a name without a time stamp was given by hand.
     fake.AddFolder(kBeside + L"\\bcd_folder.bcd");
-    for (const wchar_t* name : {L"BCD-Backup.bcd", L"BCD_notes.txt", L"EFI_20000101-000000-000.zip"}) {
+    for (const wchar_t* name :
+         {L"BCD-Backup.bcd", L"BCD_notes.txt", L"BCD_before-repair.bcd", L"EFI_20000101-000000-000.zip"}) {
       fake.AddFile(kBeside + L"\\" + name);
     }
 
@@ -84,7 +85,7 @@ TEST(BackupFolder, PruneSparesThisRunsBackupsThenKeepsTheNewestByTheNamesTime) {
                                                        oldest + L".BCD.LOG1", oldest + L".BCD.LOG2"}));
     size_t kept = 0;
     for (const auto& item : fake.ListFolder(kBeside)) kept += item.name.starts_with(L"BCD_") && item.name.ends_with(L".bcd");
-    EXPECT_EQ(kept, 30u);
+    EXPECT_EQ(kept, 31u);  // 30 automatic ones and the one named by hand
   }
 }
 
