@@ -40,6 +40,10 @@ class CardsEndToEnd : public ::testing::Test {
     sim_.UseSystemStore(sim_.CopyStore(L"uefi-win11.txt", L"system.txt"));
     app_ = std::make_unique<AppDriver>(sim_, "Language=en\r\n");
     ASSERT_TRUE(app_->Started() && app_->WaitForLog(L"/enum all /v [OK]"));
+    // Tall enough for every card: a click computed without the list's scroll position must
+    // land on what it aims at (a press on a half-hidden card scrolls it first).
+    SetWindowPos(app_->Main(), nullptr, 0, 0, 1180, 990, SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_TRUE(app_->Idle());
     list_ = GetDlgItem(app_->Main(), 108);
     sim_.ClearLog();
   }
@@ -51,6 +55,7 @@ class CardsEndToEnd : public ::testing::Test {
     RECT client{};
     GetClientRect(list_, &client);
     const ui::EntriesLayout layout = ui::LayoutEntries(snapshot, client.right, GdiMeasure());
+    ASSERT_LE(layout.contentHeight, client.bottom) << "the list scrolls: a click would miss";
     for (const auto& card : layout.cards) {
       if (snapshot.entries[static_cast<size_t>(card.entryIndex)].identifier != id) continue;
       for (const auto& button : card.buttons) {
