@@ -35,13 +35,13 @@ ui::ListRow RowOf(const zel::BackupItem& item, bool efi) {
 }
 
 void ShowHistory(const zel::BackupList& list) {
-  ui::ListSpec spec;
-  spec.title = Pick(L"Lịch sử sao lưu", L"Backup History");
-  spec.description =
+  ui::ListSpec dialog;
+  dialog.title = Pick(L"Lịch sử sao lưu", L"Backup History");
+  dialog.description =
       Pick(L"Các bản sao lưu tự động trong ", L"The automatic backups in ") + list.folder +
       Pick(L", mới nhất trước. Khôi phục cũng được sao lưu trước, nên có thể hoàn tác (Ctrl+Z).",
            L", newest first. A restore is itself backed up first, so it can be undone (Ctrl+Z).");
-  spec.emptyText = Pick(L"Chưa có bản sao lưu tự động nào: mỗi thay đổi đều được sao lưu trước.",
+  dialog.emptyText = Pick(L"Chưa có bản sao lưu tự động nào: mỗi thay đổi đều được sao lưu trước.",
                         L"No automatic backups yet: one is taken before every change.");
   // Each row's backup, or null for a group title.
   struct Item {
@@ -51,26 +51,28 @@ void ShowHistory(const zel::BackupList& list) {
   std::vector<Item> items;
   const auto group = [&](const std::vector<zel::BackupItem>& backups, const std::wstring& title, bool efi) {
     if (backups.empty()) return;
-    spec.rows.push_back(ui::ListRow{title + L" (" + std::to_wstring(backups.size()) + L")", L"", L"", 0, true});
+    dialog.rows.push_back(ui::ListRow{title + L" (" + std::to_wstring(backups.size()) + L")", L"", L"", 0, true});
     items.push_back(Item{nullptr, efi});
     for (const zel::BackupItem& item : backups) {
-      spec.rows.push_back(RowOf(item, efi));
+      dialog.rows.push_back(RowOf(item, efi));
       items.push_back(Item{&item, efi});
     }
   };
   group(list.stores, Pick(L"BẢN SAO LƯU KHO BCD", L"BCD STORE BACKUPS"), false);
   group(list.efi, Pick(L"BẢN SAO PHÂN VÙNG EFI", L"EFI PARTITION SNAPSHOTS"), true);
-  spec.actions = {{Pick(L"Khôi phục bản này", L"Restore This Backup"), ui::kIconUpload},
+  dialog.actions = {{Pick(L"Khôi phục bản này", L"Restore This Backup"), ui::kIconUpload},
                   {Pick(L"Chọn file khác...", L"Browse Another File..."), ui::kIconFolder}};
-  spec.enabled = [&](int action, int row) { return action == kBrowse || (row >= 0 && items[static_cast<size_t>(row)].backup); };
+  dialog.enabled = [&](int action, int row) {
+    return action == kBrowse || (row >= 0 && items[static_cast<size_t>(row)].backup);
+  };
 
-  const int action = ui::ShowList(State().view.window, spec);
+  const int action = ui::ShowList(State().view.window, dialog);
   if (action == kBrowse) {
     ActionRestore();
     return;
   }
-  if (action != kRestore || spec.selected < 0) return;
-  const Item chosen = items[static_cast<size_t>(spec.selected)];
+  if (action != kRestore || dialog.selected < 0) return;
+  const Item chosen = items[static_cast<size_t>(dialog.selected)];
   const zel::BackupItem& item = *chosen.backup;
   if (chosen.efi) {
     RestoreEfiFrom(item.path);

@@ -67,39 +67,39 @@ void Change(const zel::FirmwareOrder& order, const zel::FirmwareApp& app, int ac
 }
 
 void ShowOrder(const zel::FirmwareOrder& order) {
-  ui::ListSpec spec;
-  spec.title = Title();
-  spec.description = Pick(L"Các mục khởi động của firmware, theo thứ tự firmware thử chúng. Thay đổi được ghi vào kho BCD "
+  ui::ListSpec dialog;
+  dialog.title = Title();
+  dialog.description = Pick(L"Các mục khởi động của firmware, theo thứ tự firmware thử chúng. Thay đổi được ghi vào kho BCD "
                           L"của hệ thống đang chạy, nơi Windows đồng bộ với firmware.",
                           L"The firmware's boot options, in the order it tries them. Changes go to the running system's "
                           L"store, which Windows keeps in step with the firmware.");
-  spec.emptyText = Pick(L"Firmware không liệt kê mục khởi động nào.", L"The firmware lists no boot options.");
+  dialog.emptyText = Pick(L"Firmware không liệt kê mục khởi động nào.", L"The firmware lists no boot options.");
   // Each row's application and its place in the order (0: outside it, -1: a group title).
   std::vector<std::pair<const zel::FirmwareApp*, int>> rows;
   const bool groups = !order.unlisted.empty();
   if (groups) {
-    spec.rows.push_back(ui::ListRow{Pick(L"THỨ TỰ KHỞI ĐỘNG", L"BOOT ORDER"), L"", L"", 0, true});
+    dialog.rows.push_back(ui::ListRow{Pick(L"THỨ TỰ KHỞI ĐỘNG", L"BOOT ORDER"), L"", L"", 0, true});
     rows.push_back({nullptr, -1});
   }
   for (size_t i = 0; i < order.apps.size(); ++i) {
-    spec.rows.push_back(RowOf(order.apps[i], static_cast<int>(i) + 1));
+    dialog.rows.push_back(RowOf(order.apps[i], static_cast<int>(i) + 1));
     rows.push_back({&order.apps[i], static_cast<int>(i) + 1});
   }
   if (groups) {
-    spec.rows.push_back(ui::ListRow{Pick(L"NGOÀI THỨ TỰ KHỞI ĐỘNG", L"NOT IN THE BOOT ORDER"), L"", L"", 0, true});
+    dialog.rows.push_back(ui::ListRow{Pick(L"NGOÀI THỨ TỰ KHỞI ĐỘNG", L"NOT IN THE BOOT ORDER"), L"", L"", 0, true});
     rows.push_back({nullptr, -1});
     for (const zel::FirmwareApp& app : order.unlisted) {
-      spec.rows.push_back(RowOf(app, 0));
+      dialog.rows.push_back(RowOf(app, 0));
       rows.push_back({&app, 0});
     }
   }
-  spec.actions = {{Pick(L"Khởi động 1 lần (lần tới)", L"Boot Once (Next Restart)"), ui::kIconPlay},
+  dialog.actions = {{Pick(L"Khởi động 1 lần (lần tới)", L"Boot Once (Next Restart)"), ui::kIconPlay},
                   {Pick(L"Khởi động 1 lần và Restart", L"Boot Once and Restart"), ui::kIconRestart},
                   {Pick(L"Đưa lên đầu", L"Move First"), ui::kIconStar},
                   {Pick(L"Di chuyển lên", L"Move Up"), ui::kIconArrowUp},
                   {Pick(L"Di chuyển xuống", L"Move Down"), ui::kIconArrowDown}};
   const int last = static_cast<int>(order.apps.size());
-  spec.enabled = [&](int action, int row) {
+  dialog.enabled = [&](int action, int row) {
     if (row < 0 || rows[static_cast<size_t>(row)].first == nullptr) return false;
     const auto [app, place] = rows[static_cast<size_t>(row)];
     // What the listing cannot vouch for is shown, never written.
@@ -108,12 +108,12 @@ void ShowOrder(const zel::FirmwareOrder& order) {
     if (order.orderDamaged || place <= 0) return false;
     return action == kMoveDown ? place < last : place > 1;
   };
-  for (size_t i = 0; i < rows.size() && spec.selected < 0; ++i) {
-    if (rows[i].first != nullptr) spec.selected = static_cast<int>(i);
+  for (size_t i = 0; i < rows.size() && dialog.selected < 0; ++i) {
+    if (rows[i].first != nullptr) dialog.selected = static_cast<int>(i);
   }
-  const int action = ui::ShowList(State().view.window, spec);
-  if (action < 0 || spec.selected < 0) return;
-  Change(order, *rows[static_cast<size_t>(spec.selected)].first, action);
+  const int action = ui::ShowList(State().view.window, dialog);
+  if (action < 0 || dialog.selected < 0) return;
+  Change(order, *rows[static_cast<size_t>(dialog.selected)].first, action);
 }
 
 }  // namespace
