@@ -20,6 +20,7 @@ struct AppState {
                             // its busy flag is the application's one (IsBusy)
   std::wstring loadedStorePath;  // where the current snapshot came from
   zel::BcdSnapshot snapshot;
+  std::wstring loadError;  // the snapshot's fault in the user's words, for the list
   std::vector<std::wstring> storeFiles;
   std::wstring selectedEntryId;
   // This session's last change: the store it was made to, the backup taken just before it,

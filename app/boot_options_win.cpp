@@ -5,6 +5,7 @@
 #include "app/actions.h"
 #include "app/boot_options_form.h"
 #include "app/command_log.h"
+#include "app/fault_text.h"
 #include "app/jobs_win.h"
 #include "app/selected_entry_win.h"
 #include "core/boot_options.h"
@@ -49,15 +50,15 @@ void ActionBootOptions() {
     SetStatus(ui::StatusText(ui::Status::OptionsUnchanged));
     return;
   }
+  auto applied = std::make_shared<std::vector<std::wstring>>();  // filled by the worker
   ExecuteChange(Pick(L"Đổi tuỳ chọn khởi động", L"Change boot options"),
-                [id, before, after](const std::wstring& store, std::wstring& message) {
-                  std::vector<std::wstring> applied;
-                  std::wstring error;
-                  const bool done = zel::ApplyBootOptions(store, id, before, after, applied, error);
-                  message = done ? AppliedText(applied) : FailedText(error, applied);
-                  return done;
+                [id, before, after, applied](const std::wstring& store, zel::Fault& fault) {
+                  return zel::ApplyBootOptions(store, id, before, after, *applied, fault);
                 },
-                false, FollowUp{.reloadAfterFailure = true});
+                false,
+                FollowUp{.reloadAfterFailure = true, .words = [applied](bool done, const zel::Fault& fault) {
+                           return done ? AppliedText(*applied) : FailedText(FaultText(fault), *applied);
+                         }});
 }
 
 }  // namespace app

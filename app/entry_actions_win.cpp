@@ -47,8 +47,8 @@ namespace {
 
 void SubmitDisplayOrder(const std::wstring& description, std::vector<std::wstring> order) {
   ExecuteChange(description,
-                [order = std::move(order)](const std::wstring& store, std::wstring& message) {
-                  return zel::SetDisplayOrder(store, order, message);
+                [order = std::move(order)](const std::wstring& store, zel::Fault& fault) {
+                  return zel::SetDisplayOrder(store, order, fault);
                 },
                 false);
 }
@@ -60,7 +60,7 @@ void ActionSetDefault() {
   if (!entry || RefusedAsSuspect(*entry, true)) return;
   const std::wstring id = entry->identifier;
   ExecuteChange(Pick(L"Đặt mục khởi động mặc định", L"Set default boot entry"),
-                [id](const std::wstring& store, std::wstring& message) { return zel::SetDefaultEntry(store, id, message); },
+                [id](const std::wstring& store, zel::Fault& fault) { return zel::SetDefaultEntry(store, id, fault); },
                 false);
 }
 
@@ -69,7 +69,7 @@ void ActionBootOnce() {
   if (!entry || RefusedAsSuspect(*entry, true)) return;
   const std::wstring id = entry->identifier;
   ExecuteChange(Pick(L"Đặt Boot Once", L"Set Boot Once"),
-                [id](const std::wstring& store, std::wstring& message) { return zel::SetBootSequence(store, id, message); },
+                [id](const std::wstring& store, zel::Fault& fault) { return zel::SetBootSequence(store, id, fault); },
                 false);
 }
 
@@ -103,8 +103,8 @@ void ActionRename() {
     return;
   }
   ExecuteChange(Pick(L"Đổi tên mục khởi động", L"Rename boot entry"),
-                [id, name](const std::wstring& store, std::wstring& message) {
-                  return zel::RenameEntry(store, id, name, message);
+                [id, name](const std::wstring& store, zel::Fault& fault) {
+                  return zel::RenameEntry(store, id, name, fault);
                 },
                 false);
 }
@@ -129,7 +129,7 @@ void ActionDelete() {
     return;
   }
   ExecuteChange(Pick(L"Xoá mục khởi động", L"Delete boot entry"),
-                [id](const std::wstring& store, std::wstring& message) { return zel::DeleteEntry(store, id, message); },
+                [id](const std::wstring& store, zel::Fault& fault) { return zel::DeleteEntry(store, id, fault); },
                 false);
 }
 
@@ -157,8 +157,8 @@ void ActionPolicy() {
       zel::PolicyOf(*entry) == zel::MenuPolicy::Legacy ? zel::MenuPolicy::Standard : zel::MenuPolicy::Legacy;
   const std::wstring id = entry->identifier;
   ExecuteChange(std::wstring(Pick(L"Đổi Boot Menu Policy thành ", L"Change Boot Menu Policy to ")) + zel::PolicyName(policy),
-                [id, policy](const std::wstring& store, std::wstring& message) {
-                  return zel::SetBootMenuPolicy(store, id, policy, message);
+                [id, policy](const std::wstring& store, zel::Fault& fault) {
+                  return zel::SetBootMenuPolicy(store, id, policy, fault);
                 },
                 false);
 }
@@ -168,8 +168,8 @@ void ActionToggleMenu() {
   const bool show = !State().snapshot.displayBootMenu;
   ExecuteChange(show ? Pick(L"Bật hiển thị boot menu", L"Enable boot menu display")
                      : Pick(L"Tắt hiển thị boot menu", L"Disable boot menu display"),
-                [show](const std::wstring& store, std::wstring& message) {
-                  return zel::SetDisplayBootMenu(store, show, message);
+                [show](const std::wstring& store, zel::Fault& fault) {
+                  return zel::SetDisplayBootMenu(store, show, fault);
                 },
                 false);
 }
@@ -184,8 +184,8 @@ void ActionTimeout() {
     return;
   }
   ExecuteChange(Pick(L"Đổi thời gian chờ", L"Change timeout"),
-                [seconds](const std::wstring& store, std::wstring& message) {
-                  return zel::SetMenuTimeout(store, seconds, message);
+                [seconds](const std::wstring& store, zel::Fault& fault) {
+                  return zel::SetMenuTimeout(store, seconds, fault);
                 },
                 false);
 }

@@ -5,6 +5,7 @@
 
 #include "app/actions.h"
 #include "app/command_log.h"
+#include "app/fault_text.h"
 #include "app/jobs_win.h"
 #include "core/firmware_order.h"
 #include "core/language.h"
@@ -46,8 +47,8 @@ void Change(const zel::FirmwareOrder& order, const zel::FirmwareApp& app, int ac
     FollowUp followUp;
     if (action == kBootOnceAndRestart) followUp.afterSuccess = [] { ActionPower(zel::PowerAction::Restart); };
     ExecuteChange(Pick(L"Khởi động 1 lần bằng mục UEFI: ", L"Boot once from firmware entry: ") + name,
-                  [order, id](const std::wstring&, std::wstring& message) {
-                    return zel::SetFirmwareBootNext(order, id, message);
+                  [order, id](const std::wstring&, zel::Fault& fault) {
+                    return zel::SetFirmwareBootNext(order, id, fault);
                   },
                   true, followUp);
     return;
@@ -60,8 +61,8 @@ void Change(const zel::FirmwareOrder& order, const zel::FirmwareApp& app, int ac
                                                  : Pick(L"Di chuyển xuống trong thứ tự UEFI: ",
                                                         L"Move down in firmware order: ");
   ExecuteChange(what + name,
-                [order, id, move](const std::wstring&, std::wstring& message) {
-                  return zel::MoveFirmwareApp(order, id, move, message);
+                [order, id, move](const std::wstring&, zel::Fault& fault) {
+                  return zel::MoveFirmwareApp(order, id, move, fault);
                 },
                 true);
 }
@@ -142,9 +143,9 @@ void ActionFirmwareOrder() {
       [](zel::FirmwareOrder& order) {
         if (!order.loaded) {
           AppendLog(Pick(L"> Không thể đọc thứ tự khởi động UEFI: ", L"> Could not read the firmware boot order: ") +
-                    order.error);
+                    FaultText(order.error));
           SetStatus(ui::StatusText(ui::Status::Failed));
-          ShowError(Pick(L"Zel Quillon PE — Lỗi", L"Zel Quillon PE — Error"), order.error);
+          ShowError(Pick(L"Zel Quillon PE — Lỗi", L"Zel Quillon PE — Error"), FaultText(order.error));
           return;
         }
         AppendLog(L"> bcdedit (system) /enum firmware /v [OK]");

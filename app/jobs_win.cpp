@@ -1,6 +1,7 @@
 #include "app/jobs_win.h"
 
 #include "app/command_log.h"
+#include "app/fault_text.h"
 #include "app/main_window_win.h"
 #include "core/bcd_backup.h"
 #include "core/bcd_store.h"
@@ -78,6 +79,7 @@ void RefreshBcd(std::function<void()> then) {
         state.storeFiles = std::move(result.storeFiles);
         state.loadedStorePath = path;
         state.snapshot = std::move(result.snapshot);
+        state.loadError = FaultText(state.snapshot.error);
         state.selectedEntryId = ui::SelectionAfterReload(state.snapshot, state.selectedEntryId);
         ShowSnapshot();
         if (state.snapshot.loaded) {
@@ -89,7 +91,7 @@ void RefreshBcd(std::function<void()> then) {
                       Pick(L" nhiều hơn một lần; sẽ không sửa đối tượng này.", L" more than once; it will not be changed."));
           }
         } else {
-          AppendLog(Pick(L"> Không thể đọc BCD: ", L"> Could not read BCD: ") + state.snapshot.error);
+          AppendLog(Pick(L"> Không thể đọc BCD: ", L"> Could not read BCD: ") + FaultText(state.snapshot.error));
           SetStatus(ui::StatusText(ui::Status::LoadFailed));
         }
         if (then) then();
@@ -125,6 +127,12 @@ void ReportChangeResult(const std::wstring& description, bool succeeded, const s
 
 namespace {
 
+void ReportOutcome(const std::wstring& description, ChangeOutcome& outcome, const FollowUp& followUp) {
+  const std::wstring message = followUp.words ? followUp.words(outcome.changeSucceeded, outcome.fault)
+                                              : FaultText(outcome.fault);
+  ReportChangeResult(description, outcome.changeSucceeded, message, followUp);
+}
+
 // The change again, without a backup, after the user accepted that.
 void RunChangeWithoutBackup(const std::wstring& description, const std::wstring& storePath, ChangeFunction change,
                             const FollowUp& followUp) {
@@ -132,12 +140,10 @@ void RunChangeWithoutBackup(const std::wstring& description, const std::wstring&
       description + L"...",
       [storePath, change] {
         ChangeOutcome outcome;
-        outcome.changeSucceeded = change(storePath, outcome.message);
+        outcome.changeSucceeded = change(storePath, outcome.fault);
         return outcome;
       },
-      [description, followUp](ChangeOutcome& outcome) {
-        ReportChangeResult(description, outcome.changeSucceeded, outcome.message, followUp);
-      });
+      [description, followUp](ChangeOutcome& outcome) { ReportOutcome(description, outcome, followUp); });
 }
 
 }  // namespace
@@ -150,8 +156,8 @@ void ExecuteChange(const std::wstring& description, ChangeFunction change, bool 
       [description, storePath, change] {
         ChangeOutcome outcome;
         outcome.backupSucceeded =
-            zel::BackupStoreBeforeChange(storePath, description, outcome.backupPath, outcome.backupError);
-        if (outcome.backupSucceeded) outcome.changeSucceeded = change(storePath, outcome.message);
+            zel::BackupStoreBeforeChange(storePath, description, outcome.backupPath, outcome.backupFault);
+        if (outcome.backupSucceeded) outcome.changeSucceeded = change(storePath, outcome.fault);
         return outcome;
       },
       [description, storePath, change, followUp](ChangeOutcome& outcome) {
@@ -160,18 +166,19 @@ void ExecuteChange(const std::wstring& description, ChangeFunction change, bool 
             AppendLog(L"> Auto-backup \u2192 " + outcome.backupPath + L" [OK]");
             State().lastChange = {storePath, outcome.backupPath, description};
           }
-          ReportChangeResult(description, outcome.changeSucceeded, outcome.message, followUp);
+          ReportOutcome(description, outcome, followUp);
           return;
         }
         if (AskContinueWithoutBackup(Pick(L"> Auto-backup thất bại: ", L"> Auto-backup failed: "),
                                      Pick(L"Không thể tự động sao lưu BCD:", L"Automatic BCD backup failed:"),
-                                     outcome.backupError)) {
+                                     outcome.backupFault)) {
           RunChangeWithoutBackup(description, storePath, change, followUp);
         }
       });
 }
 
-bool AskContinueWithoutBackup(const std::wstring& logPrefix, const std::wstring& failure, const std::wstring& error) {
+bool AskContinueWithoutBackup(const std::wstring& logPrefix, const std::wstring& failure, const zel::Fault& fault) {
+  const std::wstring error = FaultText(fault);
   AppendLog(logPrefix + error);
   const std::wstring text = failure + L"\r\n\r\n" + error +
                             Pick(L"\r\n\r\nBạn vẫn muốn tiếp tục mà KHÔNG có bản sao lưu?", L"\r\n\r\nContinue WITHOUT a backup?");

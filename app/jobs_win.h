@@ -12,21 +12,22 @@
 #include "app/app_state_win.h"
 #include "app/job_delivery.h"
 #include "core/bcd_model.h"
+#include "core/fault.h"
 #include "ui/dialogs_win.h"
 
 namespace app {
 
 struct JobResult {
   bool success = false;
-  std::wstring message;
+  zel::Fault fault;
 };
 
 struct ChangeOutcome {
   bool backupSucceeded = false;
   std::wstring backupPath;
-  std::wstring backupError;
+  zel::Fault backupFault;
   bool changeSucceeded = false;
-  std::wstring message;
+  zel::Fault fault;  // why it failed, or a note on a change that succeeded
 };
 
 struct RefreshResult {
@@ -34,8 +35,8 @@ struct RefreshResult {
   zel::BcdSnapshot snapshot;
 };
 
-// A change run on a worker: store path in, message out, true when done.
-using ChangeFunction = std::function<bool(const std::wstring& storePath, std::wstring& message)>;
+// A change run on a worker: store path in, true when done; what went wrong (or a note) in `fault`.
+using ChangeFunction = std::function<bool(const std::wstring& storePath, zel::Fault& fault)>;
 
 void SetBusy(bool busy, const std::wstring& text);
 // Reports a worker that could not be started: leaves the busy state and says so.
@@ -80,6 +81,8 @@ struct FollowUp {
   // (several bcdedit runs), where a single failed run changed nothing.
   bool reloadAfterFailure = false;
   std::function<void()> afterSuccess;  // once the store was read again
+  // How the outcome is told (on the UI thread); by default the fault's own words.
+  std::function<std::wstring(bool succeeded, const zel::Fault& fault)> words;
 };
 void ExecuteChange(const std::wstring& description, ChangeFunction change, bool allowUnloaded, FollowUp followUp = {});
 void ReportChangeResult(const std::wstring& description, bool succeeded, const std::wstring& message,
@@ -89,7 +92,7 @@ void ShowError(const std::wstring& title, const std::wstring& text);
 void ShowInfo(const std::wstring& title, const std::wstring& text);
 // After a failed automatic backup: logs it and asks whether to go on without one
 // (Cancel has the focus); a refusal is said on the status line.
-bool AskContinueWithoutBackup(const std::wstring& logPrefix, const std::wstring& failure, const std::wstring& error);
+bool AskContinueWithoutBackup(const std::wstring& logPrefix, const std::wstring& failure, const zel::Fault& fault);
 bool AskConfirm(const std::wstring& title, const std::wstring& text, const std::wstring& confirmText,
                 ui::MessageKind kind, bool danger);
 

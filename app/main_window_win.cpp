@@ -74,6 +74,7 @@ void OnCreate(HWND window) {
   state.shown.snapshot = &state.snapshot;
   ui::EntriesHost host;
   host.snapshot = &state.snapshot;
+  host.loadError = &state.loadError;
   host.selectedEntryId = &state.selectedEntryId;
   host.busy = &state.shown.busy;
   host.onAction = OnEntryAction;

@@ -4,6 +4,7 @@
 
 #include "app/actions.h"
 #include "app/command_log.h"
+#include "app/fault_text.h"
 #include "app/jobs_win.h"
 #include "core/bcd_backup.h"
 #include "core/efi_backup.h"
@@ -58,7 +59,7 @@ struct JobTexts {
 };
 
 // The common end of the jobs that do not change the store.
-void FinishJob(const JobTexts& texts, bool success, const std::wstring& message) {
+void FinishJob(const JobTexts& texts, bool success, const zel::Fault& fault) {
   if (success) {
     SetStatus(texts.success);
     if (!texts.logLine.empty()) AppendLog(texts.logLine);
@@ -66,19 +67,19 @@ void FinishJob(const JobTexts& texts, bool success, const std::wstring& message)
     return;
   }
   SetStatus(texts.failure);
-  ShowError(texts.errorTitle, message);
+  ShowError(texts.errorTitle, FaultText(fault));
 }
 
 // A job around one operation that reports through a bool and an error text.
-void RunFileJob(const std::wstring& busyText, std::function<bool(std::wstring& message)> operation, JobTexts texts) {
+void RunFileJob(const std::wstring& busyText, std::function<bool(zel::Fault& fault)> operation, JobTexts texts) {
   RunInBackground<JobResult>(
       busyText,
       [operation] {
         JobResult result;
-        result.success = operation(result.message);
+        result.success = operation(result.fault);
         return result;
       },
-      [texts](JobResult& result) { FinishJob(texts, result.success, result.message); });
+      [texts](JobResult& result) { FinishJob(texts, result.success, result.fault); });
 }
 
 // The partition is copied into the backup folder before a restore or a repair
@@ -86,31 +87,31 @@ void RunFileJob(const std::wstring& busyText, std::function<bool(std::wstring& m
 struct EfiChangeOutcome {
   bool snapshotTaken = false;
   std::wstring snapshotPath;
-  std::wstring snapshotError;
+  zel::Fault snapshotFault;
   bool success = false;
-  std::wstring message;
+  zel::Fault fault;
 };
 
 void RunEfiChange(const std::wstring& description, const std::wstring& busyText,
-                  std::function<bool(std::wstring& message)> operation, JobTexts texts, bool snapshot = true) {
+                  std::function<bool(zel::Fault& fault)> operation, JobTexts texts, bool snapshot = true) {
   RunInBackground<EfiChangeOutcome>(
       busyText,
       [description, operation, snapshot] {
         EfiChangeOutcome outcome;
         outcome.snapshotTaken =
-            !snapshot || zel::SnapshotEfiBeforeChange(description, outcome.snapshotPath, outcome.snapshotError);
-        if (outcome.snapshotTaken) outcome.success = operation(outcome.message);
+            !snapshot || zel::SnapshotEfiBeforeChange(description, outcome.snapshotPath, outcome.snapshotFault);
+        if (outcome.snapshotTaken) outcome.success = operation(outcome.fault);
         return outcome;
       },
       [description, busyText, operation, texts](EfiChangeOutcome& outcome) {
         if (outcome.snapshotTaken) {
           if (!outcome.snapshotPath.empty()) AppendLog(L"> Auto-backup EFI \u2192 " + outcome.snapshotPath + L" [OK]");
-          FinishJob(texts, outcome.success, outcome.message);
+          FinishJob(texts, outcome.success, outcome.fault);
           return;
         }
         if (AskContinueWithoutBackup(Pick(L"> Auto-backup EFI thất bại: ", L"> Auto-backup EFI failed: "),
                                      Pick(L"Không thể tự động sao lưu phân vùng EFI:", L"Automatic EFI backup failed:"),
-                                     outcome.snapshotError)) {
+                                     outcome.snapshotFault)) {
           RunEfiChange(description, busyText, operation, texts, false);
         }
       });
@@ -119,7 +120,7 @@ void RunEfiChange(const std::wstring& description, const std::wstring& busyText,
 struct ArchiveCheck {
   bool safe = false;
   bool hasEfiRoot = false;
-  std::wstring message;
+  zel::Fault fault;
 };
 
 std::wstring FirstWindowsDrive(const std::vector<std::wstring>& drives) { return drives.empty() ? L"C:" : drives[0]; }
@@ -165,15 +166,16 @@ void ActionCreateWinPe() {
   request.addFirst = form.fields[kWinPeFirst].checked;
   request.setDefault = form.fields[kWinPeDefault].checked;
   request.bootOnce = form.fields[kWinPeBootOnce].checked;
+  auto created = std::make_shared<std::wstring>();  // the new entry's identifier, from the worker
   ExecuteChange(Pick(L"Tạo mục khởi động WinPE", L"Create WinPE boot entry"),
-                [request](const std::wstring& store, std::wstring& message) mutable {
+                [request, created](const std::wstring& store, zel::Fault& fault) mutable {
                   request.legacyBios = IsLegacyBiosStore(store);
-                  std::wstring id;
-                  if (!zel::CreateWinPeEntry(store, request, id, message)) return false;
-                  message = Pick(L"Đã tạo WinPE ", L"Created WinPE ") + id + Pick(L" từ ", L" from ") + request.imagePath;
-                  return true;
+                  return zel::CreateWinPeEntry(store, request, *created, fault);
                 },
-                true);
+                true, FollowUp{.words = [created, image = request.imagePath](bool done, const zel::Fault& fault) {
+                  return done ? Pick(L"Đã tạo WinPE ", L"Created WinPE ") + *created + Pick(L" từ ", L" from ") + image
+                              : FaultText(fault);
+                }});
 }
 
 namespace {
@@ -211,16 +213,17 @@ void ShowCreateWindowsForm(const std::vector<std::wstring>& drives) {
   request.policy = PolicyFrom(form.fields[kWindowsLegacy]);
   request.addFirst = form.fields[kWindowsFirst].checked;
   request.setDefault = form.fields[kWindowsDefault].checked;
+  auto created = std::make_shared<std::wstring>();  // the new entry's identifier, from the worker
   ExecuteChange(Pick(L"Tạo mục khởi động Windows", L"Create Windows boot entry"),
-                [request](const std::wstring& store, std::wstring& message) mutable {
+                [request, created](const std::wstring& store, zel::Fault& fault) mutable {
                   request.legacyBios = IsLegacyBiosStore(store);
-                  std::wstring id;
-                  if (!zel::CreateWindowsEntry(store, request, id, message)) return false;
-                  message = request.useBcdboot ? std::wstring(Pick(L"BCDBoot hoàn tất.", L"BCDBoot completed."))
-                                               : Pick(L"Đã tạo Windows ", L"Created Windows ") + id;
-                  return true;
+                  return zel::CreateWindowsEntry(store, request, *created, fault);
                 },
-                true);
+                true, FollowUp{.words = [created, bcdboot = request.useBcdboot](bool done, const zel::Fault& fault) {
+                  if (!done) return FaultText(fault);
+                  return bcdboot ? std::wstring(Pick(L"BCDBoot hoàn tất.", L"BCDBoot completed."))
+                                 : Pick(L"Đã tạo Windows ", L"Created Windows ") + *created;
+                }});
 }
 
 }  // namespace
@@ -242,7 +245,7 @@ void RestoreStoreFrom(const std::wstring& file, const std::wstring& note) {
     return;
   }
   ExecuteChange(Pick(L"Khôi phục BCD", L"Restore BCD"),
-                [file](const std::wstring& store, std::wstring& message) { return zel::ImportStore(store, file, message); },
+                [file](const std::wstring& store, zel::Fault& fault) { return zel::ImportStore(store, file, fault); },
                 true);
 }
 
@@ -252,7 +255,7 @@ void ActionBackup() {
   if (file.empty()) return;
   const std::wstring store = State().loadedStorePath;
   RunFileJob(Pick(L"Đang sao lưu BCD...", L"Backing up BCD..."),
-             [store, file](std::wstring& message) { return zel::ExportStore(store, file, message); },
+             [store, file](zel::Fault& fault) { return zel::ExportStore(store, file, fault); },
              JobTexts{Pick(L"Sao lưu BCD thành công.", L"BCD backed up successfully."),
                       Pick(L"Sao lưu BCD thất bại.", L"BCD backup failed."), L"> Backup BCD \u2192 " + file + L" [OK]",
                       Pick(L"Lỗi sao lưu", L"Backup error"), false});
@@ -263,7 +266,7 @@ void ActionBackupEfi() {
                                      FileFilter::Zip, L"EFI-Backup.zip", L"zip");
   if (file.empty()) return;
   RunFileJob(Pick(L"Đang sao lưu EFI System Partition...", L"Backing up EFI System Partition..."),
-             [file](std::wstring& message) { return zel::BackupEfi(file, message); },
+             [file](zel::Fault& fault) { return zel::BackupEfi(file, fault); },
              JobTexts{Pick(L"Sao lưu EFI thành công.", L"EFI backed up successfully."),
                       Pick(L"Sao lưu EFI thất bại.", L"EFI backup failed."), L"> Backup EFI \u2192 " + file + L" [OK]",
                       Pick(L"Lỗi sao lưu EFI", L"EFI backup error"), false});
@@ -293,12 +296,12 @@ void RestoreEfiFrom(const std::wstring& file) {
       Pick(L"Đang kiểm tra bản sao lưu EFI...", L"Checking the EFI backup..."),
       [file] {
         ArchiveCheck check;
-        check.safe = zel::CheckEfiArchive(file, check.hasEfiRoot, check.message);
+        check.safe = zel::CheckEfiArchive(file, check.hasEfiRoot, check.fault);
         return check;
       },
       [file, texts](ArchiveCheck& check) {
         if (!check.safe) {
-          FinishJob(texts, false, check.message);
+          FinishJob(texts, false, check.fault);
           return;
         }
         if (!check.hasEfiRoot &&
@@ -315,7 +318,7 @@ void RestoreEfiFrom(const std::wstring& file) {
         }
         RunEfiChange(Pick(L"Khôi phục EFI", L"Restore EFI"),
                      Pick(L"Đang khôi phục EFI System Partition...", L"Restoring EFI System Partition..."),
-                     [file](std::wstring& message) { return zel::RestoreEfi(file, message); }, texts);
+                     [file](zel::Fault& fault) { return zel::RestoreEfi(file, fault); }, texts);
       });
 }
 
@@ -334,7 +337,7 @@ void ShowRepairEfiForm(const std::vector<std::wstring>& drives) {
   const std::wstring drive = form.fields.front().value;
   RunEfiChange(Pick(L"Sửa EFI từ Windows", L"Repair EFI from Windows"),
                Pick(L"Đang sửa EFI bằng BCDBoot...", L"Repairing EFI with BCDBoot..."),
-               [drive](std::wstring& message) { return zel::RepairEfi(drive, message); },
+               [drive](zel::Fault& fault) { return zel::RepairEfi(drive, fault); },
                JobTexts{Pick(L"Sửa EFI thành công.", L"EFI repaired successfully."),
                         Pick(L"Sửa EFI thất bại.", L"EFI repair failed."), L"> Repair EFI from " + drive + L"\\Windows [OK]",
                         Pick(L"Lỗi sửa EFI", L"EFI repair error"), true});
@@ -364,12 +367,16 @@ void ActionPower(zel::PowerAction action) {
       break;
   }
   if (!AskConfirm(Pick(L"Xác nhận", L"Confirm"), question, confirm, ui::MessageKind::Question, danger)) return;
-  RunInBackground<zel::CommandResult>(
-      Pick(L"Đang gửi lệnh nguồn...", L"Sending power command..."), [action] { return zel::RunPowerAction(action); },
-      [](zel::CommandResult& result) {
+  RunInBackground<JobResult>(
+      Pick(L"Đang gửi lệnh nguồn...", L"Sending power command..."), [action] {
+        JobResult result;
+        result.success = zel::RunPowerAction(action, result.fault);
+        return result;
+      },
+      [](JobResult& result) {
         FinishJob(JobTexts{Pick(L"Đã gửi lệnh nguồn.", L"Power command sent."), Pick(L"Lệnh nguồn thất bại.", L"Power command failed."),
                            L"", Pick(L"Lỗi nguồn hệ thống", L"Power error"), false},
-                  result.exitCode == 0 && !result.timedOut, result.output);
+                  result.success, result.fault);
       });
 }
 

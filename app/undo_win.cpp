@@ -39,8 +39,8 @@ void ActionUndo() {
   }
   const std::wstring backup = last.backup;
   ExecuteChange(Pick(L"Hoàn tác: ", L"Undo: ") + last.description,
-                [backup](const std::wstring& store, std::wstring& message) {
-                  return zel::ImportStore(store, backup, message);
+                [backup](const std::wstring& store, zel::Fault& fault) {
+                  return zel::ImportStore(store, backup, fault);
                 },
                 true);
 }

@@ -3,7 +3,6 @@
 #include "core/backup_folder.h"
 #include "core/backup_history.h"
 #include "core/command_runner.h"
-#include "core/language.h"
 #include "core/platform.h"
 #include "core/store_selection.h"
 #include "core/system.h"
@@ -20,21 +19,21 @@ bool IsOfflineStoreFile(const std::wstring& storePath) {
 
 }  // namespace
 
-bool ExportStore(const std::wstring& storePath, const std::wstring& targetFile, std::wstring& error) {
+bool ExportStore(const std::wstring& storePath, const std::wstring& targetFile, Fault& error) {
   error.clear();
   if (IsOfflineStoreFile(storePath)) {
     const uint32_t code = CurrentPlatform().CopyFileTo(storePath, targetFile);
     if (code == 0) return true;
-    error = Win32ErrorText(code);
+    error = Said(Win32ErrorText(code));
     return false;
   }
   return RunBcdeditStep(L"", L"/export \"" + targetFile + L"\"", error);  // the live store: never with /store
 }
 
-bool ImportStore(const std::wstring& storePath, const std::wstring& backupFile, std::wstring& error) {
+bool ImportStore(const std::wstring& storePath, const std::wstring& backupFile, Fault& error) {
   error.clear();
   if (!FileExists(backupFile)) {
-    error = Pick(L"Không tìm thấy file sao lưu: ", L"Backup file not found: ") + backupFile;
+    error = {FaultKind::BackupFileMissing, backupFile};
     return false;
   }
   if (!IsOfflineStoreFile(storePath)) return RunBcdeditStep(L"", L"/import \"" + backupFile + L"\"", error);
@@ -48,7 +47,7 @@ bool ImportStore(const std::wstring& storePath, const std::wstring& backupFile, 
   const uint32_t code = platform.CopyFileTo(backupFile, storePath);
   if (known) platform.SetAttributes(storePath, attributes);
   if (code != 0) {
-    error = Win32ErrorText(code);
+    error = Said(Win32ErrorText(code));
     return false;
   }
   // The old hive's transaction logs would be replayed over the restored file.
@@ -56,18 +55,18 @@ bool ImportStore(const std::wstring& storePath, const std::wstring& backupFile, 
   return true;
 }
 
-bool BackupStoreBeforeChange(const std::wstring& storePath, std::wstring& backupFile, std::wstring& error) {
+bool BackupStoreBeforeChange(const std::wstring& storePath, std::wstring& backupFile, Fault& error) {
   return BackupStoreBeforeChange(storePath, L"", backupFile, error);
 }
 
 bool BackupStoreBeforeChange(const std::wstring& storePath, const std::wstring& changeDescription,
-                             std::wstring& backupFile, std::wstring& error) {
+                             std::wstring& backupFile, Fault& error) {
   backupFile.clear();
   error.clear();
   if (!storePath.empty() && !FileExists(storePath)) return true;
   const std::wstring folder = FindBackupFolder();
   if (folder.empty()) {
-    error = Pick(L"Không tìm được thư mục có quyền ghi để sao lưu BCD.", L"No writable folder was found for the BCD backup.");
+    error = {FaultKind::NoBackupFolder, {}};
     return false;
   }
   const std::wstring candidate = NewBackupPath(folder, L"BCD_" + StoreLabel(storePath) + L"_", L".bcd");

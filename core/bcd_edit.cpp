@@ -4,7 +4,6 @@
 
 #include "core/bcd_parser.h"
 #include "core/command_runner.h"
-#include "core/language.h"
 #include "core/text.h"
 
 namespace zel {
@@ -61,17 +60,17 @@ bool IsGuidText(const std::wstring& text) {
   return text.size() == 38 && ExtractGuid(text, 0, guid) && EqualsNoCase(guid, text);
 }
 
-bool CheckEntryId(const std::wstring& id, std::wstring& error) {
+bool CheckEntryId(const std::wstring& id, Fault& error) {
   if (IsGuidText(id)) return true;
-  error = Pick(L"Mã định danh mục khởi động không hợp lệ: ", L"Invalid boot entry identifier: ") + id;
+  error = {FaultKind::BadEntryId, id};
   return false;
 }
 
-bool RenameEntry(const std::wstring& storePath, const std::wstring& id, const std::wstring& name, std::wstring& error) {
+bool RenameEntry(const std::wstring& storePath, const std::wstring& id, const std::wstring& name, Fault& error) {
   if (!CheckEntryId(id, error)) return false;
   const std::wstring clean = SanitizeDescription(name);
   if (clean.empty()) {
-    error = Pick(L"Tên hiển thị không được để trống.", L"The display name must not be empty.");
+    error = {FaultKind::EmptyName, {}};
     return false;
   }
   return RunBcdeditStep(storePath, L"/set " + id + L" description \"" + clean + L"\"", error);
@@ -97,7 +96,7 @@ std::wstring RamdiskOptionsIdIn(const std::wstring& listing, const std::wstring&
   return {};
 }
 
-bool DeleteEntry(const std::wstring& storePath, const std::wstring& id, std::wstring& error) {
+bool DeleteEntry(const std::wstring& storePath, const std::wstring& id, Fault& error) {
   if (!CheckEntryId(id, error)) return false;
   // Read the entry first: once it is gone, nothing says which options object it used.
   const CommandResult entry = RunBcdedit(storePath, L"/enum " + id + L" /v");
@@ -116,25 +115,23 @@ bool DeleteEntry(const std::wstring& storePath, const std::wstring& id, std::wst
   if (verdict == Options::kUnused) {
     RunBcdedit(storePath, L"/delete " + optionsId + L" /f");
   } else if (verdict == Options::kKept) {
-    error = Pick(L"Đã giữ lại đối tượng ", L"Kept the object ") + optionsId +
-            Pick(L" mà mục đã xoá trỏ tới, vì không chắc đó là tuỳ chọn RAM-disk chỉ riêng mục này dùng.",
-                 L" that the deleted entry pointed to: it is not certain to be RAM-disk options only this entry used.");
+    error = {FaultKind::KeptOptions, optionsId};
   }
   return true;
 }
 
-bool SetMenuTimeout(const std::wstring& storePath, int32_t seconds, std::wstring& error) {
+bool SetMenuTimeout(const std::wstring& storePath, int32_t seconds, Fault& error) {
   const int32_t clamped = std::clamp<int32_t>(seconds, 0, 3600);
   return RunBcdeditStep(storePath, L"/timeout " + std::to_wstring(clamped), error);
 }
 
-bool SetDisplayBootMenu(const std::wstring& storePath, bool show, std::wstring& error) {
+bool SetDisplayBootMenu(const std::wstring& storePath, bool show, Fault& error) {
   return RunBcdeditStep(storePath, std::wstring(L"/set {bootmgr} displaybootmenu ") + (show ? L"yes" : L"no"), error);
 }
 
-bool SetDisplayOrder(const std::wstring& storePath, const std::vector<std::wstring>& ids, std::wstring& error) {
+bool SetDisplayOrder(const std::wstring& storePath, const std::vector<std::wstring>& ids, Fault& error) {
   if (ids.empty()) {
-    error = Pick(L"Danh sách thứ tự khởi động đang trống.", L"The boot display order is empty.");
+    error = {FaultKind::EmptyOrder, {}};
     return false;
   }
   std::wstring arguments = L"/displayorder";
@@ -151,17 +148,17 @@ MenuPolicy PolicyOf(const BootEntry& entry) {
   return EqualsNoCase(entry.bootMenuPolicy, L"Legacy") ? MenuPolicy::Legacy : MenuPolicy::Standard;
 }
 
-bool SetBootMenuPolicy(const std::wstring& storePath, const std::wstring& id, MenuPolicy policy, std::wstring& error) {
+bool SetBootMenuPolicy(const std::wstring& storePath, const std::wstring& id, MenuPolicy policy, Fault& error) {
   if (!CheckEntryId(id, error)) return false;
   return RunBcdeditStep(storePath, L"/set " + id + L" bootmenupolicy " + PolicyName(policy), error);
 }
 
-bool SetDefaultEntry(const std::wstring& storePath, const std::wstring& id, std::wstring& error) {
+bool SetDefaultEntry(const std::wstring& storePath, const std::wstring& id, Fault& error) {
   if (!CheckEntryId(id, error)) return false;
   return RunBcdeditStep(storePath, L"/default " + id, error);
 }
 
-bool SetBootSequence(const std::wstring& storePath, const std::wstring& id, std::wstring& error) {
+bool SetBootSequence(const std::wstring& storePath, const std::wstring& id, Fault& error) {
   if (!CheckEntryId(id, error)) return false;
   return RunBcdeditStep(storePath, L"/bootsequence " + id, error);
 }

@@ -8,27 +8,28 @@
 #include <vector>
 
 #include "core/bcd_model.h"
+#include "core/fault.h"
 
 namespace zel {
 
 // The shared RAM-disk options object; deleting an entry never removes it.
 inline const std::wstring RamdiskOptionsGuid = L"{ae5534e0-a924-466c-b836-758539a3ee3a}";
 
-bool RenameEntry(const std::wstring& storePath, const std::wstring& id, const std::wstring& name, std::wstring& error);
+bool RenameEntry(const std::wstring& storePath, const std::wstring& id, const std::wstring& name, Fault& error);
 // Deletes the entry and, for a RAM-disk entry, the options object only it used.
 // When that object stays because it may serve something else, the call still
 // succeeds and `error` holds a note saying so, for the log.
-bool DeleteEntry(const std::wstring& storePath, const std::wstring& id, std::wstring& error);
-bool SetMenuTimeout(const std::wstring& storePath, int32_t seconds, std::wstring& error);
-bool SetDisplayBootMenu(const std::wstring& storePath, bool show, std::wstring& error);
-bool SetDisplayOrder(const std::wstring& storePath, const std::vector<std::wstring>& ids, std::wstring& error);
-bool SetBootMenuPolicy(const std::wstring& storePath, const std::wstring& id, MenuPolicy policy, std::wstring& error);
+bool DeleteEntry(const std::wstring& storePath, const std::wstring& id, Fault& error);
+bool SetMenuTimeout(const std::wstring& storePath, int32_t seconds, Fault& error);
+bool SetDisplayBootMenu(const std::wstring& storePath, bool show, Fault& error);
+bool SetDisplayOrder(const std::wstring& storePath, const std::vector<std::wstring>& ids, Fault& error);
+bool SetBootMenuPolicy(const std::wstring& storePath, const std::wstring& id, MenuPolicy policy, Fault& error);
 // The policy's name, as bcdedit writes and lists it.
 const wchar_t* PolicyName(MenuPolicy policy);
 // Any listed value other than Legacy counts as Standard, as the boot manager treats it.
 MenuPolicy PolicyOf(const BootEntry& entry);
-bool SetDefaultEntry(const std::wstring& storePath, const std::wstring& id, std::wstring& error);
-bool SetBootSequence(const std::wstring& storePath, const std::wstring& id, std::wstring& error);
+bool SetDefaultEntry(const std::wstring& storePath, const std::wstring& id, Fault& error);
+bool SetBootSequence(const std::wstring& storePath, const std::wstring& id, Fault& error);
 
 // The display order after moving `id` one place up or down; nothing when it is
 // not listed or already at that end.
@@ -44,6 +45,6 @@ std::wstring RamdiskOptionsIdIn(const std::wstring& listing, const std::wstring&
 bool IsGuidText(const std::wstring& text);
 // Identifiers go onto the command line unquoted, so only a well-formed GUID may:
 // false, with the reason in `error`, for anything else.
-bool CheckEntryId(const std::wstring& id, std::wstring& error);
+bool CheckEntryId(const std::wstring& id, Fault& error);
 
 }  // namespace zel

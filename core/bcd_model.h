@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/fault.h"
 #include "core/text.h"
 
 namespace zel {
@@ -58,7 +59,7 @@ struct BcdSnapshot {
   std::wstring currentId;  // only read for the system store
   std::wstring bootSequenceId;
   std::wstring rawText;  // the whole /enum all /v output, kept even when the run failed
-  std::wstring error;    // why loading failed; empty on success
+  Fault error;           // why loading failed; empty on success
   std::vector<std::wstring> displayOrder;
   std::vector<BootEntry> entries;  // boot menu order, then hidden Windows and WinPE entries
   // Lower-case identifiers that head more than one block of the listing (the boot

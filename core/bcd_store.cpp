@@ -6,7 +6,6 @@
 #include "core/command_runner.h"
 #include "core/concurrently.h"
 #include "core/exact_names.h"
-#include "core/language.h"
 #include "core/text.h"
 
 namespace zel {
@@ -24,7 +23,7 @@ BcdSnapshot LoadBcdSnapshot(const std::wstring& storePath) {
   BcdSnapshot snapshot;
   snapshot.rawText = all.output;
   if (!all.Succeeded()) {
-    snapshot.error = !all.output.empty() ? all.output : Pick(L"Không thể mở kho BCD.", L"Could not open the BCD store.");
+    snapshot.error = SaidOr(all.output, FaultKind::StoreUnreadable);
     return snapshot;
   }
   snapshot.loaded = true;

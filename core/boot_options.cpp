@@ -70,7 +70,7 @@ std::vector<BootOptionStep> BootOptionSteps(const std::wstring& id, const BootOp
 }
 
 bool ApplyBootOptions(const std::wstring& storePath, const std::wstring& id, const BootOptions& before,
-                      const BootOptions& after, std::vector<std::wstring>& applied, std::wstring& error) {
+                      const BootOptions& after, std::vector<std::wstring>& applied, Fault& error) {
   applied.clear();
   error.clear();
   if (!CheckEntryId(id, error)) return false;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/bcd_model.h"
+#include "core/fault.h"
 
 namespace zel {
 
@@ -22,6 +23,6 @@ std::vector<BootOptionStep> BootOptionSteps(const std::wstring& id, const BootOp
 // Runs the steps in order and stops at the first failure. `applied` names the
 // elements written before it; `error` is bcdedit's message (or a fixed one).
 bool ApplyBootOptions(const std::wstring& storePath, const std::wstring& id, const BootOptions& before,
-                      const BootOptions& after, std::vector<std::wstring>& applied, std::wstring& error);
+                      const BootOptions& after, std::vector<std::wstring>& applied, Fault& error);
 
 }  // namespace zel

@@ -14,9 +14,9 @@ CommandResult RunBcdedit(const std::wstring& storePath, const std::wstring& argu
   return RunProcess(SystemToolPath(L"bcdedit.exe"), BcdeditArguments(storePath, arguments), kBcdeditTimeoutMs);
 }
 
-bool RunBcdeditStep(const std::wstring& storePath, const std::wstring& arguments, std::wstring& error) {
+bool RunBcdeditStep(const std::wstring& storePath, const std::wstring& arguments, Fault& error) {
   const CommandResult result = RunBcdedit(storePath, arguments);
-  error = result.Succeeded() ? std::wstring() : result.output;
+  error = result.Succeeded() ? Fault{} : Said(result.output);
   return result.Succeeded();
 }
 

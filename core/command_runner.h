@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/command_result.h"
+#include "core/fault.h"
 
 namespace zel {
 
@@ -22,7 +23,7 @@ CommandResult RunProcess(const std::wstring& program, const std::wstring& argume
 // bcdedit with the given arguments, against the system store (empty path) or a store file.
 CommandResult RunBcdedit(const std::wstring& storePath, const std::wstring& arguments);
 // One bcdedit step as a yes or no: `error` is empty when it succeeded, else what bcdedit printed.
-bool RunBcdeditStep(const std::wstring& storePath, const std::wstring& arguments, std::wstring& error);
+bool RunBcdeditStep(const std::wstring& storePath, const std::wstring& arguments, Fault& error);
 
 // The full path of a tool in the Windows system folder; the bare name when the folder is unknown.
 std::wstring SystemToolPath(const std::wstring& fileName);

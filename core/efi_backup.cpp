@@ -6,7 +6,6 @@
 #include "core/backup_history.h"
 #include "core/command_runner.h"
 #include "core/esp.h"
-#include "core/language.h"
 #include "core/platform.h"
 #include "core/system.h"
 #include "core/text.h"
@@ -39,14 +38,9 @@ std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
 
 const wchar_t kEfiSnapshotPrefix[] = L"EFI_";
 
-const wchar_t* NoTarText() {
-  return Pick(L"WinPE chưa có tar.exe. Hãy thêm WinPE-StorageWMI/PowerShell hoặc tar.exe vào image.",
-              L"This WinPE has no tar.exe. Add WinPE-StorageWMI/PowerShell or tar.exe to the image.");
-}
-
 // Packs the whole partition into `zipPath`, mounted for the tar run only. A failed
 // run leaves no partial archive behind and reports tar's own output.
-bool PackPartition(const std::wstring& tar, const std::wstring& zipPath, std::wstring& error) {
+bool PackPartition(const std::wstring& tar, const std::wstring& zipPath, Fault& error) {
   EspMount esp;
   if (!esp.Mount(error)) return false;
   const CommandResult packed =
@@ -54,7 +48,7 @@ bool PackPartition(const std::wstring& tar, const std::wstring& zipPath, std::ws
   esp.Release();
   if (packed.Succeeded()) return true;
   DeleteFileForce(zipPath);
-  error = packed.output;
+  error = Said(packed.output);
   return false;
 }
 
@@ -65,25 +59,25 @@ std::wstring FindTar() {
   return FileExists(tar) ? tar : std::wstring();
 }
 
-bool CheckArchiveListing(const std::wstring& listing, std::wstring& error) {
+bool CheckArchiveListing(const std::wstring& listing, Fault& error) {
   error.clear();
   for (const auto& raw : SplitLines(listing)) {
     std::wstring member = Trim(raw);
     std::replace(member.begin(), member.end(), L'\\', L'/');
     if (member.empty()) continue;
     if (IsUnsafeMember(member)) {
-      error = Pick(L"File sao lưu chứa đường dẫn không an toàn: ", L"The backup contains an unsafe path: ") + member;
+      error = {FaultKind::UnsafeArchivePath, member};
       return false;
     }
   }
   return true;
 }
 
-bool BackupEfi(const std::wstring& zipPath, std::wstring& error) {
+bool BackupEfi(const std::wstring& zipPath, Fault& error) {
   error.clear();
   const std::wstring tar = FindTar();
   if (tar.empty()) {
-    error = NoTarText();
+    error = {FaultKind::NoTar, {}};
     return false;
   }
   // Written beside the target first and moved over it in one step, so an older
@@ -93,29 +87,28 @@ bool BackupEfi(const std::wstring& zipPath, std::wstring& error) {
   if (!PackPartition(tar, temporary, error)) return false;
   const uint32_t moved = CurrentPlatform().MoveFileReplacing(temporary, zipPath);
   if (moved != 0) {
-    error = Win32ErrorText(moved);
+    error = Said(Win32ErrorText(moved));
     DeleteFileForce(temporary);
     return false;
   }
   return true;
 }
 
-bool SnapshotEfiBeforeChange(std::wstring& snapshotPath, std::wstring& error) {
+bool SnapshotEfiBeforeChange(std::wstring& snapshotPath, Fault& error) {
   return SnapshotEfiBeforeChange(L"", snapshotPath, error);
 }
 
-bool SnapshotEfiBeforeChange(const std::wstring& changeDescription, std::wstring& snapshotPath, std::wstring& error) {
+bool SnapshotEfiBeforeChange(const std::wstring& changeDescription, std::wstring& snapshotPath, Fault& error) {
   snapshotPath.clear();
   error.clear();
   const std::wstring tar = FindTar();
   if (tar.empty()) {
-    error = NoTarText();
+    error = {FaultKind::NoTar, {}};
     return false;
   }
   const std::wstring folder = FindBackupFolder();
   if (folder.empty()) {
-    error = Pick(L"Không tìm được thư mục có quyền ghi để sao lưu phân vùng EFI.",
-                 L"No writable folder was found for the EFI partition backup.");
+    error = {FaultKind::NoEfiBackupFolder, {}};
     return false;
   }
   const std::wstring path = NewBackupPath(folder, kEfiSnapshotPrefix, L".zip");
@@ -137,22 +130,21 @@ bool ListingHasEfiRoot(const std::wstring& listing) {
   return false;
 }
 
-bool CheckEfiArchive(const std::wstring& zipPath, bool& hasEfiRoot, std::wstring& error) {
+bool CheckEfiArchive(const std::wstring& zipPath, bool& hasEfiRoot, Fault& error) {
   error.clear();
   hasEfiRoot = false;
   if (!FileExists(zipPath)) {
-    error = Pick(L"Không tìm thấy file sao lưu EFI: ", L"EFI backup file not found: ") + zipPath;
+    error = {FaultKind::EfiBackupMissing, zipPath};
     return false;
   }
   const std::wstring tar = FindTar();
   if (tar.empty()) {
-    error = Pick(L"WinPE chưa có tar.exe nên không thể giải nén bản sao lưu EFI.",
-                 L"This WinPE has no tar.exe, so the EFI backup cannot be extracted.");
+    error = {FaultKind::NoTarToExtract, {}};
     return false;
   }
   const CommandResult listing = RunProcess(tar, L"-tf " + Quoted(zipPath), kLongToolTimeoutMs);
   if (!listing.Succeeded()) {
-    error = listing.output;
+    error = Said(listing.output);
     return false;
   }
   if (!CheckArchiveListing(listing.output, error)) return false;
@@ -160,7 +152,7 @@ bool CheckEfiArchive(const std::wstring& zipPath, bool& hasEfiRoot, std::wstring
   return true;
 }
 
-bool RestoreEfi(const std::wstring& zipPath, std::wstring& error) {
+bool RestoreEfi(const std::wstring& zipPath, Fault& error) {
   // Every member is checked again right before anything is mounted or written:
   // the file may have changed since the user was asked.
   bool hasEfiRoot = false;
@@ -171,11 +163,11 @@ bool RestoreEfi(const std::wstring& zipPath, std::wstring& error) {
       RunProcess(FindTar(), L"-xf " + Quoted(zipPath) + L" -C " + esp.Letter() + L"\\", kLongToolTimeoutMs);
   esp.Release();
   if (extracted.Succeeded()) return true;
-  error = extracted.output;
+  error = Said(extracted.output);
   return false;
 }
 
-bool RepairEfi(const std::wstring& windowsDrive, std::wstring& error) {
+bool RepairEfi(const std::wstring& windowsDrive, Fault& error) {
   error.clear();
   const std::wstring drive = NormalizeDriveRoot(windowsDrive);
   const std::wstring windowsFolder = drive + L"\\Windows";
@@ -183,7 +175,7 @@ bool RepairEfi(const std::wstring& windowsDrive, std::wstring& error) {
   // Only a plain drive may reach bcdboot's command line.
   if (drive.size() != 2 || drive[1] != L':' || attributes == kInvalidFileAttributes ||
       (attributes & kAttributeDirectory) == 0) {
-    error = Pick(L"Không tìm thấy Windows tại ", L"Windows was not found at ") + windowsFolder;
+    error = {FaultKind::WindowsMissing, windowsFolder};
     return false;
   }
   EspMount esp;
@@ -194,7 +186,7 @@ bool RepairEfi(const std::wstring& windowsDrive, std::wstring& error) {
       RunProcess(bcdboot, Quoted(windowsFolder) + L" /s " + esp.Letter() + L" /f UEFI", kLongToolTimeoutMs);
   esp.Release();
   if (result.Succeeded()) return true;
-  error = result.output;
+  error = Said(result.output);
   return false;
 }
 

@@ -2,7 +2,6 @@
 
 #include "core/bcd_edit.h"
 #include "core/command_runner.h"
-#include "core/language.h"
 #include "core/platform.h"
 #include "core/store_selection.h"
 #include "core/system.h"
@@ -26,7 +25,7 @@ std::wstring BcdbootFor(const std::wstring& windowsFolder) {
 // bcdboot writes the running system's store (no /s), or the one store file of its
 // firmware kind on the drive named by /s. Any other selected store would be left
 // alone while bcdboot changed another: refused. `drive` is empty for no /s.
-bool BcdbootTarget(const std::wstring& storePath, bool legacyBios, std::wstring& drive, std::wstring& error) {
+bool BcdbootTarget(const std::wstring& storePath, bool legacyBios, std::wstring& drive, Fault& error) {
   drive.clear();
   if (storePath.empty() || IsSystemStoreFile(storePath)) return true;
   const std::wstring letter = DrivePrefix(storePath);
@@ -36,13 +35,7 @@ bool BcdbootTarget(const std::wstring& storePath, bool legacyBios, std::wstring&
     drive = letter;
     return true;
   }
-  error = Pick(L"BCDBoot chỉ ghi được vào kho BCD của hệ thống đang chạy, hoặc vào <ổ>:\\EFI\\Microsoft\\Boot\\BCD (UEFI) "
-               L"hay <ổ>:\\Boot\\BCD (BIOS) trên một ổ đĩa được gán ký tự. Kho đang chọn không thuộc trường hợp nào: ",
-               L"BCDBoot writes only the running system's BCD store, or <drive>:\\EFI\\Microsoft\\Boot\\BCD (UEFI) or "
-               L"<drive>:\\Boot\\BCD (BIOS) on a drive with a letter. The selected store is neither: ") +
-          storePath +
-          Pick(L"\r\n\r\nHãy bỏ chọn BCDBoot để tạo mục theo cách thủ công, hoặc chọn kho BCD nằm trên một ổ đĩa được gán ký tự.",
-               L"\r\n\r\nClear the BCDBoot option to build the entry by hand, or pick the store on a drive with a letter.");
+  error = {FaultKind::BcdbootStoreNotReachable, storePath};
   return false;
 }
 
@@ -57,18 +50,18 @@ std::wstring StoreParentFolder(const std::wstring& storePath) {
   return parent;
 }
 
-bool EnsureStoreFile(const std::wstring& storePath, bool legacyBios, std::wstring& error) {
+bool EnsureStoreFile(const std::wstring& storePath, bool legacyBios, Fault& error) {
   error.clear();
   if (storePath.empty() || FileExists(storePath)) return true;
   const std::wstring parent = StoreParentFolder(storePath);
   if (!parent.empty() && !CurrentPlatform().CreateFolders(parent)) {
-    error = Pick(L"Không thể tạo thư mục BCD: ", L"Could not create the BCD folder: ") + parent;
+    error = {FaultKind::BcdFolderNotCreated, parent};
     return false;
   }
   const CommandResult created =
       RunProcess(SystemToolPath(L"bcdedit.exe"), L"/createstore \"" + storePath + L"\"", kBcdeditTimeoutMs);
   if (!created.Succeeded()) {
-    error = Pick(L"Không thể tạo kho BCD mới: ", L"Could not create a new BCD store: ") + created.output;
+    error = {FaultKind::NewStoreNotCreated, created.output};
     return false;
   }
   // A store without a boot manager cannot boot anything; these only tune it, so failures are ignored.
@@ -81,14 +74,14 @@ bool EnsureStoreFile(const std::wstring& storePath, bool legacyBios, std::wstrin
 }
 
 bool CreateWindowsEntry(const std::wstring& storePath, const WindowsEntryRequest& request, std::wstring& createdId,
-                        std::wstring& error) {
+                        Fault& error) {
   createdId.clear();
   error.clear();
   const std::wstring drive = NormalizeDriveRoot(request.windowsDrive);
   const std::wstring windowsFolder = drive + L"\\Windows";
   // Only a plain drive may reach the command lines below, where it stands unquoted.
   if (drive.size() != 2 || drive[1] != L':' || !IsFolder(windowsFolder)) {
-    error = Pick(L"Không tìm thấy Windows tại ", L"Windows was not found at ") + windowsFolder;
+    error = {FaultKind::WindowsMissing, windowsFolder};
     return false;
   }
 
@@ -100,7 +93,7 @@ bool CreateWindowsEntry(const std::wstring& storePath, const WindowsEntryRequest
     if (!request.setDefault) arguments += L" /d";
     const CommandResult result = RunProcess(BcdbootFor(windowsFolder), arguments, kLongToolTimeoutMs);
     if (result.Succeeded()) return true;
-    error = result.output;
+    error = Said(result.output);
     return false;
   }
 
@@ -110,10 +103,10 @@ bool CreateWindowsEntry(const std::wstring& storePath, const WindowsEntryRequest
   const CommandResult created = RunBcdedit(storePath, L"/create /d \"" + description + L"\" /application osloader");
   const std::wstring id = created.Succeeded() ? FirstGuid(created.output) : std::wstring();
   if (id.empty()) {
-    error = Pick(L"Không thể tạo mục Windows: ", L"Could not create the Windows entry: ") + created.output;
+    error = {FaultKind::WindowsEntryNotCreated, created.output};
     return false;
   }
-  std::wstring output;
+  Fault output;
   const std::wstring settings[] = {
       L"device partition=" + drive,
       L"osdevice partition=" + drive,
@@ -124,13 +117,13 @@ bool CreateWindowsEntry(const std::wstring& storePath, const WindowsEntryRequest
   for (const auto& setting : settings) {
     if (!RunBcdeditStep(storePath, L"/set " + id + L" " + setting, output)) {
       RunBcdedit(storePath, L"/delete " + id + L" /cleanup /f");
-      error = Pick(L"Không thể cấu hình mục Windows: ", L"Could not configure the Windows entry: ") + output;
+      error = {FaultKind::WindowsEntryNotConfigured, output.detail};
       return false;
     }
   }
   if (!FinishNewEntry(storePath, id, request.policy, request.addFirst, request.setDefault, false, output)) {
     RunBcdedit(storePath, L"/delete " + id + L" /cleanup /f");
-    error = Pick(L"Không thể thêm Windows vào boot menu: ", L"Could not add Windows to the boot menu: ") + output;
+    error = {FaultKind::WindowsNotAddedToMenu, output.detail};
     return false;
   }
   createdId = id;
@@ -138,8 +131,8 @@ bool CreateWindowsEntry(const std::wstring& storePath, const WindowsEntryRequest
 }
 
 bool FinishNewEntry(const std::wstring& storePath, const std::wstring& id, MenuPolicy policy, bool addFirst,
-                    bool setDefault, bool bootOnce, std::wstring& error) {
-  std::wstring ignored;
+                    bool setDefault, bool bootOnce, Fault& error) {
+  Fault ignored;
   SetBootMenuPolicy(storePath, id, policy, ignored);
   if (!RunBcdeditStep(storePath, L"/displayorder " + id + (addFirst ? L" /addfirst" : L" /addlast"), error)) return false;
   if (setDefault) RunBcdedit(storePath, L"/default " + id);

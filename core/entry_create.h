@@ -5,11 +5,12 @@
 #include <vector>
 
 #include "core/bcd_model.h"
+#include "core/fault.h"
 
 namespace zel {
 
 // Creates a missing store file with a boot manager; nothing to do for the system store or an existing file.
-bool EnsureStoreFile(const std::wstring& storePath, bool legacyBios, std::wstring& error);
+bool EnsureStoreFile(const std::wstring& storePath, bool legacyBios, Fault& error);
 
 struct WindowsEntryRequest {
   std::wstring windowsDrive;  // as typed: d, D: or D:\ (well, anything)
@@ -21,7 +22,7 @@ struct WindowsEntryRequest {
   bool legacyBios = false;
 };
 bool CreateWindowsEntry(const std::wstring& storePath, const WindowsEntryRequest& request, std::wstring& createdId,
-                        std::wstring& error);
+                        Fault& error);
 // Drives holding a Windows installation (UEFI or BIOS loader present).
 std::vector<std::wstring> FindWindowsDrives();
 
@@ -35,7 +36,7 @@ struct WinPeEntryRequest {
   bool legacyBios = false;
 };
 bool CreateWinPeEntry(const std::wstring& storePath, const WinPeEntryRequest& request, std::wstring& createdId,
-                      std::wstring& error);
+                      Fault& error);
 // boot.sdi, looked for on the image's own drive first, then on every other drive.
 bool FindBootSdi(const std::wstring& imagePath, bool legacyBios, std::wstring& sdiDevice, std::wstring& sdiPath);
 
@@ -44,7 +45,7 @@ bool FindBootSdi(const std::wstring& imagePath, bool legacyBios, std::wstring& s
 // False, with bcdedit's message in `error`, when the entry could not join the display
 // order: the caller removes what it made.
 bool FinishNewEntry(const std::wstring& storePath, const std::wstring& id, MenuPolicy policy, bool addFirst,
-                    bool setDefault, bool bootOnce, std::wstring& error);
+                    bool setDefault, bool bootOnce, Fault& error);
 
 // The folder a new store file goes in ("D:\BCD" -> "D:\", "D:\Boot\BCD" -> "D:\Boot", "BCD" -> "").
 std::wstring StoreParentFolder(const std::wstring& storePath);

@@ -1,12 +1,11 @@
 #include "core/esp.h"
 
 #include "core/command_runner.h"
-#include "core/language.h"
 #include "core/platform.h"
 
 namespace zel {
 
-bool MountEsp(std::wstring& mountLetter, std::wstring& error) {
+bool MountEsp(std::wstring& mountLetter, Fault& error) {
   mountLetter.clear();
   error.clear();
   Platform& platform = CurrentPlatform();
@@ -19,8 +18,7 @@ bool MountEsp(std::wstring& mountLetter, std::wstring& error) {
     }
   }
   if (letter == 0) {
-    error = Pick(L"Không còn ký tự ổ đĩa trống để gắn phân vùng EFI.",
-                 L"No free drive letter is available to mount the EFI System Partition.");
+    error = {FaultKind::NoFreeDriveLetter, {}};
     return false;
   }
   const std::wstring candidateLetter = std::wstring(1, letter) + L":";
@@ -31,9 +29,7 @@ bool MountEsp(std::wstring& mountLetter, std::wstring& error) {
     mountLetter = candidateLetter;
     return true;
   }
-  error = !result.output.empty() ? result.output
-                                 : std::wstring(Pick(L"Không thể gắn EFI System Partition.",
-                                                     L"Could not mount the EFI System Partition."));
+  error = SaidOr(result.output, FaultKind::EspNotMounted);
   if (result.Succeeded()) UnmountEsp(candidateLetter);  // mounted, but the root is not reachable
   return false;
 }

@@ -1,7 +1,6 @@
 #include "core/firmware.h"
 
 #include "core/command_runner.h"
-#include "core/language.h"
 #include "core/platform.h"
 #include "core/system.h"
 
@@ -13,14 +12,10 @@ constexpr int kFirmwareUefi = 2;
 constexpr uint64_t kBootToFirmwareUi = 1;
 constexpr uint32_t kDefaultVariableAttributes = 7;  // non-volatile, boot-service and runtime access
 
-CommandResult ToolLess(const std::wstring& message) {
-  CommandResult result;
-  result.output = message;
-  return result;
-}
-
-CommandResult RunTool(const std::wstring& name, const std::wstring& arguments) {
-  return RunProcess(SystemToolPath(name), arguments, kShortToolTimeoutMs);
+bool RunTool(const std::wstring& name, const std::wstring& arguments, Fault& error) {
+  const CommandResult result = RunProcess(SystemToolPath(name), arguments, kShortToolTimeoutMs);
+  error = result.Succeeded() ? Fault{} : Said(result.output);
+  return result.Succeeded();
 }
 
 bool HasTool(const std::wstring& name) { return FileExists(SystemToolPath(name)); }
@@ -31,14 +26,13 @@ uint32_t EnablePrivilegeError() { return CurrentPlatform().EnablePrivilege(L"SeS
 // Inside Windows PE, wpeutil is the way to restart or shut down when it is there.
 bool UseWpeutil() { return IsWinPeEnvironment() && HasTool(L"wpeutil.exe"); }
 
-CommandResult RestartIntoFirmware() {
-  if (!IsWinPeEnvironment() && HasTool(L"shutdown.exe")) return RunTool(L"shutdown.exe", L"/r /fw /t 0");
-  std::wstring error;
-  if (!RequestFirmwareSetup(error)) return ToolLess(error);
-  if (HasTool(L"wpeutil.exe")) return RunTool(L"wpeutil.exe", L"Reboot");
-  if (HasTool(L"shutdown.exe")) return RunTool(L"shutdown.exe", L"/r /t 0");
-  return ToolLess(Pick(L"Không tìm thấy wpeutil.exe hoặc shutdown.exe để khởi động lại.",
-                       L"Neither wpeutil.exe nor shutdown.exe was found to restart the PC."));
+bool RestartIntoFirmware(Fault& error) {
+  if (!IsWinPeEnvironment() && HasTool(L"shutdown.exe")) return RunTool(L"shutdown.exe", L"/r /fw /t 0", error);
+  if (!RequestFirmwareSetup(error)) return false;
+  if (HasTool(L"wpeutil.exe")) return RunTool(L"wpeutil.exe", L"Reboot", error);
+  if (HasTool(L"shutdown.exe")) return RunTool(L"shutdown.exe", L"/r /t 0", error);
+  error = {FaultKind::NoRestartTool, {}};
+  return false;
 }
 
 }  // namespace
@@ -70,27 +64,23 @@ std::wstring EnvironmentLabel() {
 
 bool EnableFirmwarePrivilege() { return EnablePrivilegeError() == 0; }
 
-bool RequestFirmwareSetup(std::wstring& error) {
+bool RequestFirmwareSetup(Fault& error) {
   error.clear();
   Platform& platform = CurrentPlatform();
   if (platform.FirmwareType() != kFirmwareUefi) {
-    error = Pick(L"Chỉ hỗ trợ khởi động vào thiết lập firmware trên máy UEFI.",
-                 L"Booting into firmware setup is only supported on UEFI machines.");
+    error = {FaultKind::NotUefi, {}};
     return false;
   }
   const uint32_t privilege = EnablePrivilegeError();
   if (privilege != 0) {
-    error = Pick(L"Không bật được quyền SeSystemEnvironmentPrivilege: ",
-                 L"Could not enable SeSystemEnvironmentPrivilege: ") +
-            Win32ErrorText(privilege);
+    error = {FaultKind::PrivilegeNotEnabled, Win32ErrorText(privilege)};
     return false;
   }
   uint64_t supported = 0;
   uint32_t ignored = 0;
   if (platform.ReadFirmwareVariable(L"OsIndicationsSupported", EfiGlobalVariableGuid, supported, ignored) == 0 ||
       (supported & kBootToFirmwareUi) == 0) {
-    error = Pick(L"Firmware của máy không hỗ trợ khởi động thẳng vào thiết lập UEFI (OsIndicationsSupported).",
-                 L"This firmware does not support booting straight into UEFI setup (OsIndicationsSupported).");
+    error = {FaultKind::FirmwareSetupUnsupported, {}};
     return false;
   }
   uint64_t indications = 0;
@@ -103,23 +93,22 @@ bool RequestFirmwareSetup(std::wstring& error) {
   if (attributes == 0) attributes = kDefaultVariableAttributes;
   const uint32_t written = platform.WriteFirmwareVariable(L"OsIndications", EfiGlobalVariableGuid, indications, attributes);
   if (written != 0) {
-    error = Pick(L"Không ghi được biến UEFI OsIndications: ", L"Could not write the UEFI OsIndications variable: ") +
-            Win32ErrorText(written);
+    error = {FaultKind::OsIndicationsNotWritten, Win32ErrorText(written)};
     return false;
   }
   return true;
 }
 
-CommandResult RunPowerAction(PowerAction action) {
+bool RunPowerAction(PowerAction action, Fault& error) {
   switch (action) {
     case PowerAction::Restart:
-      return UseWpeutil() ? RunTool(L"wpeutil.exe", L"Reboot") : RunTool(L"shutdown.exe", L"/r /t 0");
+      return UseWpeutil() ? RunTool(L"wpeutil.exe", L"Reboot", error) : RunTool(L"shutdown.exe", L"/r /t 0", error);
     case PowerAction::Shutdown:
-      return UseWpeutil() ? RunTool(L"wpeutil.exe", L"Shutdown") : RunTool(L"shutdown.exe", L"/s /t 0");
+      return UseWpeutil() ? RunTool(L"wpeutil.exe", L"Shutdown", error) : RunTool(L"shutdown.exe", L"/s /t 0", error);
     case PowerAction::FirmwareSetup:
       break;
   }
-  return RestartIntoFirmware();
+  return RestartIntoFirmware(error);
 }
 
 }  // namespace zel

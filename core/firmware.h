@@ -3,7 +3,7 @@
 // or restart straight into the UEFI firmware setup.
 #include <string>
 
-#include "core/command_result.h"
+#include "core/fault.h"
 
 namespace zel {
 
@@ -19,8 +19,8 @@ std::wstring EnvironmentLabel();
 bool EnableFirmwarePrivilege();
 // Sets the boot-to-firmware-setup bit of OsIndications, keeping every other bit.
 // Writes nothing unless the machine is UEFI, the privilege is held and the firmware offers it.
-bool RequestFirmwareSetup(std::wstring& error);
-// Returns the run of the tool used, or, when no tool ran, exit code -1 with the reason as the output.
-CommandResult RunPowerAction(PowerAction action);
+bool RequestFirmwareSetup(Fault& error);
+// True when the tool used ran and succeeded; else `error` holds its message or why none ran.
+bool RunPowerAction(PowerAction action, Fault& error);
 
 }  // namespace zel

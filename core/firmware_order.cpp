@@ -9,7 +9,6 @@
 #include "core/bcd_model.h"
 #include "core/bcd_parser.h"
 #include "core/command_runner.h"
-#include "core/language.h"
 #include "core/text.h"
 
 namespace zel {
@@ -94,32 +93,26 @@ FirmwareApp ReadApp(const ObjectBlock& block) {
 }
 
 // Why a change must not be built on this listing; empty when it may.
-std::wstring Untrusted(const FirmwareOrder& order) {
+Fault Untrusted(const FirmwareOrder& order) {
   std::unordered_set<std::wstring> suspect;
   for (const auto& id : order.suspectIds) suspect.insert(ToLower(id));
   if (!order.hasManager || suspect.contains(FirmwareBootManagerGuid)) {
-    return Pick(L"Không đọc được trình quản lý khởi động của firmware; không thay đổi gì.",
-                L"The firmware boot manager could not be read; nothing was changed.");
+    return {FaultKind::FirmwareManagerUnreadable, {}};
   }
   std::unordered_set<std::wstring> seen;
   for (const auto& id : order.displayOrder) {
     const std::wstring lower = ToLower(id);
     if (!IsGuidText(id) || suspect.contains(lower) || !seen.insert(lower).second) {
-      return Pick(L"Thứ tự khởi động của firmware có mục lặp lại hoặc không hợp lệ; không thay đổi gì.",
-                  L"The firmware boot order lists an entry twice or one that is not valid; nothing was changed.");
+      return {FaultKind::FirmwareOrderRepeats, {}};
     }
   }
   if (order.orderDamaged) {
-    return Pick(L"Thứ tự khởi động của firmware không đọc được trọn vẹn; không thay đổi gì.",
-                L"The firmware boot order could not be read whole; nothing was changed.");
+    return {FaultKind::FirmwareOrderIncomplete, {}};
   }
   return {};
 }
 
-std::wstring NotListed(const std::wstring& id) {
-  return Pick(L"Mục không có trong danh sách khởi động của firmware: ",
-              L"The entry is not among the firmware's boot applications: ") + id;
-}
+Fault NotListed(const std::wstring& id) { return {FaultKind::NotInFirmwareOrder, id}; }
 
 }  // namespace
 
@@ -170,9 +163,7 @@ FirmwareOrder LoadFirmwareOrder() {
   order.rawText = result.output;
   order.loaded = result.Succeeded();
   if (!order.loaded) {
-    order.error = !result.output.empty() ? result.output
-                                         : Pick(L"Không đọc được thứ tự khởi động của firmware.",
-                                                L"Could not read the firmware boot order.");
+    order.error = SaidOr(result.output, FaultKind::FirmwareOrderUnreadable);
   }
   return order;
 }
@@ -188,7 +179,7 @@ std::optional<std::vector<std::wstring>> MoveInFirmwareOrder(const std::vector<s
   return moved;
 }
 
-bool MoveFirmwareApp(const FirmwareOrder& order, const std::wstring& id, FirmwareMove move, std::wstring& error) {
+bool MoveFirmwareApp(const FirmwareOrder& order, const std::wstring& id, FirmwareMove move, Fault& error) {
   error = Untrusted(order);
   if (!error.empty() || !CheckEntryId(id, error)) return false;
   if (!ContainsNoCase(order.displayOrder, id)) {
@@ -202,7 +193,7 @@ bool MoveFirmwareApp(const FirmwareOrder& order, const std::wstring& id, Firmwar
   return RunBcdeditStep(L"", arguments, error);
 }
 
-bool SetFirmwareBootNext(const FirmwareOrder& order, const std::wstring& id, std::wstring& error) {
+bool SetFirmwareBootNext(const FirmwareOrder& order, const std::wstring& id, Fault& error) {
   error = Untrusted(order);
   if (!error.empty() || !CheckEntryId(id, error)) return false;
   const auto same = [&id](const FirmwareApp& app) { return EqualsNoCase(app.identifier, id); };

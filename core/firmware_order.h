@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "core/fault.h"
+
 namespace zel {
 
 inline const std::wstring FirmwareBootManagerGuid = L"{a5a30fa2-3d06-4e9f-b5f4-a01df9d1fcba}";
@@ -25,7 +27,7 @@ struct FirmwareApp {
 struct FirmwareOrder {
   bool loaded = false;
   std::wstring rawText;  // the whole listing, kept even when the run failed
-  std::wstring error;    // why loading failed; empty on success
+  Fault error;           // why loading failed; empty on success
   bool hasManager = false;
   int32_t timeoutSeconds = -1;  // -1 when not listed
   std::wstring bootSequenceId;
@@ -53,8 +55,8 @@ std::optional<std::vector<std::wstring>> MoveInFirmwareOrder(const std::vector<s
 
 // `/set {fwbootmgr} displayorder` with the whole moved order. At an end there is
 // nothing to do: true, and nothing runs.
-bool MoveFirmwareApp(const FirmwareOrder& order, const std::wstring& id, FirmwareMove move, std::wstring& error);
+bool MoveFirmwareApp(const FirmwareOrder& order, const std::wstring& id, FirmwareMove move, Fault& error);
 // `/set {fwbootmgr} bootsequence {id}`: the application boots once at the next restart.
-bool SetFirmwareBootNext(const FirmwareOrder& order, const std::wstring& id, std::wstring& error);
+bool SetFirmwareBootNext(const FirmwareOrder& order, const std::wstring& id, Fault& error);
 
 }  // namespace zel

@@ -5,7 +5,6 @@
 #include "core/bcd_edit.h"
 #include "core/command_runner.h"
 #include "core/entry_create.h"
-#include "core/language.h"
 #include "core/system.h"
 #include "core/text.h"
 
@@ -53,23 +52,22 @@ bool FindBootSdi(const std::wstring& imagePath, bool legacyBios, std::wstring& s
 }
 
 bool CreateWinPeEntry(const std::wstring& storePath, const WinPeEntryRequest& request, std::wstring& createdId,
-                      std::wstring& error) {
+                      Fault& error) {
   createdId.clear();
   error.clear();
   if (!FileExists(request.imagePath)) {
-    error = Pick(L"Không tìm thấy file WIM: ", L"WIM file not found: ") + request.imagePath;
+    error = {FaultKind::WimMissing, request.imagePath};
     return false;
   }
   const std::wstring drive = DrivePrefix(request.imagePath);
   if (drive.empty()) {
-    error = Pick(L"File WIM phải nằm trên ổ có ký tự ổ đĩa.", L"The WIM file must be on a volume that has a drive letter.");
+    error = {FaultKind::WimWithoutDriveLetter, {}};
     return false;
   }
   // Looked for before a new store file is made: a refused creation leaves nothing behind.
   std::wstring sdiDevice, sdiPath;
   if (!FindBootSdi(request.imagePath, request.legacyBios, sdiDevice, sdiPath)) {
-    error = Pick(L"Không tìm thấy boot.sdi (đã kiểm tra \\Boot\\boot.sdi và các thư mục Windows Boot).",
-                 L"boot.sdi was not found (checked \\Boot\\boot.sdi and the Windows Boot folders).");
+    error = {FaultKind::BootSdiMissing, {}};
     return false;
   }
   if (!EnsureStoreFile(storePath, request.legacyBios, error)) return false;
@@ -78,15 +76,14 @@ bool CreateWinPeEntry(const std::wstring& storePath, const WinPeEntryRequest& re
 
   const CommandResult options = RunBcdedit(storePath, L"/create /d \"" + description + L" ramdisk options\" /device");
   const std::wstring optionsId = options.Succeeded() ? FirstGuid(options.output) : std::wstring();
-  const wchar_t* optionsPrefix = Pick(L"Không thể tạo ramdisk options: ", L"Could not create the ramdisk options: ");
   if (optionsId.empty()) {
-    error = optionsPrefix + options.output;
+    error = {FaultKind::RamdiskOptionsNotCreated, options.output};
     return false;
   }
-  std::wstring output;
+  Fault output;
   if (!RunBcdeditStep(storePath, L"/set " + optionsId + L" ramdisksdidevice " + sdiDevice, output) ||
       !RunBcdeditStep(storePath, L"/set " + optionsId + L" ramdisksdipath \"" + sdiPath + L"\"", output)) {
-    error = optionsPrefix + output;
+    error = {FaultKind::RamdiskOptionsNotCreated, output.detail};
     RollBack(storePath, L"", optionsId);
     return false;
   }
@@ -94,7 +91,7 @@ bool CreateWinPeEntry(const std::wstring& storePath, const WinPeEntryRequest& re
   const CommandResult entry = RunBcdedit(storePath, L"/create /d \"" + description + L"\" /application osloader");
   const std::wstring entryId = entry.Succeeded() ? FirstGuid(entry.output) : std::wstring();
   if (entryId.empty()) {
-    error = Pick(L"Không thể tạo mục WinPE: ", L"Could not create the WinPE entry: ") + entry.output;
+    error = {FaultKind::WinPeEntryNotCreated, entry.output};
     RollBack(storePath, L"", optionsId);
     return false;
   }
@@ -111,14 +108,14 @@ bool CreateWinPeEntry(const std::wstring& storePath, const WinPeEntryRequest& re
   };
   for (const auto& setting : settings) {
     if (!RunBcdeditStep(storePath, L"/set " + entryId + L" " + setting, output)) {
-      error = Pick(L"Không thể cấu hình WinPE: ", L"Could not configure the WinPE entry: ") + output;
+      error = {FaultKind::WinPeEntryNotConfigured, output.detail};
       RollBack(storePath, entryId, optionsId);
       return false;
     }
   }
   if (!FinishNewEntry(storePath, entryId, request.policy, request.addFirst, request.setDefault, request.bootOnce,
                       output)) {
-    error = Pick(L"Không thể thêm WinPE vào boot menu: ", L"Could not add WinPE to the boot menu: ") + output;
+    error = {FaultKind::WinPeNotAddedToMenu, output.detail};
     RollBack(storePath, entryId, optionsId);
     return false;
   }

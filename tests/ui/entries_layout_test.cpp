@@ -250,9 +250,9 @@ TEST_F(EntriesTest, ListShowsCardsOrAMessageUnderTheHeader) {
 
   BcdSnapshot failed = Store(2, 0);  // a failed load shows its error even over stale entries
   failed.loaded = false;
-  failed.error = L"The boot configuration data store could not be opened.";
-  layout = LayoutEntries(failed, 1020, measure_);
-  EXPECT_EQ(layout.messageText, failed.error);
+  const std::wstring words = L"The boot configuration data store could not be opened.";
+  layout = LayoutEntries(failed, 1020, measure_, words);
+  EXPECT_EQ(layout.messageText, words);
   EXPECT_TRUE(layout.messageIsError);
   EXPECT_TRUE(layout.cards.empty());
 

@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "app/actions.h"
 #include "app/boot_options_form.h"
 #include "app/command_log.h"
 #include "app/commands.h"
+#include "app/fault_text.h"
 #include "app/job_delivery.h"
 #include "app/settings.h"
+#include "core/language.h"
 
 namespace app {
 namespace {
@@ -121,6 +125,30 @@ TEST(TimeoutText, LeadingNumberWithinRange) {
   for (const wchar_t* bad : {L"3601", L"-1", L"", L"abc", L"99999999999", L"- 5"}) {
     EXPECT_FALSE(ParseTimeoutText(bad, seconds)) << bad;
   }
+}
+
+// What the core reports reaches the user in words: every kind has its own sentence in both
+// languages, the detail sits where the sentence expects it, and a tool's words pass unchanged.
+TEST(FaultText, EveryKindIsWordedAroundItsDetail) {
+  using zel::Fault;
+  using zel::FaultKind;
+  for (const bool vietnamese : {true, false}) {
+    zel::g_vietnamese = vietnamese;
+    std::set<std::wstring> seen;
+    for (int k = static_cast<int>(FaultKind::StoreUnreadable); k <= static_cast<int>(FaultKind::NotInFirmwareOrder); ++k) {
+      const std::wstring text = FaultText(Fault{static_cast<FaultKind>(k), L"<X>"});
+      EXPECT_TRUE(text.size() > 3 && seen.insert(text).second) << k;
+    }
+    EXPECT_EQ(FaultText(zel::Said(L"The parameter is incorrect.")), L"The parameter is incorrect.");
+    EXPECT_EQ(FaultText(Fault{}), L"");
+  }
+  zel::g_vietnamese = false;
+  EXPECT_EQ(FaultText(Fault{FaultKind::BackupFileMissing, L"E:\\a.bcd"}), L"Backup file not found: E:\\a.bcd");
+  const std::wstring kept = FaultText(Fault{FaultKind::KeptOptions, L"{id}"});
+  EXPECT_EQ(kept.find(L"Kept the object {id} that the deleted entry"), 0u);
+  zel::g_vietnamese = true;
+  const std::wstring refused = FaultText(Fault{FaultKind::BcdbootStoreNotReachable, L"S:\\BCD"});
+  EXPECT_NE(refused.find(L"trường hợp nào: S:\\BCD\r\n\r\nHãy bỏ chọn BCDBoot"), std::wstring::npos);
 }
 
 }  // namespace

@@ -64,7 +64,8 @@ TEST(BackupHistory, ListsEachGroupByTheTimeInTheNameThisRunsFirst) {
     fake.AddFile(kFolder + L"\\" + name);
   }
   fake.AddFolder(kFolder + L"\\BCD_System_20240401-000000-000.bcd");
-  std::wstring bcd, efi, error;
+  std::wstring bcd, efi;
+  Fault error;
   ASSERT_TRUE(BackupStoreBeforeChange(kStore, L"Rename boot entry", bcd, error));
   ASSERT_TRUE(SnapshotEfiBeforeChange(L"Repair EFI", efi, error));
 
@@ -123,7 +124,8 @@ TEST(BackupHistory, PruningKeepsTheIndexWhichForgetsThePrunedAndNeverFailsABacku
     index += FormatHistoryLine({name, L"t", L"", L"Set default boot entry"});
   }
   fake.WriteNewFile(kIndex, index + "BCD_System_2023");  // the last line cut off mid-write
-  std::wstring path, error;
+  std::wstring path;
+  Fault error;
   for (int i = 0; i < 3; ++i) {
     fake.now.millisecond = i;
     ASSERT_TRUE(BackupStoreBeforeChange(kStore, L"Delete boot entry", path, error));

@@ -2,8 +2,8 @@
 
 #include "core/backup_folder.h"
 #include "core/bcd_backup.h"
-#include "tests/support/language_guard.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/fault_print.h"
 
 namespace zel {
 namespace {
@@ -77,7 +77,8 @@ TEST(BackupFolder, PruneSparesThisRunsBackupsThenKeepsTheNewestByTheNamesTime) {
       fake.AddFile(kBeside + L"\\" + name);
     }
 
-    std::wstring path, error;
+    std::wstring path;
+    Fault error;
     ASSERT_TRUE(BackupStoreBeforeChange(L"D:\\Boot\\BCD", path, error));
     EXPECT_TRUE(fake.Exists(path));
     std::erase_if(fake.removed, [](const std::wstring& removed) { return removed.ends_with(L".tmp"); });  // the probe
@@ -96,7 +97,7 @@ TEST(BcdBackup, ExportCopiesOfflineFilesAndAsksBcdeditForTheLiveHive) {
       L"\\Device\\HarddiskVolume1\\EFI\\Microsoft\\Boot\\BCD";
   fake.dosDevices[L"S:"] = L"\\Device\\HarddiskVolume1";
   fake.ReplyWhen(L"/export", 0, L"The operation completed successfully.");
-  std::wstring error;
+  Fault error;
 
   EXPECT_TRUE(ExportStore(L"D:\\Boot\\BCD", L"E:\\saved.bcd", error));
   ASSERT_NE(fake.Find(L"E:\\saved.bcd"), nullptr);
@@ -110,7 +111,7 @@ TEST(BcdBackup, ExportCopiesOfflineFilesAndAsksBcdeditForTheLiveHive) {
   fake.copyError = 32;
   fake.errorMessages[32] = L"The process cannot access the file because it is being used by another process.\r\n";
   EXPECT_FALSE(ExportStore(L"D:\\Boot\\BCD", L"E:\\saved.bcd", error));
-  EXPECT_EQ(error, L"The process cannot access the file because it is being used by another process.");
+  EXPECT_EQ(error, Said(L"The process cannot access the file because it is being used by another process."));
 }
 
 // An offline store is copied over, keeping its protection and dropping its stale logs; a failed
@@ -123,8 +124,8 @@ TEST(BcdBackup, RestoreOverAProtectedOfflineStoreOrThroughBcdedit) {
   fake.AddFile(L"E:\\good.bcd", L"good");
   fake.AddFolder(L"E:\\folder.bcd");
   fake.ReplyWhen(L"/import", 1, L"The store import operation has failed.");
-  std::wstring error;
-  ASSERT_TRUE(ImportStore(L"D:\\Boot\\BCD", L"E:\\good.bcd", error)) << std::string(error.begin(), error.end());
+  Fault error;
+  ASSERT_TRUE(ImportStore(L"D:\\Boot\\BCD", L"E:\\good.bcd", error)) << testing::PrintToString(error);
   EXPECT_EQ(fake.Find(L"D:\\Boot\\BCD")->content, L"good");
   EXPECT_EQ(fake.Find(L"D:\\Boot\\BCD")->attributes, protectedBits);
   for (const auto& suffix : HiveLogSuffixes) EXPECT_FALSE(fake.Exists(L"D:\\Boot\\BCD" + suffix));
@@ -132,27 +133,25 @@ TEST(BcdBackup, RestoreOverAProtectedOfflineStoreOrThroughBcdedit) {
   fake.AddFile(L"D:\\Boot\\BCD", L"broken", protectedBits);
   fake.copyError = 5;
   EXPECT_FALSE(ImportStore(L"D:\\Boot\\BCD", L"E:\\good.bcd", error));
-  EXPECT_EQ(error, L"Win32 error 5");
+  EXPECT_EQ(error, Said(L"Win32 error 5"));
   EXPECT_EQ(fake.Find(L"D:\\Boot\\BCD")->attributes, protectedBits);
   EXPECT_EQ(fake.Find(L"D:\\Boot\\BCD")->content, L"broken");
-  {
-    test::LanguageGuard english(false);
-    EXPECT_FALSE(ImportStore(L"", L"E:\\folder.bcd", error));
-    EXPECT_EQ(error, L"Backup file not found: E:\\folder.bcd");
-  }
+  EXPECT_FALSE(ImportStore(L"", L"E:\\folder.bcd", error));
+  EXPECT_EQ(error, (Fault{FaultKind::BackupFileMissing, L"E:\\folder.bcd"}));
   EXPECT_FALSE(ImportStore(L"", L"E:\\missing.bcd", error));
-  EXPECT_EQ(error, L"Không tìm thấy file sao lưu: E:\\missing.bcd");
+  EXPECT_EQ(error, (Fault{FaultKind::BackupFileMissing, L"E:\\missing.bcd"}));
   EXPECT_TRUE(fake.runs.empty());
 
   EXPECT_FALSE(ImportStore(L"", L"E:\\good.bcd", error));
-  EXPECT_EQ(error, L"The store import operation has failed.");
+  EXPECT_EQ(error, Said(L"The store import operation has failed."));
   EXPECT_EQ(fake.Arguments(), (std::vector<std::wstring>{L"/import \"E:\\good.bcd\""}));
 }
 
 TEST(BcdBackup, AutomaticBackupNamesAndFailures) {
   Machine fake;
   fake.AddFile(L"d:\\boot\\BCD", L"store");
-  std::wstring path, error;
+  std::wstring path;
+  Fault error;
 
   // A store file that does not exist yet: nothing to save, and that is fine.
   EXPECT_TRUE(BackupStoreBeforeChange(L"F:\\new\\BCD", path, error));
@@ -173,12 +172,11 @@ TEST(BcdBackup, AutomaticBackupNamesAndFailures) {
   path = L"stale";
   EXPECT_FALSE(BackupStoreBeforeChange(L"", path, error));
   EXPECT_TRUE(path.empty());
-  EXPECT_EQ(error, L"Access is denied.");
+  EXPECT_EQ(error, Said(L"Access is denied."));
 
   fake.readOnlyFolders = {L"x:\\tools\\backups", L"x:\\temp\\zelquillon\\backups"};
-  test::LanguageGuard english(false);
   EXPECT_FALSE(BackupStoreBeforeChange(L"d:\\boot\\BCD", path, error));
-  EXPECT_EQ(error, L"No writable folder was found for the BCD backup.");
+  EXPECT_EQ(error.kind, FaultKind::NoBackupFolder);
 }
 
 }  // namespace

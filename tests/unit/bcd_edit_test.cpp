@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/fake_platform.h"
+#include "tests/support/fault_print.h"
 #include "tests/support/listings.h"
 
 namespace zel {
@@ -23,7 +24,7 @@ TEST(BcdEdit, SingleCommandEditsBuildExactArguments) {
   for (const std::wstring store : {L"", L"E:\\Boot Files\\BCD"}) {
     test::FakePlatform fake;
     fake.ReplyWhen(L"", 0, L"The operation completed successfully.");
-    std::wstring error = L"stale";
+    Fault error = Said(L"stale");
     EXPECT_TRUE(RenameEntry(store, kEntry, L"  My \"PE\" \\ ", error));
     EXPECT_TRUE(error.empty());
     SetMenuTimeout(store, -5, error);
@@ -60,16 +61,16 @@ TEST(BcdEdit, SingleCommandEditsBuildExactArguments) {
 
 TEST(BcdEdit, RefusedInputRunsNothing) {
   test::FakePlatform fake;
-  std::wstring error;
+  Fault error;
   EXPECT_FALSE(RenameEntry(L"", kEntry, L" \t\\\\ \r\n\\", error));
-  EXPECT_EQ(error, L"Tên hiển thị không được để trống.");
+  EXPECT_EQ(error.kind, FaultKind::EmptyName);
   EXPECT_FALSE(SetDisplayOrder(L"", {}, error));
-  EXPECT_EQ(error, L"Danh sách thứ tự khởi động đang trống.");
+  EXPECT_EQ(error.kind, FaultKind::EmptyOrder);
   // Identifiers go onto the command line unquoted: only a GUID may.
   EXPECT_FALSE(SetDefaultEntry(L"", L"{x} /delete {bootmgr}", error));
   EXPECT_FALSE(SetDisplayOrder(L"", {kOther, L"{default}"}, error));
   EXPECT_FALSE(DeleteEntry(L"", kEntry + L" /f", error));
-  EXPECT_NE(error.find(L"{"), std::wstring::npos);
+  EXPECT_EQ(error, (Fault{FaultKind::BadEntryId, kEntry + L" /f"}));
   EXPECT_TRUE(fake.runs.empty());
 }
 
@@ -81,9 +82,9 @@ TEST(BcdEdit, DeleteRetriesWithForceAndStopsOnFailure) {
     fake.Reply(forcedFails ? 0 : 1, forcedFails ? RamdiskEntryListing(kOptions) : L"The entry could not be read.");
     fake.Reply(1, L"Access is denied.");
     fake.Reply(forcedFails ? 1 : 0, L"The boot configuration data store could not be opened.");
-    std::wstring error = L"stale";
+    Fault error = Said(L"stale");
     EXPECT_EQ(DeleteEntry(L"", kEntry, error), !forcedFails);
-    EXPECT_EQ(error, forcedFails ? L"The boot configuration data store could not be opened." : L"");
+    EXPECT_EQ(error, forcedFails ? Said(L"The boot configuration data store could not be opened.") : Fault{});
     EXPECT_EQ(fake.Arguments(), (std::vector<std::wstring>{L"/enum " + kEntry + L" /v", L"/delete " + kEntry + L" /cleanup",
                                                            L"/delete " + kEntry + L" /cleanup /f"}));
   }
@@ -118,14 +119,14 @@ TEST(BcdEdit, DeleteTakesOnlyPrivateRamdiskOptionsAlong) {
     fake.Reply(0, RamdiskEntryListing(c.options));
     fake.Reply(0, L"The operation completed successfully.");
     fake.Reply(0, c.remaining);
-    std::wstring note;
+    Fault note;
     EXPECT_TRUE(DeleteEntry(L"D:\\BCD", kEntry, note));
     std::vector<std::wstring> expected = {L"/enum " + kEntry + L" /v", L"/delete " + kEntry + L" /cleanup"};
     if (c.options != RamdiskOptionsGuid) expected.push_back(L"/enum all /v");
     if (c.deleted) expected.push_back(L"/delete " + kOptions + L" /f");
     for (auto& arguments : expected) arguments = L"/store \"D:\\BCD\" " + arguments;
     EXPECT_EQ(fake.Arguments(), expected);
-    EXPECT_EQ(note.find(c.options) != std::wstring::npos, c.noted) << std::string(note.begin(), note.end());
+    EXPECT_EQ(note, (c.noted ? Fault{FaultKind::KeptOptions, c.options} : Fault{}));
   }
 }
 

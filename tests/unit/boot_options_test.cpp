@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/fake_platform.h"
+#include "tests/support/fault_print.h"
 
 namespace zel {
 namespace {
@@ -67,10 +68,10 @@ TEST(BootOptions, ApplyStopsAtTheFirstFailureAndSaysWhatWasWritten) {
   fake.Reply(0, L"The operation completed successfully.");
   fake.Reply(1, L"An error occurred while attempting to reference the specified entry.");
   std::vector<std::wstring> applied = {L"stale"};
-  std::wstring error;
+  Fault error;
   EXPECT_FALSE(ApplyBootOptions(L"E:\\Boot\\BCD", kId, before, after, applied, error));
   EXPECT_EQ(applied, (std::vector<std::wstring>{L"safeboot", L"safebootalternateshell", L"bootlog"}));
-  EXPECT_EQ(error, L"An error occurred while attempting to reference the specified entry.");
+  EXPECT_EQ(error, Said(L"An error occurred while attempting to reference the specified entry."));
   ASSERT_EQ(fake.Arguments().size(), 4u);  // nothing after the failure
   EXPECT_EQ(fake.Arguments().back(), L"/store \"E:\\Boot\\BCD\" /set " + kId + L" testsigning yes");
 

@@ -3,7 +3,7 @@
 #include "core/efi_backup.h"
 #include "core/esp.h"
 #include "tests/support/fake_platform.h"
-#include "tests/support/language_guard.h"
+#include "tests/support/fault_print.h"
 
 namespace zel {
 namespace {
@@ -29,34 +29,33 @@ struct Machine : test::FakePlatform {
 
 // The highest free letter is taken (Z: in the other tests); a mount whose root never appears is undone.
 TEST(MountEsp, PicksTheHighestFreeLetterAndUndoesHalfSuccess) {
-  test::LanguageGuard english(false);
-  std::wstring letter, error;
+  std::wstring letter;
+  Fault error;
   {
     test::FakePlatform fake;  // Z: taken; Y: mounts "successfully" but its root never appears
     fake.driveRoots = {L"C:\\", L"Z:\\"};
     fake.ReplyWhen(L"", 0, L"");
     EXPECT_FALSE(MountEsp(letter, error));
     EXPECT_TRUE(letter.empty());
-    EXPECT_EQ(error, L"Could not mount the EFI System Partition.");
+    EXPECT_EQ(error.kind, FaultKind::EspNotMounted);
     EXPECT_EQ(fake.Arguments(), (std::vector<std::wstring>{L"Y: /S", L"Y: /D"}));
   }
   {
     test::FakePlatform fake;  // mountvol refuses: its message, nothing to undo
     fake.Reply(1, L"The parameter is incorrect.");
     EXPECT_FALSE(MountEsp(letter, error));
-    EXPECT_EQ(error, L"The parameter is incorrect.");
+    EXPECT_EQ(error, Said(L"The parameter is incorrect."));
     EXPECT_EQ(fake.runs.size(), 1u);
   }
   test::FakePlatform full;  // every letter from D to Z in use
   for (wchar_t c = L'A'; c <= L'Z'; ++c) full.driveRoots.push_back(std::wstring(1, c) + L":\\");
   EXPECT_FALSE(MountEsp(letter, error));
-  EXPECT_EQ(error, L"No free drive letter is available to mount the EFI System Partition.");
+  EXPECT_EQ(error.kind, FaultKind::NoFreeDriveLetter);
   EXPECT_TRUE(full.runs.empty());
 }
 
 TEST(ArchiveListing, RefusesEveryWayOutOfThePartition) {
-  test::LanguageGuard english(false);
-  std::wstring error;
+  Fault error;
   EXPECT_TRUE(CheckArchiveListing(L"./\r\nEFI/\r\nEFI/Microsoft/Boot/BCD\r\n   \r\nEFI/Boot/..x/a..b\r\nEFI/.\r\n", error));
   EXPECT_TRUE(CheckArchiveListing(L"", error));
   const std::pair<std::wstring, std::wstring> unsafe[] = {
@@ -74,12 +73,12 @@ TEST(ArchiveListing, RefusesEveryWayOutOfThePartition) {
   };
   for (const auto& [member, shown] : unsafe) {
     EXPECT_FALSE(CheckArchiveListing(L"EFI/ok\r\n" + member + L"\r\nEFI/../after", error)) << std::string(shown.begin(), shown.end());
-    EXPECT_EQ(error, L"The backup contains an unsafe path: " + shown);
+    EXPECT_EQ(error, (Fault{FaultKind::UnsafeArchivePath, shown}));
   }
 }
 
 TEST(BackupEfi, WritesThroughATemporaryArchiveAndAlwaysUnmounts) {
-  std::wstring error;
+  Fault error;
   {
     Machine fake;
     fake.AddFile(L"E:\\efi.zip", L"older backup");
@@ -110,14 +109,13 @@ TEST(BackupEfi, WritesThroughATemporaryArchiveAndAlwaysUnmounts) {
     EXPECT_EQ(fake.Count(L"Z: /S"), 1u);
     EXPECT_EQ(fake.Count(L"Z: /D"), 1u);
     EXPECT_FALSE(fake.Exists(L"E:\\efi.zip.tmp-4242.zip"));
-    EXPECT_EQ(error, moveFails ? L"Win32 error 5" : L"Process timed out and was terminated.");
+    EXPECT_EQ(error, Said(moveFails ? L"Win32 error 5" : L"Process timed out and was terminated."));
     ASSERT_TRUE(fake.Exists(L"E:\\efi.zip"));
     EXPECT_EQ(fake.Find(L"E:\\efi.zip")->content, L"older backup");
   }
-  test::LanguageGuard english(false);
   test::FakePlatform noTar;
   EXPECT_FALSE(BackupEfi(L"E:\\efi.zip", error));
-  EXPECT_EQ(error, L"This WinPE has no tar.exe. Add WinPE-StorageWMI/PowerShell or tar.exe to the image.");
+  EXPECT_EQ(error.kind, FaultKind::NoTar);
   EXPECT_TRUE(noTar.runs.empty());
 }
 
@@ -134,12 +132,13 @@ TEST(SnapshotEfi, PacksThePartitionIntoTheBackupFolderAndPrunesOnlySnapshots) {
     fake.onRun = [&](const test::RunCall& run) {
       if (run.arguments == pack) fake.AddFile(snapshot, L"archive");
     };
-    std::wstring path = L"stale", error;
+    std::wstring path = L"stale";
+    Fault error;
     EXPECT_EQ(SnapshotEfiBeforeChange(path, error), !tarFails);
     EXPECT_EQ(fake.Arguments(), (std::vector<std::wstring>{L"Z: /S", pack, L"Z: /D"}));
     EXPECT_EQ(fake.Exists(snapshot), !tarFails);
     EXPECT_EQ(path, tarFails ? L"" : snapshot);
-    EXPECT_EQ(error, tarFails ? L"tar: Couldn't open Z:\\: Access is denied." : L"");
+    EXPECT_EQ(error, tarFails ? Said(L"tar: Couldn't open Z:\\: Access is denied.") : Fault{});
     // 30 older snapshots: one more makes the oldest go; the store backup is another kind.
     EXPECT_EQ(fake.Exists(folder + L"\\EFI_20250301-000010-000.zip"), tarFails);
     EXPECT_TRUE(fake.Exists(folder + L"\\EFI_20250301-000011-000.zip"));
@@ -160,8 +159,7 @@ TEST(ArchiveListing, EfiFolderAtTheRoot) {
 }
 
 TEST(RestoreEfi, ChecksTheListingBeforeMounting) {
-  test::LanguageGuard english(false);
-  std::wstring error;
+  Fault error;
   const std::wstring list = L"-tf \"E:\\efi.zip\"";
   for (const bool hostile : {true, false}) {  // an unsafe member is refused before mounting; a failed unpack unmounts
     Machine fake;
@@ -169,23 +167,23 @@ TEST(RestoreEfi, ChecksTheListingBeforeMounting) {
     fake.ReplyWhen(L"-tf", 0, hostile ? L"EFI/\r\nEFI/../../Windows/System32/evil.dll\r\n" : L"");
     fake.ReplyWhen(L"-xf", 1, L"tar: Error exit delayed from previous errors.");
     EXPECT_FALSE(RestoreEfi(L"E:\\efi.zip", error));
-    EXPECT_EQ(error, hostile ? L"The backup contains an unsafe path: EFI/../../Windows/System32/evil.dll"
-                             : L"tar: Error exit delayed from previous errors.");
+    EXPECT_EQ(error, (hostile ? Fault{FaultKind::UnsafeArchivePath, L"EFI/../../Windows/System32/evil.dll"}
+                              : Said(L"tar: Error exit delayed from previous errors.")));
     const std::vector<std::wstring> unpacked = {list, L"Z: /S", L"-xf \"E:\\efi.zip\" -C Z:\\", L"Z: /D"};
     EXPECT_EQ(fake.Arguments(), hostile ? std::vector<std::wstring>{list} : unpacked);
   }
   test::FakePlatform fake;
   EXPECT_FALSE(RestoreEfi(L"E:\\missing.zip", error));
-  EXPECT_EQ(error, L"EFI backup file not found: E:\\missing.zip");
+  EXPECT_EQ(error, (Fault{FaultKind::EfiBackupMissing, L"E:\\missing.zip"}));
   fake.AddFile(L"E:\\efi.zip");
   EXPECT_FALSE(RestoreEfi(L"E:\\efi.zip", error));
-  EXPECT_EQ(error, L"This WinPE has no tar.exe, so the EFI backup cannot be extracted.");
+  EXPECT_EQ(error.kind, FaultKind::NoTarToExtract);
   EXPECT_TRUE(fake.runs.empty());
 }
 
 // Only a plain drive with Windows on it reaches bcdboot's command line.
 TEST(RepairEfi, RunsTheTargetsBcdbootOnTheMountedPartition) {
-  std::wstring error;
+  Fault error;
   Machine fake;
   fake.AddFolder(L"D:\\Windows");
   fake.AddFile(L"D:\\Windows\\System32\\bcdboot.exe");
@@ -194,11 +192,10 @@ TEST(RepairEfi, RunsTheTargetsBcdbootOnTheMountedPartition) {
   EXPECT_EQ(fake.Arguments(), (std::vector<std::wstring>{L"Z: /S", L"\"D:\\Windows\" /s Z: /f UEFI", L"Z: /D"}));
   EXPECT_EQ(fake.runs[1].program, L"D:\\Windows\\System32\\bcdboot.exe");
 
-  test::LanguageGuard english(false);
   fake.AddFolder(L"D: /s C:\\Windows");
   for (const wchar_t* drive : {L"Q:", L"D: /s C:"}) {
     EXPECT_FALSE(RepairEfi(drive, error));
-    EXPECT_EQ(error, L"Windows was not found at " + std::wstring(drive) + L"\\Windows");
+    EXPECT_EQ(error, (Fault{FaultKind::WindowsMissing, std::wstring(drive) + L"\\Windows"}));
   }
   EXPECT_EQ(fake.runs.size(), 3u);
 }

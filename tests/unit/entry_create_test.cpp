@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "tests/support/fake_platform.h"
-#include "tests/support/language_guard.h"
+#include "tests/support/fault_print.h"
 
 namespace zel {
 namespace {
@@ -63,7 +63,8 @@ TEST(CreateWindowsEntry, BcdbootArgumentsFollowTheTarget) {
     request.useBcdboot = true;
     request.legacyBios = c.legacy;
     request.setDefault = c.setDefault;
-    std::wstring id = L"stale", error;
+    std::wstring id = L"stale";
+    Fault error;
     EXPECT_TRUE(CreateWindowsEntry(c.store, request, id, error));
     EXPECT_TRUE(id.empty());
     ASSERT_EQ(fake.runs.size(), 1u);
@@ -76,44 +77,45 @@ TEST(CreateWindowsEntry, BcdbootArgumentsFollowTheTarget) {
   fake.AddFile(L"D:\\Windows\\System32\\bcdboot.exe");
   fake.Reply(1, L"Failure when attempting to copy boot files.");
   WindowsEntryRequest request{L"D:", L"", MenuPolicy::Standard, false, true, true, false};
-  std::wstring id, error;
+  std::wstring id;
+  Fault error;
   EXPECT_FALSE(CreateWindowsEntry(L"", request, id, error));
-  EXPECT_EQ(error, L"Failure when attempting to copy boot files.");
+  EXPECT_EQ(error, Said(L"Failure when attempting to copy boot files."));
   EXPECT_EQ(fake.runs[0].program, L"D:\\Windows\\System32\\bcdboot.exe");
 
   // Any other store file bcdboot would not write: refused before anything runs.
-  test::LanguageGuard english(false);
   for (const std::wstring store : {L"\\\\?\\Volume{5e5e5e5e-1111-2222-3333-444444444444}\\EFI\\Microsoft\\Boot\\BCD",
                                    L"S:\\Boot\\BCD", L"S:\\EFI\\Microsoft\\Boot\\BCD.bak", L"\\\\server\\share\\BCD"}) {
     EXPECT_FALSE(CreateWindowsEntry(store, request, id, error));
-    EXPECT_NE(error.find(L"neither: " + store + L"\r\n\r\nClear the BCDBoot option"), std::wstring::npos);
+    EXPECT_EQ(error, (Fault{FaultKind::BcdbootStoreNotReachable, store}));
   }
   EXPECT_EQ(fake.runs.size(), 1u);
 }
 
 TEST(CreateWindowsEntry, RefusesAnythingButAWindowsDrive) {
-  test::LanguageGuard english(false);
   test::FakePlatform fake;
   fake.AddFolder(L"D:\\Windows");
   fake.AddFolder(L"ab\\Windows");
-  std::wstring id, error;
+  std::wstring id;
+  Fault error;
   for (const std::wstring typed : {L"D:\\Windows", L"E", L"ab", L"", L"D: /s C:"}) {
     WindowsEntryRequest request;
     request.windowsDrive = typed;
     EXPECT_FALSE(CreateWindowsEntry(L"", request, id, error));
-    EXPECT_EQ(error.rfind(L"Windows was not found at ", 0), 0u);
+    EXPECT_EQ(error.kind, FaultKind::WindowsMissing);
   }
   WindowsEntryRequest request;
   request.windowsDrive = L"D:\\Windows";
   CreateWindowsEntry(L"", request, id, error);
-  EXPECT_EQ(error, L"Windows was not found at D:\\Windows\\Windows");
+  EXPECT_EQ(error, (Fault{FaultKind::WindowsMissing, L"D:\\Windows\\Windows"}));
   EXPECT_TRUE(fake.runs.empty());
 }
 
 TEST(CreateWindowsEntry, ManualCreationIntoANewStoreFile) {
   Machine fake;
   WindowsEntryRequest request{L"d:\\", L"", MenuPolicy::Legacy, true, true, false, false};
-  std::wstring id, error;
+  std::wstring id;
+  Fault error;
   ASSERT_TRUE(CreateWindowsEntry(L"S:\\EFI\\Microsoft\\Boot\\BCD", request, id, error));
   EXPECT_EQ(id, kNew);
   EXPECT_TRUE(fake.Exists(L"S:\\EFI\\Microsoft\\Boot"));
@@ -139,27 +141,28 @@ TEST(CreateWindowsEntry, ManualCreationIntoANewStoreFile) {
 }
 
 TEST(CreateWindowsEntry, ManualFailuresRollBack) {
-  test::LanguageGuard english(false);
   const std::wstring create = L"/create /d \"My 'Win'\" /application osloader";
   const std::wstring rollback = L"/delete " + kNew + L" /cleanup /f";
   struct Case {
-    std::wstring failing, output, error;
+    std::wstring failing, output;
+    Fault error;
     std::vector<std::wstring> runs;
   };
   const Case cases[] = {
       // A failing setting: the entry goes at once and later settings are not tried.
-      {L"osdevice", L"The parameter is incorrect.", L"Could not configure the Windows entry: The parameter is incorrect.",
+      {L"osdevice", L"The parameter is incorrect.", {FaultKind::WindowsEntryNotConfigured, L"The parameter is incorrect."},
        {create, L"/set " + kNew + L" device partition=D:", L"/set " + kNew + L" osdevice partition=D:", rollback}},
       // A create that printed no identifier (exit code 0) leaves nothing to undo.
-      {L"/create /d", L"no identifier printed", L"Could not create the Windows entry: no identifier printed", {create}},
+      {L"/create /d", L"no identifier printed", {FaultKind::WindowsEntryNotCreated, L"no identifier printed"}, {create}},
       {L"/displayorder", L"The request is not supported.",
-       L"Could not add Windows to the boot menu: The request is not supported.",
+       {FaultKind::WindowsNotAddedToMenu, L"The request is not supported."},
        {L"/displayorder " + kNew + L" /addlast", rollback}},
   };
   for (const auto& c : cases) {
     Machine fake(c.failing, c.output, c.failing == L"/create /d" ? 0 : 1);
     const WindowsEntryRequest request{L"D:", L"My \"Win\"", MenuPolicy::Standard, false, false, false, true};
-    std::wstring id = L"stale", error;
+    std::wstring id = L"stale";
+    Fault error;
     EXPECT_FALSE(CreateWindowsEntry(L"", request, id, error));
     EXPECT_TRUE(id.empty());
     EXPECT_EQ(error, c.error);
@@ -168,10 +171,9 @@ TEST(CreateWindowsEntry, ManualFailuresRollBack) {
 }
 
 TEST(EnsureStoreFile, CreatesOnlyWhatIsMissing) {
-  test::LanguageGuard english(false);
   test::FakePlatform fake;
   fake.AddFile(L"D:\\Boot\\BCD");
-  std::wstring error;
+  Fault error;
   EXPECT_TRUE(EnsureStoreFile(L"", false, error));
   EXPECT_TRUE(EnsureStoreFile(L"D:\\Boot\\BCD", false, error));
   EXPECT_TRUE(fake.runs.empty());
@@ -188,11 +190,11 @@ TEST(EnsureStoreFile, CreatesOnlyWhatIsMissing) {
   test::FakePlatform blocked;
   blocked.AddFile(L"Q:\\Boot");  // a file where the folder should be
   EXPECT_FALSE(EnsureStoreFile(L"Q:\\Boot\\BCD", false, error));
-  EXPECT_EQ(error, L"Could not create the BCD folder: Q:\\Boot");
+  EXPECT_EQ(error, (Fault{FaultKind::BcdFolderNotCreated, L"Q:\\Boot"}));
   blocked.AddFolder(L"Q:\\Other");
   blocked.Reply(1, L"The store already exists.");
   EXPECT_FALSE(EnsureStoreFile(L"Q:\\Other\\BCD", false, error));
-  EXPECT_EQ(error, L"Could not create a new BCD store: The store already exists.");
+  EXPECT_EQ(error, (Fault{FaultKind::NewStoreNotCreated, L"The store already exists."}));
 }
 
 TEST(FindWindowsDrives, UefiOrBiosLoaders) {
@@ -206,8 +208,9 @@ TEST(FindWindowsDrives, UefiOrBiosLoaders) {
 TEST(CreateWinPeEntry, FullSequenceWithEveryOption) {
   Machine fake;
   WinPeEntryRequest request{L"D:\\sources\\boot.wim", L"  ", MenuPolicy::Legacy, true, true, true, false};
-  std::wstring id, error;
-  ASSERT_TRUE(CreateWinPeEntry(L"", request, id, error)) << std::string(error.begin(), error.end());
+  std::wstring id;
+  Fault error;
+  ASSERT_TRUE(CreateWinPeEntry(L"", request, id, error)) << testing::PrintToString(error);
   EXPECT_EQ(id, kNew);
   const std::wstring ramdisk = L"\"ramdisk=[D:]\\sources\\boot.wim," + kOptions + L"\"";
   EXPECT_EQ(fake.Arguments(), (std::vector<std::wstring>{
@@ -233,14 +236,14 @@ TEST(CreateWinPeEntry, FullSequenceWithEveryOption) {
 // does not exist yet makes the store first, without the UEFI boot manager's path; without a
 // boot.sdi nothing is made at all, not even the store.
 TEST(CreateWinPeEntry, BiosLoadersANewStoreFileAndAMissingBootSdi) {
-  test::LanguageGuard english(false);
   Machine fake;
   fake.RemoveFile(L"D:\\Boot\\boot.sdi");
   fake.AddFile(L"D:\\Windows\\Boot\\DVD\\EFI\\boot.sdi");
   fake.AddFile(L"D:\\Windows\\Boot\\DVD\\PCAT\\boot.sdi");
-  std::wstring id, error;
+  std::wstring id;
+  Fault error;
   const WinPeEntryRequest pe{L"D:\\sources\\boot.wim", L"PE", MenuPolicy::Standard, false, false, false, true};
-  ASSERT_TRUE(CreateWinPeEntry(L"S:\\Boot\\BCD", pe, id, error)) << std::string(error.begin(), error.end());
+  ASSERT_TRUE(CreateWinPeEntry(L"S:\\Boot\\BCD", pe, id, error)) << testing::PrintToString(error);
   const std::wstring s = L"/store \"S:\\Boot\\BCD\" ";
   const auto args = fake.Arguments();
   ASSERT_GE(args.size(), 7u);
@@ -259,7 +262,7 @@ TEST(CreateWinPeEntry, BiosLoadersANewStoreFileAndAMissingBootSdi) {
   test::FakePlatform bare;
   bare.AddFile(L"E:\\pe.wim");
   EXPECT_FALSE(CreateWinPeEntry(L"S:\\New\\BCD", WinPeEntryRequest{.imagePath = L"E:\\pe.wim"}, id, error));
-  EXPECT_EQ(error, L"boot.sdi was not found (checked \\Boot\\boot.sdi and the Windows Boot folders).");
+  EXPECT_EQ(error.kind, FaultKind::BootSdiMissing);
   EXPECT_TRUE(bare.runs.empty());
   EXPECT_FALSE(bare.Exists(L"S:\\New"));
 }
@@ -285,33 +288,34 @@ TEST(CreateWinPeEntry, BootSdiSearchOrder) {
 }
 
 TEST(CreateWinPeEntry, ChecksAndRollbacks) {
-  test::LanguageGuard english(false);
   test::FakePlatform fake;
   fake.AddFile(L"D:boot.wim");
   fake.AddFile(L"\\\\nas\\pe\\boot.wim");
   fake.AddFile(L"D:\\Boot\\boot.sdi");
-  std::wstring id, error;
+  std::wstring id;
+  Fault error;
   WinPeEntryRequest request;
   request.imagePath = L"D:\\missing.wim";
   EXPECT_FALSE(CreateWinPeEntry(L"", request, id, error));
-  EXPECT_EQ(error, L"WIM file not found: D:\\missing.wim");
+  EXPECT_EQ(error, (Fault{FaultKind::WimMissing, L"D:\\missing.wim"}));
   request.imagePath = L"\\\\nas\\pe\\boot.wim";
   EXPECT_FALSE(CreateWinPeEntry(L"", request, id, error));
-  EXPECT_EQ(error, L"The WIM file must be on a volume that has a drive letter.");
+  EXPECT_EQ(error.kind, FaultKind::WimWithoutDriveLetter);
   EXPECT_TRUE(fake.runs.empty());
 
   // Each essential step failing in turn: nothing of the new objects may remain.
   struct Step {
-    std::wstring needle, expectedPrefix;
+    std::wstring needle;
+    FaultKind expected;
     std::vector<std::wstring> rollback;
   };
   const Step steps[] = {
-      {L"/device", L"Could not create the ramdisk options: ", {}},
-      {L"ramdisksdipath", L"Could not create the ramdisk options: ", {L"/delete " + kOptions + L" /f"}},
-      {L"/application osloader", L"Could not create the WinPE entry: ", {L"/delete " + kOptions + L" /f"}},
-      {L"winpe yes", L"Could not configure the WinPE entry: ",
+      {L"/device", FaultKind::RamdiskOptionsNotCreated, {}},
+      {L"ramdisksdipath", FaultKind::RamdiskOptionsNotCreated, {L"/delete " + kOptions + L" /f"}},
+      {L"/application osloader", FaultKind::WinPeEntryNotCreated, {L"/delete " + kOptions + L" /f"}},
+      {L"winpe yes", FaultKind::WinPeEntryNotConfigured,
        {L"/delete " + kNew + L" /cleanup /f", L"/delete " + kOptions + L" /f"}},
-      {L"/displayorder", L"Could not add WinPE to the boot menu: ",
+      {L"/displayorder", FaultKind::WinPeNotAddedToMenu,
        {L"/delete " + kNew + L" /cleanup /f", L"/delete " + kOptions + L" /f"}},
   };
   for (const auto& step : steps) {
@@ -321,7 +325,7 @@ TEST(CreateWinPeEntry, ChecksAndRollbacks) {
     run.AddFile(pe.imagePath);
     EXPECT_FALSE(CreateWinPeEntry(L"", pe, id, error));
     EXPECT_TRUE(id.empty());
-    EXPECT_EQ(error, step.expectedPrefix + L"boom");
+    EXPECT_EQ(error, (Fault{step.expected, L"boom"}));
     EXPECT_EQ(run.Last(step.rollback.size()), step.rollback) << std::string(step.needle.begin(), step.needle.end());
     if (step.needle == L"winpe yes") {
       const auto args = run.Arguments();

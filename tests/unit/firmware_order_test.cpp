@@ -4,6 +4,7 @@
 
 #include "core/bcd_model.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/fault_print.h"
 #include "tests/support/listings.h"
 
 namespace zel {
@@ -104,7 +105,7 @@ TEST(FirmwareOrder, EachChangeIsOneRunOnTheSystemStore) {
   const FirmwareOrder o = LoadFirmwareOrder();
   EXPECT_TRUE(o.loaded && o.apps.size() == 4);
   EXPECT_EQ(fake.runs[0].timeoutMs, 120000u);
-  std::wstring error = L"stale";
+  Fault error = Said(L"stale");
   EXPECT_TRUE(MoveFirmwareApp(o, kPxe, FirmwareMove::Up, error) && error.empty());
   MoveFirmwareApp(o, L"{3B7DAF52-8C4E-4069-B2D3-E4F5A6B7C8D9}", FirmwareMove::First, error);  // ubuntu
   MoveFirmwareApp(o, kUsb, FirmwareMove::Down, error);
@@ -121,7 +122,9 @@ TEST(FirmwareOrder, EachChangeIsOneRunOnTheSystemStore) {
 
   test::FakePlatform failing;
   failing.Reply(1, L"The boot configuration data store could not be opened.");
-  EXPECT_EQ(LoadFirmwareOrder().error, L"The boot configuration data store could not be opened.");
+  EXPECT_EQ(LoadFirmwareOrder().error, Said(L"The boot configuration data store could not be opened."));
+  failing.Reply(1, L"");
+  EXPECT_EQ(LoadFirmwareOrder().error.kind, FaultKind::FirmwareOrderUnreadable);
 }
 
 // Nothing runs when the identifier, or the order it would be written into, cannot be trusted.
@@ -141,7 +144,7 @@ TEST(FirmwareOrder, RefusalsRunNothing) {
   };
   test::FakePlatform fake;
   for (const auto& [order, id, bootNext] : cases) {
-    std::wstring error;
+    Fault error;
     EXPECT_FALSE(bootNext ? SetFirmwareBootNext(*order, id, error) : MoveFirmwareApp(*order, id, FirmwareMove::First, error));
     EXPECT_FALSE(error.empty());
   }

@@ -4,8 +4,8 @@
 
 #include <optional>
 
-#include "tests/support/language_guard.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/fault_print.h"
 
 namespace zel {
 namespace {
@@ -42,7 +42,7 @@ TEST(Firmware, EnvironmentAndFirmwareLabels) {
 TEST(Firmware, RequestKeepsEveryOtherBitAndChecksFirst) {
   test::FakePlatform fake;
   fake.firmwareVariables[L"OsIndicationsSupported"] = {1, 7, 8};
-  std::wstring error;
+  Fault error;
   using Variable = test::FakePlatform::FirmwareVariable;
   const std::pair<std::optional<Variable>, Variable> writes[] = {  // before, after
       {std::nullopt, {1, 7, 8}}, {Variable{4, 3, 8}, {5, 3, 8}}, {Variable{0x84, 0, 8}, {0x85, 7, 8}}, {Variable{0x40, 3, 4}, {1, 7, 8}}};
@@ -55,25 +55,24 @@ TEST(Firmware, RequestKeepsEveryOtherBitAndChecksFirst) {
   }
   EXPECT_EQ(fake.firmwareWrites, 4);
 
-  test::LanguageGuard english(false);
   fake.firmwareVariables[L"OsIndicationsSupported"] = {2, 7, 8};
   EXPECT_FALSE(RequestFirmwareSetup(error));
-  EXPECT_EQ(error, L"This firmware does not support booting straight into UEFI setup (OsIndicationsSupported).");
+  EXPECT_EQ(error.kind, FaultKind::FirmwareSetupUnsupported);
   fake.privilegeError = 1300;
   fake.errorMessages[1300] = L"Not all privileges or groups referenced are assigned to the caller.\r\n";
   EXPECT_FALSE(RequestFirmwareSetup(error));
-  EXPECT_EQ(error, L"Could not enable SeSystemEnvironmentPrivilege: Not all privileges or groups referenced are "
-                   L"assigned to the caller.");
+  EXPECT_EQ(error, (Fault{FaultKind::PrivilegeNotEnabled,
+                          L"Not all privileges or groups referenced are assigned to the caller."}));
   fake.firmwareType = 1;
   EXPECT_FALSE(RequestFirmwareSetup(error));
-  EXPECT_EQ(error, L"Booting into firmware setup is only supported on UEFI machines.");
+  EXPECT_EQ(error.kind, FaultKind::NotUefi);
   EXPECT_EQ(fake.firmwareWrites, 4);  // nothing written by the refused requests
   fake.firmwareType = 2;
   fake.privilegeError = 0;
   fake.firmwareVariables[L"OsIndicationsSupported"] = {1, 7, 8};
   fake.firmwareWriteError = 5;
   EXPECT_FALSE(RequestFirmwareSetup(error));
-  EXPECT_EQ(error, L"Could not write the UEFI OsIndications variable: Win32 error 5");
+  EXPECT_EQ(error, (Fault{FaultKind::OsIndicationsNotWritten, L"Win32 error 5"}));
 }
 
 // Outside Windows PE, restart and shut down run end to end (ActionsEndToEnd.PowerAndRawView).
@@ -97,7 +96,8 @@ TEST(Firmware, PowerActionsPickTheRightTool) {
     AddTools(fake, c.wpeutil, c.shutdown);
     fake.firmwareVariables[L"OsIndicationsSupported"] = {1, 7, 8};
     fake.Reply(0, L"");
-    RunPowerAction(c.action);
+    Fault error;
+    EXPECT_TRUE(RunPowerAction(c.action, error));
     ASSERT_EQ(fake.runs.size(), 1u);
     EXPECT_EQ(fake.runs[0].program, kSystem32 + L"\\" + c.program);
     EXPECT_EQ(fake.runs[0].arguments, c.arguments);
@@ -109,19 +109,22 @@ TEST(Firmware, PowerActionsPickTheRightTool) {
 
 TEST(Firmware, PowerActionsThatRunNothing) {
   test::FakePlatform fake;
-  test::LanguageGuard english(false);
   fake.registryKeys.insert(kMiniNt);
   fake.firmwareType = 1;
-  CommandResult result = RunPowerAction(PowerAction::FirmwareSetup);
-  EXPECT_EQ(result.exitCode, -1);
-  EXPECT_TRUE(result.commandLine.empty());
-  EXPECT_EQ(result.output, L"Booting into firmware setup is only supported on UEFI machines.");
+  Fault error;
+  EXPECT_FALSE(RunPowerAction(PowerAction::FirmwareSetup, error));
+  EXPECT_EQ(error.kind, FaultKind::NotUefi);
 
   fake.firmwareType = 2;
   fake.firmwareVariables[L"OsIndicationsSupported"] = {1, 7, 8};
-  result = RunPowerAction(PowerAction::FirmwareSetup);  // request written, but nothing to restart with
-  EXPECT_EQ(result.output, L"Neither wpeutil.exe nor shutdown.exe was found to restart the PC.");
+  EXPECT_FALSE(RunPowerAction(PowerAction::FirmwareSetup, error));  // request written, but nothing to restart with
+  EXPECT_EQ(error.kind, FaultKind::NoRestartTool);
   EXPECT_TRUE(fake.runs.empty());
+  // A tool that ran and failed: its own words.
+  AddTools(fake, false, true);
+  fake.Reply(1190, L"A system shutdown has already been scheduled.");
+  EXPECT_FALSE(RunPowerAction(PowerAction::Restart, error));
+  EXPECT_EQ(error, Said(L"A system shutdown has already been scheduled."));
 }
 
 }  // namespace

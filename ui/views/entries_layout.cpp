@@ -210,7 +210,8 @@ EntryCard BuildCard(const BcdSnapshot& snapshot, size_t entryIndex, int left, in
   return card;
 }
 
-EntriesLayout LayoutEntries(const BcdSnapshot& snapshot, int clientWidth, const TextMeasure& measure) {
+EntriesLayout LayoutEntries(const BcdSnapshot& snapshot, int clientWidth, const TextMeasure& measure,
+                            const std::wstring& loadError) {
   EntriesLayout layout;
   const int left = ScaleDpi(20);
   const int right = std::max(ScaleDpi(120) + ScaleDpi(20), clientWidth - ScaleDpi(20));
@@ -222,7 +223,7 @@ EntriesLayout LayoutEntries(const BcdSnapshot& snapshot, int clientWidth, const 
   if (snapshot.loaded && snapshot.entries.empty()) {
     layout.messageText = EmptyStoreText();
   } else if (!snapshot.loaded) {
-    layout.messageText = snapshot.error;
+    layout.messageText = loadError;
     layout.messageIsError = true;
   }
 

@@ -98,7 +98,9 @@ std::wstring EmptyStoreText();
 
 EntryCard BuildCard(const zel::BcdSnapshot& snapshot, size_t entryIndex, int left, int right, int top,
                     const TextMeasure& measure);
-EntriesLayout LayoutEntries(const zel::BcdSnapshot& snapshot, int clientWidth, const TextMeasure& measure);
+// `loadError`: the words for a failed load, shown in place of the cards.
+EntriesLayout LayoutEntries(const zel::BcdSnapshot& snapshot, int clientWidth, const TextMeasure& measure,
+                            const std::wstring& loadError = {});
 
 // A card and a button within it; -1 when none.
 struct CardHit {

@@ -64,7 +64,7 @@ Rect Scrolled(Rect r, int scrollPos) { return Rect{r.left, r.top - scrollPos, r.
 
 void Relayout(EntriesView& view) {
   const SIZE client = ClientSize(view.hwnd);
-  ApplyLayout(view.state, LayoutEntries(SnapshotOf(view), client.cx, GdiMeasure()), client.cy);
+  ApplyLayout(view.state, LayoutEntries(SnapshotOf(view), client.cx, GdiMeasure(), view.host.loadError ? *view.host.loadError : L""), client.cy);
   InvalidateRect(view.hwnd, nullptr, FALSE);
 }
 

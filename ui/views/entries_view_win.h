@@ -19,6 +19,7 @@ inline constexpr wchar_t kEntriesClassName[] = L"ZelQuillonPE.Entries";
 // own and must outlive the window; it is read at every layout and paint.
 struct EntriesHost {
   const zel::BcdSnapshot* snapshot = nullptr;  // null: nothing loaded yet (header only)
+  const std::wstring* loadError = nullptr;     // the words for a failed load
   std::wstring* selectedEntryId = nullptr;     // read and written by the list (click, arrow keys)
   const bool* busy = nullptr;                  // while true, clicks on cards do nothing
   // A card button released over itself, or CardAction::Rename for a double click
