@@ -86,21 +86,21 @@ TEST(Scroll, ThumbFollowsThePositionAndTheDrag) {
 TEST(ButtonLook, VariantsAndStates) {
   using V = ButtonVariant;
   const auto look = [](V variant, ButtonFlags flags, int surface = 2) {
-    const ButtonLook l = ResolveButtonLook(ButtonStyle{variant, 0, surface, 0, false}, flags, kLightPalette);
+    const ButtonLook l = ResolveButtonLook(ButtonStyle{variant, 0, surface, 0, false}, flags, kDarkPalette);
     return std::array{l.fill, l.text, l.border};
   };
   const ButtonFlags none, hovered{false, true}, focused{false, false, true}, chosen{false, false, true, false, true};
   const ButtonFlags disabled{false, false, false, true}, disabledPressed{true, true, false, true};
   EXPECT_EQ(look(V::Primary, disabledPressed), look(V::Primary, disabled));
-  EXPECT_EQ(look(V::Primary, disabled)[0], Blend(kLightPalette.Surface, Accent, 112));
-  EXPECT_EQ(look(V::Danger, none, 1)[0], Blend(kLightPalette.Sidebar, Danger, 32));  // on its own surface
+  EXPECT_EQ(look(V::Primary, disabled)[0], Blend(kDarkPalette.Surface, Accent, 112));
+  EXPECT_EQ(look(V::Danger, none, 1)[0], Blend(kDarkPalette.Sidebar, Danger, 32));  // on its own surface
   EXPECT_EQ(look(V::Danger, hovered), (std::array{Danger, White, kNoColour}));
   EXPECT_EQ(look(V::Default, focused)[2], Accent);
   EXPECT_EQ(look(V::CheckBox, focused)[2], kNoColour);
   EXPECT_EQ(look(V::Subtle, none)[0], kNoColour);
   EXPECT_NE(look(V::Subtle, hovered), look(V::Subtle, none));
-  EXPECT_EQ(look(V::Segment, none)[0], kLightPalette.Surface);
-  EXPECT_EQ(look(V::Segment, chosen), (std::array{Accent, White, kLightPalette.Text}));
+  EXPECT_EQ(look(V::Segment, none)[0], kDarkPalette.Surface);
+  EXPECT_EQ(look(V::Segment, chosen), (std::array{Accent, White, kDarkPalette.Text}));
 }
 
 TEST(DialogLayout, ButtonRowsAndForms) {
