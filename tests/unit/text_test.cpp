@@ -62,8 +62,6 @@ TEST(Text, DriveHelpers) {
   EXPECT_EQ(DrivePrefix(L"\\Boot\\BCD"), L"");
   EXPECT_EQ(DrivePrefix(L"E"), L"");
   EXPECT_EQ(NormalizeDriveRoot(L"e"), L"E:");
-  EXPECT_EQ(NormalizeDriveRoot(L"e:"), L"E:");
-  EXPECT_EQ(NormalizeDriveRoot(L"E:\\"), L"E:");
   EXPECT_EQ(NormalizeDriveRoot(L"  d:/ "), L"D:");
   EXPECT_EQ(NormalizeDriveRoot(L"e: \\"), L"E:");  // separators go before the blanks are trimmed
   EXPECT_EQ(NormalizeDriveRoot(L"1"), L"1");
