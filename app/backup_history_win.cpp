@@ -7,7 +7,7 @@
 #include "app/command_log.h"
 #include "app/jobs_win.h"
 #include "core/backup_history.h"
-#include "core/language.h"
+#include "ui/language.h"
 #include "core/text.h"
 #include "ui/dialogs_win.h"
 #include "ui/icon_table.h"

@@ -1,6 +1,6 @@
 #include "app/boot_options_form.h"
 
-#include "core/language.h"
+#include "ui/language.h"
 #include "core/text.h"
 
 namespace app {

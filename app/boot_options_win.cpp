@@ -9,7 +9,7 @@
 #include "app/jobs_win.h"
 #include "app/selected_entry_win.h"
 #include "core/boot_options.h"
-#include "core/language.h"
+#include "ui/language.h"
 #include "ui/dialogs_win.h"
 
 namespace app {

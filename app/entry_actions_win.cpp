@@ -7,7 +7,7 @@
 #include "app/selected_entry_win.h"
 #include "core/bcd_edit.h"
 #include "core/exact_names.h"
-#include "core/language.h"
+#include "ui/language.h"
 #include "core/text.h"
 #include "ui/controls_win.h"
 #include "ui/dialogs_win.h"

@@ -1,6 +1,6 @@
 #include "app/fault_text.h"
 
-#include "core/language.h"
+#include "ui/language.h"
 
 namespace app {
 

@@ -6,7 +6,7 @@
 #include "core/bcd_backup.h"
 #include "core/bcd_store.h"
 #include "core/concurrently.h"
-#include "core/language.h"
+#include "ui/language.h"
 #include "core/store_selection.h"
 #include "ui/views/entries_layout.h"
 

@@ -9,7 +9,7 @@
 #include "app/jobs_win.h"
 #include "app/settings.h"
 #include "core/firmware.h"
-#include "core/language.h"
+#include "ui/language.h"
 #include "core/text.h"
 #include "ui/controls_win.h"
 #include "ui/theme_win.h"

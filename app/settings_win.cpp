@@ -1,7 +1,7 @@
 #include <windows.h>
 
 #include "app/settings.h"
-#include "core/language.h"
+#include "ui/language.h"
 #include "core/win_handle.h"
 #include "ui/controls_win.h"
 #include "ui/palette.h"

@@ -7,7 +7,7 @@
 
 #include "app/actions.h"
 #include "app/jobs_win.h"
-#include "core/language.h"
+#include "ui/language.h"
 #include "core/text.h"
 #include "ui/controls_win.h"
 #include "ui/dialogs_win.h"

@@ -10,7 +10,7 @@
 #include "core/efi_backup.h"
 #include "core/entry_create.h"
 #include "core/firmware.h"
-#include "core/language.h"
+#include "ui/language.h"
 #include "core/text.h"
 #include "ui/dialogs_win.h"
 #include "ui/views/main_texts.h"

@@ -5,7 +5,7 @@
 #include "app/actions.h"
 #include "app/jobs_win.h"
 #include "core/bcd_backup.h"
-#include "core/language.h"
+#include "ui/language.h"
 #include "core/text.h"
 #include "ui/views/main_texts.h"
 

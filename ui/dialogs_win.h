@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/language.h"
+#include "ui/language.h"
 #include "ui/dialog_layout.h"
 #include "ui/palette.h"
 

@@ -1,7 +1,7 @@
 // A scrollable read-only text with "Copy to Clipboard" and "Close".
 #include <algorithm>
 
-#include "core/language.h"
+#include "ui/language.h"
 #include "ui/controls_win.h"
 #include "ui/dialog_win.h"
 #include "ui/dialogs_win.h"

@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "core/bcd_store.h"
-#include "core/language.h"
+#include "ui/language.h"
 #include "core/utf8.h"
 #include "tests/e2e/app_driver.h"
 #include "tests/support/sample_store.h"

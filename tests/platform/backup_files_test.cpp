@@ -9,6 +9,7 @@
 #include "core/bcd_backup.h"
 #include "core/bcd_store.h"
 #include "core/system.h"
+#include "core/utf8.h"
 #include "tests/support/files.h"
 #include "tests/support/sim_sandbox.h"
 
@@ -53,15 +54,15 @@ TEST(BackupFilesOnWine, OfflineStoreCopiesAndProtectedRestore) {
   test::SimSandbox sim;
   const std::wstring store = sim.CopyStore(L"uefi-win11.txt", L"BCD");
   const std::wstring saved = sim.Folder() + L"\\saved.bcd";
-  std::wstring error;
-  ASSERT_TRUE(ExportStore(store, saved, error)) << std::string(error.begin(), error.end());
+  Fault error;
+  ASSERT_TRUE(ExportStore(store, saved, error)) << WideToUtf8(error.detail);
 
   // Break the store, protect it as boot media does, give it stale logs, then restore.
   WriteBytes(store, "not a store");
   for (const auto& suffix : HiveLogSuffixes) WriteBytes(store + suffix, "log");
   const DWORD protectedBits = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
   SetFileAttributesW(store.c_str(), protectedBits);
-  ASSERT_TRUE(ImportStore(store, saved, error)) << std::string(error.begin(), error.end());
+  ASSERT_TRUE(ImportStore(store, saved, error)) << WideToUtf8(error.detail);
   EXPECT_EQ(GetFileAttributesW(store.c_str()) & protectedBits, protectedBits);
   for (const auto& suffix : HiveLogSuffixes) EXPECT_FALSE(FileExists(store + suffix));
   EXPECT_TRUE(LoadBcdSnapshot(store).loaded);

@@ -20,8 +20,8 @@ const std::wstring& kRecoveryOptions = test::kSampleRecoveryOptions;
 TEST(EditStoreOnWine, DeletingAWinPeEntryTakesItsOwnOptionsOnly) {
   test::SimSandbox sim;
   const std::wstring store = sim.CopyStore(L"uefi-win11.txt", L"Boot Files\\BCD");
-  std::wstring error;
-  ASSERT_TRUE(DeleteEntry(store, kPe, error)) << WideToUtf8(error);
+  Fault error;
+  ASSERT_TRUE(DeleteEntry(store, kPe, error)) << WideToUtf8(error.detail);
   EXPECT_FALSE(RunBcdedit(store, L"/enum " + kPeOptions + L" /v").Succeeded());
   BcdSnapshot s = LoadBcdSnapshot(store);
   EXPECT_EQ(s.entries.size(), 3u);
@@ -29,7 +29,7 @@ TEST(EditStoreOnWine, DeletingAWinPeEntryTakesItsOwnOptionsOnly) {
   EXPECT_TRUE(RunBcdedit(store, L"/enum " + kRecoveryOptions + L" /v").Succeeded());
 
   sim.ClearLog();
-  ASSERT_TRUE(DeleteEntry(store, kRecovery, error)) << WideToUtf8(error);
+  ASSERT_TRUE(DeleteEntry(store, kRecovery, error)) << WideToUtf8(error.detail);
   std::string calls;  // which calls were made, should this ever fail
   for (const auto& line : sim.LogLines()) calls += WideToUtf8(line) + "\n";
   EXPECT_FALSE(RunBcdedit(store, L"/enum " + kRecoveryOptions + L" /v").Succeeded()) << calls;

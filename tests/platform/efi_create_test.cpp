@@ -34,10 +34,10 @@ TEST(EspOnWine, FailuresUnmountAndKeepTheOlderBackup) {
   sim.UseEsp(sim.Folder() + L"\\esp");
   const std::wstring zip = sim.Folder() + L"\\EFI Backup.zip";
   WriteBytes(zip, "older backup");
-  std::wstring error;
+  Fault error;
   sim.FailWhen(L"tar -a -cf");
   EXPECT_FALSE(BackupEfi(zip, error));
-  EXPECT_NE(error.find(L"simulated failure"), std::wstring::npos);
+  EXPECT_NE(error.detail.find(L"simulated failure"), std::wstring::npos);
   EXPECT_EQ(ReadBytes(zip), "older backup");
   for (const auto& item : std::filesystem::directory_iterator(std::filesystem::path(sim.Folder()))) {
     EXPECT_EQ(item.path().wstring().find(L".tmp-"), std::wstring::npos) << item.path().string();
@@ -62,7 +62,8 @@ TEST(CreateOnWine, WinPeEntryRollsBackAfterEachFailure) {
   const std::wstring store = sim.CopyStore(L"uefi-win11.txt", L"BCD");
   const std::wstring before = RunBcdedit(store, L"/enum all /v").output;
 
-  std::wstring id, error;
+  std::wstring id;
+  Fault error;
   for (const std::wstring step : {L"/device", L"ramdisksdipath", L"osloader", L"winpe yes", L"/displayorder"}) {
     sim.ClearLog();
     sim.FailWhen(step);

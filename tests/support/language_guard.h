@@ -1,6 +1,6 @@
 #pragma once
 // Sets the language for one test and puts the previous one back, even when an assertion ends the test early.
-#include "core/language.h"
+#include "ui/language.h"
 
 namespace zel::test {
 

@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "core/language.h"
+#include "ui/language.h"
 #include "ui/palette.h"
 #include "ui/views/entries_view_win.h"
 

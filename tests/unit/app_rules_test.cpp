@@ -9,7 +9,7 @@
 #include "app/fault_text.h"
 #include "app/job_delivery.h"
 #include "app/settings.h"
-#include "core/language.h"
+#include "ui/language.h"
 
 namespace app {
 namespace {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "core/bcd_parser.h"
-#include "core/language.h"
+#include "ui/language.h"
 #include "core/utf8.h"
 #include "sim/bcdedit/listing.h"
 #include "sim/bcdedit/store.h"
@@ -56,7 +56,7 @@ zel::BcdSnapshot LoadSample(const std::wstring& name) {
   sim::BcdStore store;
   std::wstring error;
   if (!file || !sim::LoadStore(bytes.str(), store, error)) {
-    snapshot.error = L"Could not read the sample store " + zel::Utf8ToWide(path) + L": " + error;
+    snapshot.error = zel::Said(L"Could not read the sample store " + zel::Utf8ToWide(path) + L": " + error);
     return snapshot;
   }
   std::vector<const sim::BcdObject*> objects;
@@ -96,6 +96,7 @@ LRESULT CALLBACK DemoProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
       g_list = CreateEntriesList(window, kListId);
       EntriesHost host;
       host.snapshot = &g_snapshot;
+      host.loadError = &g_snapshot.error.detail;
       host.selectedEntryId = &g_selected;
       host.busy = &g_busy;
       host.onAction = [window](CardAction action) { OnAction(window, action); };
@@ -171,8 +172,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   if (g_options.empty) {
     g_snapshot.loaded = true;
   } else if (g_options.error) {
-    g_snapshot.error = zel::Pick(L"Không thể mở kho BCD.", L"The boot configuration data store could not be opened.\r\n"
-                                                            L"The system cannot find the file specified.");
+    g_snapshot.error = zel::Said(zel::Pick(L"Không thể mở kho BCD.", L"The boot configuration data store could not be opened.\r\n"
+                                                                      L"The system cannot find the file specified."));
   } else {
     g_snapshot = LoadSample(g_options.store);
   }

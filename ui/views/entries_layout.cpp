@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/language.h"
+#include "ui/language.h"
 #include "core/text.h"
 #include "ui/icon_table.h"
 

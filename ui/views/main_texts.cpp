@@ -1,6 +1,6 @@
 #include "ui/views/main_texts.h"
 
-#include "core/language.h"
+#include "ui/language.h"
 #include "ui/views/main_layout.h"
 
 namespace ui {

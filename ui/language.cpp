@@ -1,4 +1,4 @@
-#include "core/language.h"
+#include "ui/language.h"
 
 namespace zel {
 

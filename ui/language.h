@@ -1,6 +1,6 @@
 #pragma once
 // The process-wide language flag. Written on the UI thread only (never while a
-// job runs) and read by workers when they compose error texts.
+// job runs); the core never reads it: what it reports is worded here, at the edge.
 #include <atomic>
 
 namespace zel {
