@@ -7,10 +7,10 @@
 #include "app/command_log.h"
 #include "app/jobs_win.h"
 #include "core/backup_history.h"
-#include "ui/language.h"
 #include "core/text.h"
 #include "ui/dialogs_win.h"
 #include "ui/icon_table.h"
+#include "ui/language.h"
 #include "ui/views/main_texts.h"
 
 namespace app {

@@ -1,7 +1,7 @@
 #include "app/boot_options_form.h"
 
-#include "ui/language.h"
 #include "core/text.h"
+#include "ui/language.h"
 
 namespace app {
 

@@ -9,8 +9,8 @@
 #include "app/jobs_win.h"
 #include "app/selected_entry_win.h"
 #include "core/boot_options.h"
-#include "ui/language.h"
 #include "ui/dialogs_win.h"
+#include "ui/language.h"
 
 namespace app {
 

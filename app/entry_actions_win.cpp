@@ -7,10 +7,10 @@
 #include "app/selected_entry_win.h"
 #include "core/bcd_edit.h"
 #include "core/exact_names.h"
-#include "ui/language.h"
 #include "core/text.h"
 #include "ui/controls_win.h"
 #include "ui/dialogs_win.h"
+#include "ui/language.h"
 
 namespace app {
 

@@ -8,9 +8,9 @@
 #include "app/fault_text.h"
 #include "app/jobs_win.h"
 #include "core/firmware_order.h"
-#include "ui/language.h"
 #include "ui/dialogs_win.h"
 #include "ui/icon_table.h"
+#include "ui/language.h"
 #include "ui/views/main_texts.h"
 
 namespace app {

@@ -6,8 +6,8 @@
 #include "core/bcd_backup.h"
 #include "core/bcd_store.h"
 #include "core/concurrently.h"
-#include "ui/language.h"
 #include "core/store_selection.h"
+#include "ui/language.h"
 #include "ui/views/entries_layout.h"
 
 namespace app {

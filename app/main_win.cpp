@@ -6,9 +6,9 @@
 #include "app/main_window_win.h"
 #include "app/settings.h"
 #include "core/command_runner.h"
-#include "ui/language.h"
 #include "core/win_handle.h"
 #include "ui/controls_win.h"
+#include "ui/language.h"
 #include "ui/theme_win.h"
 
 namespace {

@@ -4,14 +4,15 @@
 #include "app/main_window_win.h"
 
 #include "app/actions.h"
-#include "app/commands.h"
 #include "app/command_log.h"
+#include "app/commands.h"
+#include "app/fault_text.h"
 #include "app/jobs_win.h"
 #include "app/settings.h"
 #include "core/firmware.h"
-#include "ui/language.h"
 #include "core/text.h"
 #include "ui/controls_win.h"
+#include "ui/language.h"
 #include "ui/theme_win.h"
 #include "ui/views/entries_view_win.h"
 
@@ -265,6 +266,7 @@ void SwitchLanguage() {
   ui::ApplyTexts(state.view);
   ui::ApplyStoreSelectorText(state.view, state.shown.selectedStorePath);
   state.shown.statusText = ui::StatusText(ui::Status::Ready);
+  state.loadError = FaultText(state.snapshot.error);  // a failed load, said again in the new language
   ui::Relayout(state.view);
 }
 

@@ -1,9 +1,9 @@
 #include <windows.h>
 
 #include "app/settings.h"
-#include "ui/language.h"
 #include "core/win_handle.h"
 #include "ui/controls_win.h"
+#include "ui/language.h"
 #include "ui/palette.h"
 
 namespace app {

@@ -7,10 +7,10 @@
 
 #include "app/actions.h"
 #include "app/jobs_win.h"
-#include "ui/language.h"
 #include "core/text.h"
 #include "ui/controls_win.h"
 #include "ui/dialogs_win.h"
+#include "ui/language.h"
 #include "ui/views/main_texts.h"
 
 namespace app {

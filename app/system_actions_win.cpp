@@ -10,9 +10,9 @@
 #include "core/efi_backup.h"
 #include "core/entry_create.h"
 #include "core/firmware.h"
-#include "ui/language.h"
 #include "core/text.h"
 #include "ui/dialogs_win.h"
+#include "ui/language.h"
 #include "ui/views/main_texts.h"
 
 namespace app {

@@ -5,8 +5,8 @@
 #include "app/actions.h"
 #include "app/jobs_win.h"
 #include "core/bcd_backup.h"
-#include "ui/language.h"
 #include "core/text.h"
+#include "ui/language.h"
 #include "ui/views/main_texts.h"
 
 namespace app {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/language.h"
 #include "ui/dialog_layout.h"
+#include "ui/language.h"
 #include "ui/palette.h"
 
 namespace ui {

@@ -1,10 +1,10 @@
 // A scrollable read-only text with "Copy to Clipboard" and "Close".
 #include <algorithm>
 
-#include "ui/language.h"
 #include "ui/controls_win.h"
 #include "ui/dialog_win.h"
 #include "ui/dialogs_win.h"
+#include "ui/language.h"
 #include "ui/text_view_win.h"
 
 namespace ui {

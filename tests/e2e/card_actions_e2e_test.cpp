@@ -10,10 +10,10 @@
 #include <memory>
 
 #include "core/bcd_store.h"
-#include "ui/language.h"
 #include "core/utf8.h"
 #include "tests/e2e/app_driver.h"
 #include "tests/support/sample_store.h"
+#include "ui/language.h"
 #include "ui/theme_win.h"
 #include "ui/views/entries_layout.h"
 

@@ -12,11 +12,11 @@
 #include <vector>
 
 #include "core/bcd_parser.h"
-#include "ui/language.h"
 #include "core/utf8.h"
 #include "sim/bcdedit/listing.h"
 #include "sim/bcdedit/store.h"
 #include "ui/canvas_win.h"
+#include "ui/language.h"
 #include "ui/theme_win.h"
 #include "ui/views/entries_view_win.h"
 

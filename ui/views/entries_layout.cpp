@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "ui/language.h"
 #include "core/text.h"
 #include "ui/icon_table.h"
+#include "ui/language.h"
 
 namespace ui {
 namespace {
