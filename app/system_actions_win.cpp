@@ -28,6 +28,23 @@ bool IsLegacyBiosStore(const std::wstring& storePath) {
   return zel::MachineFirmware() == zel::FirmwareKind::LegacyBios;
 }
 
+// A new entry, made on the worker in the flavour of the store it goes into; `made` words the
+// success from the new entry's identifier, once the result is back on the UI thread.
+template <typename Request>
+void ExecuteCreation(const std::wstring& description, Request request,
+                     bool (*create)(const std::wstring&, const Request&, std::wstring&, zel::Fault&),
+                     std::function<std::wstring(const std::wstring& id)> made) {
+  auto created = std::make_shared<std::wstring>();
+  ExecuteChange(description,
+                [request, create, created](const std::wstring& store, zel::Fault& fault) mutable {
+                  request.legacyBios = IsLegacyBiosStore(store);
+                  return create(store, request, *created, fault);
+                },
+                true, FollowUp{.words = [created, made](bool done, const zel::Fault& fault) {
+                  return done ? made(*created) : FaultText(fault);
+                }});
+}
+
 ui::FormSpec NewForm(const std::wstring& title, const std::wstring& description, const std::wstring& okText) {
   ui::FormSpec form;
   form.title = title;
@@ -166,16 +183,10 @@ void ActionCreateWinPe() {
   request.addFirst = form.fields[kWinPeFirst].checked;
   request.setDefault = form.fields[kWinPeDefault].checked;
   request.bootOnce = form.fields[kWinPeBootOnce].checked;
-  auto created = std::make_shared<std::wstring>();  // the new entry's identifier, from the worker
-  ExecuteChange(Pick(L"Tạo mục khởi động WinPE", L"Create WinPE boot entry"),
-                [request, created](const std::wstring& store, zel::Fault& fault) mutable {
-                  request.legacyBios = IsLegacyBiosStore(store);
-                  return zel::CreateWinPeEntry(store, request, *created, fault);
-                },
-                true, FollowUp{.words = [created, image = request.imagePath](bool done, const zel::Fault& fault) {
-                  return done ? Pick(L"Đã tạo WinPE ", L"Created WinPE ") + *created + Pick(L" từ ", L" from ") + image
-                              : FaultText(fault);
-                }});
+  ExecuteCreation(Pick(L"Tạo mục khởi động WinPE", L"Create WinPE boot entry"), request, zel::CreateWinPeEntry,
+                  [image = request.imagePath](const std::wstring& id) {
+                    return Pick(L"Đã tạo WinPE ", L"Created WinPE ") + id + Pick(L" từ ", L" from ") + image;
+                  });
 }
 
 namespace {
@@ -213,17 +224,11 @@ void ShowCreateWindowsForm(const std::vector<std::wstring>& drives) {
   request.policy = PolicyFrom(form.fields[kWindowsLegacy]);
   request.addFirst = form.fields[kWindowsFirst].checked;
   request.setDefault = form.fields[kWindowsDefault].checked;
-  auto created = std::make_shared<std::wstring>();  // the new entry's identifier, from the worker
-  ExecuteChange(Pick(L"Tạo mục khởi động Windows", L"Create Windows boot entry"),
-                [request, created](const std::wstring& store, zel::Fault& fault) mutable {
-                  request.legacyBios = IsLegacyBiosStore(store);
-                  return zel::CreateWindowsEntry(store, request, *created, fault);
-                },
-                true, FollowUp{.words = [created, bcdboot = request.useBcdboot](bool done, const zel::Fault& fault) {
-                  if (!done) return FaultText(fault);
-                  return bcdboot ? std::wstring(Pick(L"BCDBoot hoàn tất.", L"BCDBoot completed."))
-                                 : Pick(L"Đã tạo Windows ", L"Created Windows ") + *created;
-                }});
+  ExecuteCreation(Pick(L"Tạo mục khởi động Windows", L"Create Windows boot entry"), request, zel::CreateWindowsEntry,
+                  [bcdboot = request.useBcdboot](const std::wstring& id) {
+                    return bcdboot ? std::wstring(Pick(L"BCDBoot hoàn tất.", L"BCDBoot completed."))
+                                   : Pick(L"Đã tạo Windows ", L"Created Windows ") + id;
+                  });
 }
 
 }  // namespace
