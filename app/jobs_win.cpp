@@ -127,7 +127,7 @@ void ReportChangeResult(const std::wstring& description, bool succeeded, const s
 
 namespace {
 
-void ReportOutcome(const std::wstring& description, ChangeOutcome& outcome, const FollowUp& followUp) {
+void ReportOutcome(const std::wstring& description, const ChangeOutcome& outcome, const FollowUp& followUp) {
   const std::wstring message = followUp.words ? followUp.words(outcome.changeSucceeded, outcome.fault)
                                               : FaultText(outcome.fault);
   ReportChangeResult(description, outcome.changeSucceeded, message, followUp);
