@@ -10,24 +10,22 @@
 #include "core/bcd_store.h"
 #include "tests/e2e/app_driver.h"
 #include "tests/e2e/started_app.h"
+#include "ui/views/main_texts.h"
 
 namespace zel::test {
 namespace {
-
-constexpr int kDeleteKey = 110, kShowBootMenu = 111, kTimeoutEdit = 112, kApply = 113, kPreset30 = 118;
-constexpr int kRawView = 107, kFirmware = 122, kRestart = 123, kShutdown = 124;
 
 TEST(ActionsEndToEnd, DeleteAsksFirstAndCancelRunsNothing) {
   Started s;
   ASSERT_TRUE(s.ok);
   s.app->Key(VK_DOWN);  // from the default (Windows 11) to the WinPE entry
   ASSERT_TRUE(s.app->Idle());
-  s.app->Command(kDeleteKey);
+  s.app->Command(ui::kDeleteKeyId);
   Answer(*s.app, L"Confirm delete", kSecondButton, {L"Delete", L"Cancel"});
   Sleep(1000);
   EXPECT_TRUE(s.sim.LogLines().empty());
 
-  s.app->Command(kDeleteKey);
+  s.app->Command(ui::kDeleteKeyId);
   Answer(*s.app, L"Confirm delete", kFirstButton);
   ASSERT_TRUE(s.app->WaitForLog(L"> Delete boot entry [OK]"));
   const auto calls = s.sim.LogLines();
@@ -39,17 +37,17 @@ TEST(ActionsEndToEnd, DeleteAsksFirstAndCancelRunsNothing) {
 TEST(ActionsEndToEnd, TimeoutInputsAndMenuToggle) {
   Started s;
   ASSERT_TRUE(s.ok);
-  const HWND edit = GetDlgItem(s.app->Main(), kTimeoutEdit);
+  const HWND edit = GetDlgItem(s.app->Main(), ui::kTimeoutEditId);
   for (const wchar_t* bad : {L"3601", L"-1", L""}) {
     SCOPED_TRACE(WideToUtf8(bad));
     SetWindowTextW(edit, bad);
-    s.app->Command(kApply);
+    s.app->Command(ui::kApplyTimeoutId);
     Answer(*s.app, L"Invalid input", kFirstButton);
   }
   EXPECT_TRUE(s.sim.LogLines().empty());
 
   SetWindowTextW(edit, L"12abc");
-  s.app->Command(kApply);
+  s.app->Command(ui::kApplyTimeoutId);
   ASSERT_TRUE(s.app->WaitForLog(L"> Change timeout [OK]"));
   EXPECT_TRUE(Contains(s.sim.LogLines(), L"bcdedit /timeout 12"));
   ASSERT_TRUE(s.Reloaded());
@@ -68,13 +66,13 @@ TEST(ActionsEndToEnd, TimeoutInputsAndMenuToggle) {
 
   s.sim.ClearLog();
   Sleep(1500);
-  s.app->Command(kPreset30);
+  s.app->Command(ui::kTimeoutPresetFirstId + 4);
   ASSERT_TRUE(s.Reloaded());
   EXPECT_TRUE(Contains(s.sim.LogLines(), L"bcdedit /timeout 30"));
 
   s.sim.ClearLog();
   Sleep(1500);
-  s.app->Command(kShowBootMenu);
+  s.app->Command(ui::kShowBootMenuId);
   ASSERT_TRUE(s.Reloaded());
   EXPECT_TRUE(Contains(s.sim.LogLines(), L"bcdedit /set {bootmgr} displaybootmenu no"));
   EXPECT_FALSE(LoadBcdSnapshot(L"").displayBootMenu);
@@ -83,8 +81,8 @@ TEST(ActionsEndToEnd, TimeoutInputsAndMenuToggle) {
 TEST(ActionsEndToEnd, AFailedChangeShowsTheErrorAndDoesNotReload) {
   Started s(L"bcdedit /timeout");
   ASSERT_TRUE(s.ok);
-  SetWindowTextW(GetDlgItem(s.app->Main(), kTimeoutEdit), L"5");
-  s.app->Command(kApply);
+  SetWindowTextW(GetDlgItem(s.app->Main(), ui::kTimeoutEditId), L"5");
+  s.app->Command(ui::kApplyTimeoutId);
   Answer(*s.app, L"Zel Quillon PE \u2014 Error", kFirstButton);
   EXPECT_NE(s.app->LogText().find(L"> Change timeout [Error] An error occurred"), std::wstring::npos);
   EXPECT_FALSE(Contains(s.sim.LogLines(), L"bcdedit /enum all /v"));  // no reload after a failure
@@ -107,8 +105,8 @@ TEST(ActionsEndToEnd, NoWritableBackupFolderAsksBeforeGoingOn) {
   } unblock{blocker};
 
   for (const bool goOn : {false, true}) {
-    SetWindowTextW(GetDlgItem(s.app->Main(), kTimeoutEdit), goOn ? L"7" : L"6");
-    s.app->Command(kApply);
+    SetWindowTextW(GetDlgItem(s.app->Main(), ui::kTimeoutEditId), goOn ? L"7" : L"6");
+    s.app->Command(ui::kApplyTimeoutId);
     Answer(*s.app, L"Backup warning", goOn ? kFirstButton : kSecondButton, {L"Continue anyway", L"Cancel"});
     if (goOn) {
       ASSERT_TRUE(s.app->WaitForLog(L"> Change timeout [OK]"));
@@ -127,16 +125,16 @@ TEST(ActionsEndToEnd, NoWritableBackupFolderAsksBeforeGoingOn) {
 TEST(ActionsEndToEnd, EnterPressesTheFocusedButton) {
   Started s;
   ASSERT_TRUE(s.ok);
-  constexpr int kRename = 109;
   struct Case {
     int command, tabs;
     const wchar_t* name;  // typed into the form
     const wchar_t* call;  // what must run; none when cancelled
   };
   const std::wstring rename = L"bcdedit /set {4b91442f-227f-45a6-a76f-4b17f619a5e3} description ";
-  for (const Case& c : {Case{kRestart, 0, nullptr, nullptr}, Case{kRestart, 1, nullptr, L"shutdown /r /t 0"},
-                        Case{kRename, 0, L"Enter0", L"Enter0"}, Case{kRename, 1, L"Enter1", L"Enter1"},
-                        Case{kRename, 2, L"Enter2", nullptr}}) {
+  for (const Case& c :
+       {Case{ui::kRestartId, 0, nullptr, nullptr}, Case{ui::kRestartId, 1, nullptr, L"shutdown /r /t 0"},
+        Case{ui::kRenameKeyId, 0, L"Enter0", L"Enter0"}, Case{ui::kRenameKeyId, 1, L"Enter1", L"Enter1"},
+        Case{ui::kRenameKeyId, 2, L"Enter2", nullptr}}) {
     SCOPED_TRACE(std::to_string(c.command) + " after " + std::to_string(c.tabs) + " tabs");
     s.sim.ClearLog();
     s.app->Command(c.command);
@@ -146,7 +144,7 @@ TEST(ActionsEndToEnd, EnterPressesTheFocusedButton) {
     for (int i = 0; i < c.tabs; ++i) s.app->Key(VK_TAB);
     s.app->Key(VK_RETURN);
     ASSERT_TRUE(AppDriver::WaitClosed(dialog));
-    ASSERT_TRUE(c.command == kRename && c.call ? s.Reloaded() : s.app->Idle());
+    ASSERT_TRUE(c.command == ui::kRenameKeyId && c.call ? s.Reloaded() : s.app->Idle());
     const auto calls = s.sim.LogLines();
     if (c.call) {
       EXPECT_TRUE(Contains(calls, c.name ? rename + L"\"" + c.name + L"\"" : c.call));
@@ -164,8 +162,9 @@ TEST(ActionsEndToEnd, PowerAndRawView) {
     const wchar_t* confirm;
     const wchar_t* call;
   };
-  for (const Power power : {Power{kRestart, L"Restart", L"shutdown /r /t 0"}, Power{kShutdown, L"Shut down", L"shutdown /s /t 0"},
-                            Power{kFirmware, L"Enter BIOS", L"shutdown /r /fw /t 0"}}) {
+  for (const Power power : {Power{ui::kRestartId, L"Restart", L"shutdown /r /t 0"},
+                            Power{ui::kShutdownId, L"Shut down", L"shutdown /s /t 0"},
+                            Power{ui::kFirmwareRestartId, L"Enter BIOS", L"shutdown /r /fw /t 0"}}) {
     for (const bool goOn : {false, true}) {
       s.sim.ClearLog();
       s.app->Command(power.command);
@@ -177,7 +176,7 @@ TEST(ActionsEndToEnd, PowerAndRawView) {
   }
 
   Sleep(1000);
-  s.app->Command(kRawView);
+  s.app->Command(ui::kRawViewId);
   Answer(*s.app, L"Raw BCDEdit Output (bcdedit /enum all /v)", IDCANCEL);
 }
 

@@ -1,4 +1,5 @@
 #include "tests/e2e/app_driver.h"
+#include "ui/views/main_texts.h"
 
 #include <filesystem>
 #include <fstream>
@@ -105,7 +106,7 @@ std::wstring AppDriver::LogText(int waitMs) const {
     CloseClipboard();
   }
   for (int waited = 0; waited < waitMs; waited += 10) {
-    if (waited % 300 == 0) Command(127);  // Copy Log; dropped while the program is busy, so asked again
+    if (waited % 300 == 0) Command(ui::kCopyLogId);  // dropped while the program is busy, so asked again
     Sleep(10);
     if (!OpenClipboard(nullptr)) continue;
     std::wstring text;

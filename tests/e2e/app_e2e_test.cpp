@@ -12,11 +12,10 @@
 #include "core/concurrently.h"
 #include "core/utf8.h"
 #include "tests/e2e/app_driver.h"
+#include "ui/views/main_texts.h"
 
 namespace zel::test {
 namespace {
-
-constexpr int kBackupBcd = 105, kStyleToggle = 125, kLanguageToggle = 126, kAddWinPe = 103;
 
 TEST(AppEndToEnd, StartsLoadsTheSystemStoreAndReloadsOnF5) {
   SimSandbox sim;
@@ -68,7 +67,7 @@ TEST(AppEndToEnd, WhileBusyShortcutsAreDroppedAndClosingIsRefused) {
   ASSERT_TRUE(app.Started());
   Sleep(500);  // the first load is running now
   app.Key('6');
-  app.Command(kBackupBcd);
+  app.Command(ui::kBackupBcdId);
   PostMessageW(app.Main(), WM_CLOSE, 0, 0);
   Sleep(500);
   EXPECT_TRUE(app.Running()) << "closed during a job";
@@ -88,31 +87,31 @@ TEST(AppEndToEnd, LanguageAndStyleSwitchesRewriteTheSettings) {
   AppDriver app(sim, kept + "Language=vi\r\n");
   ASSERT_TRUE(app.Started());
   ASSERT_TRUE(app.WaitForLog(L"/enum all /v [OK]"));
-  const std::wstring vietnamese = app.ControlText(kAddWinPe);
-  app.Command(kLanguageToggle);
+  const std::wstring vietnamese = app.ControlText(ui::kAddWinPeId);
+  app.Command(ui::kLanguageToggleId);
   ASSERT_TRUE(app.Idle());
   EXPECT_EQ(app.SettingsFile(), kept + "Language=en\r\nStyle=dark\r\n");
-  EXPECT_NE(app.ControlText(kAddWinPe), vietnamese);
-  EXPECT_NE(app.ControlText(kAddWinPe).find(L"[1]"), std::wstring::npos);
-  app.Command(kLanguageToggle);
+  EXPECT_NE(app.ControlText(ui::kAddWinPeId), vietnamese);
+  EXPECT_NE(app.ControlText(ui::kAddWinPeId).find(L"[1]"), std::wstring::npos);
+  app.Command(ui::kLanguageToggleId);
   ASSERT_TRUE(app.Idle());
-  EXPECT_EQ(app.ControlText(kAddWinPe), vietnamese);
+  EXPECT_EQ(app.ControlText(ui::kAddWinPeId), vietnamese);
   EXPECT_EQ(app.SettingsFile(), kept + "Language=vi\r\nStyle=dark\r\n");
 
-  const std::wstring darkText = app.ControlText(kStyleToggle);
-  app.Command(kStyleToggle);
+  const std::wstring darkText = app.ControlText(ui::kStyleToggleId);
+  app.Command(ui::kStyleToggleId);
   ASSERT_TRUE(app.Idle());
   EXPECT_EQ(app.SettingsFile(), kept + "Language=vi\r\nStyle=light\r\n");
-  EXPECT_NE(app.ControlText(kStyleToggle), darkText);
+  EXPECT_NE(app.ControlText(ui::kStyleToggleId), darkText);
 
   // The new text goes to a temporary file beside it that then replaces it: none is left over,
   // and when that file cannot be written the old one stays as it was.
   const std::wstring temporary = app.Folder() + L"\\settings.cfg.tmp";
   EXPECT_EQ(GetFileAttributesW(temporary.c_str()), INVALID_FILE_ATTRIBUTES);
   ASSERT_TRUE(CreateDirectoryW(temporary.c_str(), nullptr));
-  app.Command(kStyleToggle);
+  app.Command(ui::kStyleToggleId);
   ASSERT_TRUE(app.Idle());
-  EXPECT_EQ(app.ControlText(kStyleToggle), darkText);
+  EXPECT_EQ(app.ControlText(ui::kStyleToggleId), darkText);
   EXPECT_EQ(app.SettingsFile(), kept + "Language=vi\r\nStyle=light\r\n");
   EXPECT_TRUE(app.Close(20000));
 }
@@ -139,7 +138,7 @@ TEST(AppEndToEnd, ASystemDllBesideTheProgramIsNotLoaded) {
   AppDriver app(sim, "Language=en\r\n");
   ASSERT_TRUE(app.Started());
   ASSERT_TRUE(app.WaitForLog(L"/enum all /v [OK]"));
-  app.Command(kBackupBcd);  // its save dialog loads the library
+  app.Command(ui::kBackupBcdId);  // its save dialog loads the library
   ASSERT_TRUE(app.ChooseFile(L""));
   EXPECT_EQ(GetFileAttributesW((folder + L"\\planted-dll-loaded").c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_TRUE(app.Close());
@@ -178,7 +177,7 @@ double MsToLoaded(SimSandbox& sim, std::vector<double>& shown, const std::wstrin
   AppDriver app(sim, "Language=en\r\n", program);
   if (!app.Started()) return -1;
   shown.push_back(app.MsToWindow());
-  const HWND timeoutBox = GetDlgItem(app.Main(), 112);
+  const HWND timeoutBox = GetDlgItem(app.Main(), ui::kTimeoutEditId);
   double loaded = 0;
   while ((loaded = app.MsSinceLaunch()) < 30000) {
     wchar_t text[8] = {};
@@ -284,7 +283,7 @@ TEST(AppEndToEnd, PaintTimingsOfFiftyCards) {
   AppDriver app(sim, "Language=en\r\n");
   ASSERT_TRUE(app.Started() && app.WaitForLog(L"/enum all /v [OK]"));
   ASSERT_TRUE(app.Idle());
-  const HWND main = app.Main(), list = GetDlgItem(main, 108);
+  const HWND main = app.Main(), list = GetDlgItem(main, ui::kEntriesId);
   const auto medianMs = [](HWND window, UINT flags) {
     std::vector<double> times;
     for (int i = 0; i < 30; ++i) {

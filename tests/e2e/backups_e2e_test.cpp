@@ -10,22 +10,21 @@
 #include "tests/e2e/list_dialog.h"
 #include "tests/e2e/started_app.h"
 #include "tests/support/files.h"
+#include "ui/views/main_texts.h"
 
 namespace zel::test {
 namespace {
 
-constexpr int kTimeoutEdit = 112, kApply = 113, kUndo = 131, kBackups = 132;
-
 void ChangeTimeout(Started& s, const wchar_t* seconds) {
-  SetWindowTextW(GetDlgItem(s.app->Main(), kTimeoutEdit), seconds);
+  SetWindowTextW(GetDlgItem(s.app->Main(), ui::kTimeoutEditId), seconds);
   s.sim.ClearLog();
-  s.app->Command(kApply);
+  s.app->Command(ui::kApplyTimeoutId);
   ASSERT_TRUE(s.Reloaded());
 }
 
 void Undo(Started& s) {
   s.sim.ClearLog();
-  s.app->Command(kUndo);
+  s.app->Command(ui::kUndoKeyId);
   Answer(*s.app, L"Undo the last change", kFirstButton);
   ASSERT_TRUE(s.Reloaded());
 }
@@ -33,7 +32,7 @@ void Undo(Started& s) {
 TEST(BackupsEndToEnd, UndoRestoresTheStoreByteForByteAndCanBeUndone) {
   Started s;
   ASSERT_TRUE(s.ok);
-  s.app->Command(kUndo);  // nothing changed yet
+  s.app->Command(ui::kUndoKeyId);  // nothing changed yet
   Answer(*s.app, L"Nothing to undo", kFirstButton);
   const std::string original = ReadBytes(s.store);
   ChangeTimeout(s, L"12");
@@ -47,7 +46,7 @@ TEST(BackupsEndToEnd, UndoRestoresTheStoreByteForByteAndCanBeUndone) {
   // The history: the newest first, each with its store and its change; restoring the
   // second newest (taken before the first undo) brings the changed store back.
   ChangeTimeout(s, L"7");
-  s.app->Command(kBackups);
+  s.app->Command(ui::kBackupsId);
   HWND dialog = s.app->WaitForDialog();
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(AppDriver::TitleOf(dialog), L"Backup History");
@@ -85,7 +84,7 @@ TEST(BackupsEndToEnd, HistoryAfterPruningAndWithADamagedIndex) {
   });
   ASSERT_TRUE(s.ok);
   ChangeTimeout(s, L"12");
-  s.app->Command(kBackups);
+  s.app->Command(ui::kBackupsId);
   HWND dialog = s.app->WaitForDialog();
   ASSERT_NE(dialog, nullptr);
   auto rows = ListRows(dialog);

@@ -7,11 +7,11 @@
 #include "core/bcd_store.h"
 #include "tests/e2e/started_app.h"
 #include "tests/support/sample_store.h"
+#include "ui/views/main_texts.h"
 
 namespace zel::test {
 namespace {
 
-constexpr int kBootOptions = 130;
 // The safe-mode row's segments (Off, Minimal, Networking, Command Prompt, AD Repair), then the boxes.
 constexpr int kOff = 400, kNetwork = 402, kCommandPrompt = 403;
 constexpr int kBootLog = 201, kTestSigning = 205, kNoIntegrityChecks = 206;
@@ -25,7 +25,7 @@ bool Checked(HWND dialog, int id) {
 
 // The form of the selected entry (the first card), with the controls that read as checked.
 std::vector<int> OpenAndRead(const AppDriver& app, HWND& dialog) {
-  app.Command(kBootOptions);
+  app.Command(ui::kBootOptionsKeyId);
   dialog = app.WaitForDialog();
   std::vector<int> checked;
   if (dialog == nullptr) return checked;

@@ -12,6 +12,7 @@
 #include "core/bcd_store.h"
 #include "core/utf8.h"
 #include "tests/e2e/app_driver.h"
+#include "ui/views/main_texts.h"
 #include "tests/support/sample_store.h"
 #include "ui/language.h"
 #include "ui/theme_win.h"
@@ -44,7 +45,7 @@ class CardsEndToEnd : public ::testing::Test {
     // land on what it aims at (a press on a half-hidden card scrolls it first).
     SetWindowPos(app_->Main(), nullptr, 0, 0, 1180, 990, SWP_NOZORDER | SWP_NOACTIVATE);
     ASSERT_TRUE(app_->Idle());
-    list_ = GetDlgItem(app_->Main(), 108);
+    list_ = GetDlgItem(app_->Main(), ui::kEntriesId);
     sim_.ClearLog();
   }
   void TearDown() override { g_vietnamese = true; }

@@ -9,12 +9,10 @@
 #include "sim/tar/zip.h"
 #include "tests/e2e/started_app.h"
 #include "tests/support/files.h"
+#include "ui/views/main_texts.h"
 
 namespace zel::test {
 namespace {
-
-constexpr int kAddWinPe = 103, kAddWindows = 104, kBackupEfi = 119, kRestoreEfi = 120, kRepairEfi = 121;
-constexpr int kClearLog = 128;
 
 const BootEntry* EntryNamed(const BcdSnapshot& snapshot, const std::wstring& description) {
   for (const auto& entry : snapshot.entries) {
@@ -43,8 +41,8 @@ TEST(CreateEndToEnd, WinPeEntryWithoutAndWithEveryOption) {
   WriteBytes(image, "wim");
   for (const bool options : {false, true}) {
     s.sim.ClearLog();
-    s.app->Command(kClearLog);
-    s.app->Command(kAddWinPe);
+    s.app->Command(ui::kClearLogId);
+    s.app->Command(ui::kAddWinPeId);
     ASSERT_TRUE(s.app->ChooseFile(image));
     const std::wstring name = options ? L"Rescue First" : L"Rescue Last";
     // Fields: 200 the image, 201 the name, 202 legacy menu, 203 first, 204 default, 205 boot once.
@@ -78,7 +76,7 @@ TEST(CreateEndToEnd, WindowsEntryByHandAndWithBcdboot) {
   Started s;
   ASSERT_TRUE(s.ok);
   // Fields: 200 the drive, 201 the name, 202 bcdboot, 203 legacy menu, 204 first, 205 default.
-  s.app->Command(kAddWindows);
+  s.app->Command(ui::kAddWindowsId);
   FillForm(s, L"Create Boot Entry for Windows", {{200, L"C:"}, {201, L"Second Windows"}}, {});
   ASSERT_TRUE(s.app->WaitForLog(L"> Create Windows boot entry [OK]"));
   ASSERT_TRUE(s.Reloaded());
@@ -90,8 +88,8 @@ TEST(CreateEndToEnd, WindowsEntryByHandAndWithBcdboot) {
   EXPECT_TRUE(Contains(s.sim.LogLines(), L"bcdedit /create /d \"Second Windows\" /application osloader"));
 
   s.sim.ClearLog();
-  s.app->Command(kClearLog);
-  s.app->Command(kAddWindows);
+  s.app->Command(ui::kClearLogId);
+  s.app->Command(ui::kAddWindowsId);
   FillForm(s, L"Create Boot Entry for Windows", {{200, L"C:"}}, {202, 205});
   ASSERT_TRUE(s.app->WaitForLog(L"> BCDBoot completed."));
   ASSERT_TRUE(s.Reloaded());
@@ -100,7 +98,7 @@ TEST(CreateEndToEnd, WindowsEntryByHandAndWithBcdboot) {
 
   // A drive without Windows is refused before any tool runs but the automatic backup.
   s.sim.ClearLog();
-  s.app->Command(kAddWindows);
+  s.app->Command(ui::kAddWindowsId);
   FillForm(s, L"Create Boot Entry for Windows", {{200, L"C: & calc"}}, {});
   Answer(*s.app, L"Zel Quillon PE \u2014 Error", kFirstButton);
   for (const auto& call : s.sim.LogLines()) EXPECT_EQ(call.rfind(L"bcdedit /export ", 0), 0u) << WideToUtf8(call);
@@ -115,7 +113,7 @@ TEST(EfiEndToEnd, BackupRestoreAnUnsafeArchiveAndRepair) {
   });
   ASSERT_TRUE(s.ok);
   const std::wstring zip = s.sim.Folder() + L"\\efi.zip";
-  s.app->Command(kBackupEfi);
+  s.app->Command(ui::kBackupEfiId);
   ASSERT_TRUE(s.app->ChooseFile(zip));
   ASSERT_TRUE(s.app->WaitForLog(L"> Backup EFI \u2192 " + zip + L" [OK]"));
   auto calls = s.sim.LogLines();
@@ -133,7 +131,7 @@ TEST(EfiEndToEnd, BackupRestoreAnUnsafeArchiveAndRepair) {
   WriteBytes(esp + L"\\EFI\\Boot\\bootx64.efi", "changed");
   for (const bool restore : {false, true}) {
     s.sim.ClearLog();
-    s.app->Command(kRestoreEfi);
+    s.app->Command(ui::kRestoreEfiId);
     ASSERT_TRUE(s.app->ChooseFile(zip));
     Answer(*s.app, L"Confirm EFI restore", restore ? kFirstButton : kSecondButton, {L"Restore", L"Cancel"});
     if (!restore) {
@@ -176,7 +174,7 @@ TEST(EfiEndToEnd, BackupRestoreAnUnsafeArchiveAndRepair) {
   writer.Add(sim::zip::Entry{"EFI/../../evil.efi", "bad", {}});
   WriteBytes(hostile, writer.Finish());
   s.sim.ClearLog();
-  s.app->Command(kRestoreEfi);
+  s.app->Command(ui::kRestoreEfiId);
   ASSERT_TRUE(s.app->ChooseFile(hostile));
   Answer(*s.app, L"Confirm EFI restore", kFirstButton);
   Answer(*s.app, L"EFI restore error", kFirstButton);
@@ -184,7 +182,7 @@ TEST(EfiEndToEnd, BackupRestoreAnUnsafeArchiveAndRepair) {
   EXPECT_EQ(ReadBytes(esp + L"\\EFI\\Boot\\bootx64.efi"), "original");
 
   s.sim.ClearLog();
-  s.app->Command(kRepairEfi);
+  s.app->Command(ui::kRepairEfiId);
   FillForm(s, L"Repair EFI with BCDBoot", {{200, L"C:"}}, {});
   ASSERT_TRUE(s.app->WaitForLog(L"> Repair EFI from C:\\Windows [OK]"));
   calls = s.sim.LogLines();
@@ -206,7 +204,7 @@ TEST(EfiEndToEnd, AFailedSnapshotAsksAndAnArchiveWithoutEfiIsQuestioned) {
   // Cancel at the warning: only the failed snapshot ran; then continue without it.
   for (const bool go : {false, true}) {
     s.sim.ClearLog();
-    s.app->Command(kRepairEfi);
+    s.app->Command(ui::kRepairEfiId);
     FillForm(s, L"Repair EFI with BCDBoot", {{200, L"C:"}}, {});
     Answer(*s.app, L"Backup warning", go ? kFirstButton : kSecondButton, {L"Continue anyway", L"Cancel"});
     if (!go) {
@@ -224,7 +222,7 @@ TEST(EfiEndToEnd, AFailedSnapshotAsksAndAnArchiveWithoutEfiIsQuestioned) {
   writer.Add(sim::zip::Entry{"Windows/notes.txt", "x", {}});
   WriteBytes(other, writer.Finish());
   s.sim.ClearLog();
-  s.app->Command(kRestoreEfi);
+  s.app->Command(ui::kRestoreEfiId);
   ASSERT_TRUE(s.app->ChooseFile(other));
   Answer(*s.app, L"Confirm EFI restore", kFirstButton);
   Answer(*s.app, L"Not an EFI backup?", kSecondButton, {L"Restore anyway", L"Cancel"});

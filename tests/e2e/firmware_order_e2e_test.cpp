@@ -7,11 +7,11 @@
 #include "core/firmware_order.h"
 #include "tests/e2e/list_dialog.h"
 #include "tests/e2e/started_app.h"
+#include "ui/views/main_texts.h"
 
 namespace zel::test {
 namespace {
 
-constexpr int kBrowse = 101, kFirmwareOrder = 133;
 // The sample's firmware order: the Windows Boot Manager, a USB stick, network boot.
 const std::wstring kManager = L"{9dea862c-5cdd-4e70-acc1-f32b344d4795}", kUsb = L"{10685eec-56c2-4c8f-89a8-8fc60605c643}",
                    kPxe = L"{79ac653f-89c6-42bb-8125-d1b6e0b7a159}";
@@ -19,7 +19,7 @@ constexpr int kBootOnce = 0, kBootOnceAndRestart = 1, kMoveFirst = 2;
 
 HWND OpenOrder(Started& s) {
   s.sim.ClearLog();
-  s.app->Command(kFirmwareOrder);
+  s.app->Command(ui::kFirmwareOrderId);
   return s.app->WaitForDialog();
 }
 
@@ -71,7 +71,7 @@ TEST(FirmwareOrderEndToEnd, RefusedForAStoreFileAndWithoutAFirmwareManager) {
   EXPECT_EQ(s.sim.LogLines(), std::vector<std::wstring>{L"bcdedit /enum firmware /v"});
 
   const std::wstring file = s.sim.CopyStore(L"uefi-win11.txt", L"offline\\BCD");
-  s.app->Command(kBrowse);
+  s.app->Command(ui::kBrowseId);
   ASSERT_TRUE(s.app->ChooseFile(file));
   ASSERT_TRUE(s.Finished(L"bcdedit /store \"" + file + L"\" /enum all /v"));
   ASSERT_NE(OpenOrder(s), nullptr);

@@ -7,25 +7,17 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
 
 #include "core/command_runner.h"
 #include "core/win_handle.h"
 #include "tests/e2e/started_app.h"
+#include "tests/support/files.h"
 #include "ui/canvas_win.h"
+#include "ui/views/main_texts.h"
 
 namespace zel::test {
 namespace {
-
-constexpr int kRefresh = 102, kEntries = 108, kTimeoutEdit = 112, kApply = 113;
-
-std::string FileBytes(const std::wstring& path) {
-  std::ifstream file(std::filesystem::path(path), std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-}
 
 // The bcdedit processes the program started, from the Wine process list.
 int BcdeditChildren(DWORD parent) {
@@ -56,13 +48,13 @@ TEST(HangEndToEnd, AHungBcdeditIsEndedByTheTimeOutWhileTheWindowStaysAlive) {
   Started s(L"", [](SimSandbox& sim) { sim.DelayWhen(L"bcdedit /timeout 5", kBcdeditTimeoutMs + 60000); });
   ASSERT_TRUE(s.ok);
   ui::InitUi(GetModuleHandleW(nullptr));
-  const std::string storeBefore = FileBytes(s.store);
+  const std::string storeBefore = ReadBytes(s.store);
   DWORD app = 0;
   GetWindowThreadProcessId(s.app->Main(), &app);
   SetWindowPos(s.app->Main(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);  // nothing covers the bar
 
-  SetWindowTextW(GetDlgItem(s.app->Main(), kTimeoutEdit), L"5");
-  s.app->Command(kApply);
+  SetWindowTextW(GetDlgItem(s.app->Main(), ui::kTimeoutEditId), L"5");
+  s.app->Command(ui::kApplyTimeoutId);
   ULONGLONG started = 0;
   for (int i = 0; i < 400 && !started; ++i) {
     if (Contains(s.sim.LogLines(), L"bcdedit /timeout 5")) started = GetTickCount64();
@@ -75,9 +67,9 @@ TEST(HangEndToEnd, AHungBcdeditIsEndedByTheTimeOutWhileTheWindowStaysAlive) {
   DWORD_PTR ignored = 0;
   EXPECT_NE(SendMessageTimeoutW(s.app->Main(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &ignored), 0) << "not answering";
   std::set<std::vector<ui::Pixel>> bars;
-  for (int i = 0; i < 8; ++i, Sleep(120)) bars.insert(BusyBarRow(GetDlgItem(s.app->Main(), kEntries)));
+  for (int i = 0; i < 8; ++i, Sleep(120)) bars.insert(BusyBarRow(GetDlgItem(s.app->Main(), ui::kEntriesId)));
   EXPECT_GE(bars.size(), 2u) << "the busy bar did not move";
-  s.app->Command(kRefresh);
+  s.app->Command(ui::kRefreshId);
   EXPECT_EQ(BcdeditChildren(app), 1);
 
   // The time-out: the tool's process goes, then the error is reported. The report follows the kill within
@@ -96,7 +88,7 @@ TEST(HangEndToEnd, AHungBcdeditIsEndedByTheTimeOutWhileTheWindowStaysAlive) {
   EXPECT_GE(aliveAt, kBcdeditTimeoutMs / 1000.0 - 1);  // not ended before the time-out
   Answer(*s.app, L"Zel Quillon PE \u2014 Error", kFirstButton);
   EXPECT_NE(s.app->LogText().find(L"> Change timeout [Error] Process timed out and was terminated."), std::wstring::npos);
-  EXPECT_EQ(FileBytes(s.store), storeBefore);
+  EXPECT_EQ(ReadBytes(s.store), storeBefore);
   EXPECT_EQ(BcdeditChildren(app), 0);
   EXPECT_FALSE(Contains(s.sim.LogLines(), L"bcdedit /enum all /v")) << "the dropped refresh ran later";
 }

@@ -9,11 +9,12 @@
 #include "tests/e2e/started_app.h"
 #include "tests/support/files.h"
 #include "tests/support/sample_store.h"
+#include "ui/views/main_texts.h"
 
 namespace zel::test {
 namespace {
 
-constexpr int kBrowse = 101, kRename = 109, kNameBox = 200;
+constexpr int kNameBox = 200;
 const std::wstring& kWin11 = kSampleWin11;
 
 struct RenameForm {
@@ -31,7 +32,7 @@ std::wstring TextOf(HWND window) {
 }
 
 RenameForm OpenRenameForm(const AppDriver& app) {
-  app.Command(kRename);
+  app.Command(ui::kRenameKeyId);
   RenameForm form;
   form.dialog = app.WaitForDialog();
   if (form.dialog == nullptr) return form;
@@ -81,7 +82,7 @@ TEST(NamesEndToEnd, AStoreFileThatCannotBeReadExactlyIsNotWrittenBack) {
   bytes.replace(bytes.find(plain), plain.size(), "description             Cứu hộ – Windows 11\n");
   WriteBytes(offline, bytes);
 
-  s.app->Command(kBrowse);
+  s.app->Command(ui::kBrowseId);
   ASSERT_TRUE(s.app->ChooseFile(offline));
   ASSERT_TRUE(s.Finished(L"bcdedit /store \"" + offline + L"\" /enum all /v"));
   const RenameForm form = OpenRenameForm(*s.app);

@@ -90,31 +90,20 @@ TEST(MainViewOnWine, TheBusyStripAlonePaintsWhatAFullPaintPaints) {
   ASSERT_FALSE(bar.IsEmpty());
   RECT client{};
   GetClientRect(window, &client);
-  HDC screen = GetDC(window);
-  HDC full = CreateCompatibleDC(screen), strip = CreateCompatibleDC(screen);
-  HBITMAP fullBits = CreateCompatibleBitmap(screen, client.right, client.bottom);
-  HBITMAP stripBits = CreateCompatibleBitmap(screen, client.right, client.bottom);
-  HGDIOBJ oldFull = SelectObject(full, fullBits), oldStrip = SelectObject(strip, stripBits);
-  const RECT area = ToRECT(bar);
+  const Canvas full(client.right, client.bottom), strip(client.right, client.bottom);
   for (const int frame : {0, 7, 40}) {
     state.busy = true;
     state.busyFrame = frame;
-    PaintMain(full, g_view, state);
-    PatBlt(strip, 0, 0, client.right, client.bottom, BLACKNESS);
-    PaintMainArea(strip, g_view, state, area);
+    PaintMain(full.Dc(), g_view, state);
+    PatBlt(strip.Dc(), 0, 0, client.right, client.bottom, BLACKNESS);
+    PaintMainArea(strip.Dc(), g_view, state, ToRECT(bar));
+    const PixelView whole = full.Pixels(), alone = strip.Pixels();
     int differing = 0;
     for (int y = bar.top; y < bar.bottom; ++y) {
-      for (int x = bar.left; x < bar.right; ++x) differing += GetPixel(full, x, y) != GetPixel(strip, x, y);
+      for (int x = bar.left; x < bar.right; ++x) differing += whole.At(x, y) != alone.At(x, y);
     }
     EXPECT_EQ(differing, 0) << "frame " << frame;
   }
-  SelectObject(full, oldFull);
-  SelectObject(strip, oldStrip);
-  DeleteObject(fullBits);
-  DeleteObject(stripBits);
-  DeleteDC(full);
-  DeleteDC(strip);
-  ReleaseDC(window, screen);
   DestroyHost(window);
 }
 
