@@ -17,44 +17,42 @@ namespace {
 
 using test::DpiGuard;
 
+// Each row as (line, start, length).
+std::vector<std::array<int64_t, 3>> Rows(const TextRows& text) {
+  std::vector<std::array<int64_t, 3>> out;
+  for (const TextRow& r : text.rows) out.push_back({r.line, r.start, r.length});
+  return out;
+}
+
+// An empty line still takes a row, and a row never holds fewer than 20 columns.
 TEST(TextRows, HardWrapsAtTheColumnCount) {
   TextRows text;
   text.AppendText(std::wstring(45, L'x') + L"\r\n\r\nshort");
+  const std::vector<std::array<int64_t, 3>> rows = {{0, 0, 20}, {0, 20, 20}, {0, 40, 5}, {1, 0, 0}, {2, 0, 5}};
   text.Rewrap(20, 10);
-  ASSERT_EQ(text.rows.size(), 5u);
-  EXPECT_EQ(text.rows[0].length, 20);
-  EXPECT_EQ(text.rows[1].start, 20);
-  EXPECT_EQ(text.rows[2].length, 5);
-  EXPECT_EQ(text.rows[3].length, 0);  // an empty line still takes a row
-  EXPECT_EQ(text.rows[4].line, 2);
-  text.Rewrap(5, 10);  // never fewer than 20 columns
-  EXPECT_EQ(text.rows.size(), 5u);
+  EXPECT_EQ(Rows(text), rows);
+  text.Rewrap(5, 10);
+  EXPECT_EQ(Rows(text), rows);
   EXPECT_EQ(text.AllText(), std::wstring(45, L'x') + L"\r\n\r\nshort\r\n");
 
   TextRows empty;
   empty.AppendText(L"");
-  EXPECT_EQ(empty.lines.size(), 1u);
   empty.AppendText(L"a\n");
   EXPECT_EQ(empty.lines, (std::vector<std::wstring>{L"", L"a", L""}));
 }
 
+// A view at the end follows new lines; one scrolled up keeps its place, clamped when the view grows.
 TEST(TextRows, FollowsTheEndUnlessScrolledUp) {
+  const struct {
+    int newLines, scrollTo, visibleRows, want;
+  } steps[] = {{30, -1, 10, 20}, {1, -1, 10, 21}, {1, 5, 10, 5}, {0, -1, 30, 2}, {0, -1, 40, 0}};
   TextRows log;
-  for (int i = 0; i < 30; ++i) log.lines.push_back(L"line " + std::to_wstring(i));
-  log.Rewrap(80, 10);
-  EXPECT_EQ(log.scroll.scrollPos, 20);  // at the end from the start
-  log.lines.push_back(L"new");
-  log.Rewrap(80, 10);
-  EXPECT_EQ(log.scroll.scrollPos, 21);  // still following
-
-  log.scroll.scrollPos = 5;
-  log.lines.push_back(L"another");
-  log.Rewrap(80, 10);
-  EXPECT_EQ(log.scroll.scrollPos, 5);  // kept
-  log.Rewrap(80, 30);
-  EXPECT_EQ(log.scroll.scrollPos, 2);  // clamped to the new limit, which it was below
-  log.Rewrap(80, 40);
-  EXPECT_EQ(log.scroll.scrollPos, 0);
+  for (const auto& step : steps) {
+    if (step.scrollTo >= 0) log.scroll.scrollPos = step.scrollTo;
+    for (int i = 0; i < step.newLines; ++i) log.lines.push_back(L"line " + std::to_wstring(log.lines.size()));
+    log.Rewrap(80, step.visibleRows);
+    EXPECT_EQ(log.scroll.scrollPos, step.want) << &step - steps;
+  }
 }
 
 TEST(Scroll, ThumbFollowsThePositionAndTheDrag) {

@@ -289,15 +289,13 @@ TEST_F(EntriesTest, ScrollingHitTestingAndSteps) {
   ApplyLayout(state, LayoutEntries(Store(1, 0), 1020, measure_), 300);
   EXPECT_EQ(state.scroll.scrollPos, 0);  // content shorter than the view cannot scroll
 
-  // Card 0 spans 72..150, its buttons 85..115; card 1 starts at 160.
+  // Card 0 spans 72..150, its buttons 85..115; card 1 starts at 160. Between two buttons (542) is the
+  // card alone; the bottom edge (150, before the gap) and the right edge (1000) are outside.
   const EntriesLayout layout = LayoutEntries(DefaultRunningStore(), 1020, measure_);
-  EXPECT_EQ(HitTest(layout, 0, 520, 90), (CardHit{0, 0}));
-  EXPECT_EQ(HitTest(layout, 0, 960, 100), (CardHit{0, 6}));
-  EXPECT_EQ(HitTest(layout, 0, 542, 100), (CardHit{0, -1}));  // between two buttons
-  EXPECT_EQ(HitTest(layout, 0, 500, 150), CardHit{});          // the bottom edge is outside, before the gap
-  EXPECT_EQ(HitTest(layout, 0, 1000, 100), CardHit{});         // so is the right edge
-  EXPECT_EQ(HitTest(layout, 70, 520, 20), (CardHit{0, 0}));
-  EXPECT_EQ(HitTest(layout, 70, 500, 95), (CardHit{1, -1}));
+  const std::tuple<int, int, int, CardHit> hits[] = {
+      {0, 520, 90, {0, 0}}, {0, 960, 100, {0, 6}}, {0, 542, 100, {0, -1}}, {0, 500, 150, {}},
+      {0, 1000, 100, {}},   {70, 520, 20, {0, 0}}, {70, 500, 95, {1, -1}}};
+  for (const auto& [scroll, x, y, hit] : hits) EXPECT_EQ(HitTest(layout, scroll, x, y), hit) << x << "," << y;
 
   EXPECT_EQ(WheelStep(60), 32);
   EXPECT_EQ(WheelStep(-1), 0);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <random>
 #ifdef ZQ_TEST_WITH_ZLIB
 #include <zlib.h>
@@ -26,11 +27,8 @@ TEST(ImageFiles, IcoHasADirectoryOfBottomUpBitmapsWithAndMasks) {
   IconImage large{256, std::vector<uint32_t>(256 * 256, 0xFF3B82F6)};
   const std::vector<uint8_t> ico = EncodeIco({small, large});
 
-  EXPECT_EQ(Read16(ico, 0), 0u);
-  EXPECT_EQ(Read16(ico, 2), 1u);
-  EXPECT_EQ(Read16(ico, 4), 2u);
-  EXPECT_EQ(ico[6], 2);
-  EXPECT_EQ(ico[6 + 16], 0);  // 256 is written as 0
+  EXPECT_EQ((std::array{Read16(ico, 0), Read16(ico, 2), Read16(ico, 4)}), (std::array<uint32_t, 3>{0, 1, 2}));
+  EXPECT_EQ((std::array{ico[6], ico[6 + 16]}), (std::array<uint8_t, 2>{2, 0}));  // widths: 256 is written as 0
   const uint32_t smallBytes = Read32(ico, 6 + 8), smallAt = Read32(ico, 6 + 12);
   const uint32_t largeBytes = Read32(ico, 22 + 8), largeAt = Read32(ico, 22 + 12);
   EXPECT_EQ(smallAt, 6u + 2 * 16);
@@ -39,15 +37,12 @@ TEST(ImageFiles, IcoHasADirectoryOfBottomUpBitmapsWithAndMasks) {
   EXPECT_EQ(std::vector<uint8_t>(ico.begin() + largeAt, ico.end()), EncodePng(large));  // 256 is a PNG
   EXPECT_LT(largeBytes, 4096u);  // a flat colour compresses to almost nothing
 
-  EXPECT_EQ(Read32(ico, smallAt), 40u);      // BITMAPINFOHEADER
-  EXPECT_EQ(Read32(ico, smallAt + 8), 4u);   // twice the height: colour and mask
-  EXPECT_EQ(Read16(ico, smallAt + 14), 32u);
-  const size_t pixels = smallAt + 40;
-  EXPECT_EQ(Read32(ico, pixels), 0x80FFFFFFu);  // the first stored row is the bottom one
-  EXPECT_EQ(Read32(ico, pixels + 8), 0xFF112233u);
-  const size_t mask = pixels + 16;  // rows of 4 bytes, bottom-up; 1 = transparent
-  EXPECT_EQ(ico[mask], 0x00);
-  EXPECT_EQ(ico[mask + 4], 0x40);
+  // A BITMAPINFOHEADER of twice the height (colour and mask) and 32 bits a pixel; rows bottom-up.
+  EXPECT_EQ((std::array{Read32(ico, smallAt), Read32(ico, smallAt + 8), Read16(ico, smallAt + 14)}),
+            (std::array<uint32_t, 3>{40, 4, 32}));
+  const size_t pixels = smallAt + 40, mask = pixels + 16;  // mask rows of 4 bytes; 1 = transparent
+  EXPECT_EQ((std::array{Read32(ico, pixels), Read32(ico, pixels + 8)}), (std::array{0x80FFFFFFu, 0xFF112233u}));
+  EXPECT_EQ((std::array{ico[mask], ico[mask + 4]}), (std::array<uint8_t, 2>{0x00, 0x40}));
 }
 
 #ifdef ZQ_TEST_WITH_ZLIB

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <climits>
 
 #ifdef _WIN32
@@ -26,14 +27,11 @@ TEST(Blend, RoundsEachChannelToNearestAndReturnsAnInputAtTheEnds) {
 }
 
 TEST(Dpi, MulDivRoundsHalvesAwayFromZeroAndFailsAsMinusOne) {
-  EXPECT_EQ(MulDivRound(1, 1, 2), 1);
-  EXPECT_EQ(MulDivRound(-1, 1, 2), -1);
-  EXPECT_EQ(MulDivRound(5, 1, -2), -3);
-  EXPECT_EQ(MulDivRound(-5, 1, -2), 3);
-  EXPECT_EQ(MulDivRound(-2, 1, 3), -1);
-  EXPECT_EQ(MulDivRound(INT_MAX, INT_MAX, INT_MAX), INT_MAX);  // needs the 64-bit product
-  EXPECT_EQ(MulDivRound(7, 3, 0), -1);
-  EXPECT_EQ(MulDivRound(INT_MIN, 2, 1), -1);
+  // Then: the 64-bit product is needed; division by zero and overflow fail.
+  const std::array<int, 4> cases[] = {{1, 1, 2, 1},   {-1, 1, 2, -1},     {5, 1, -2, -3},
+                                      {-5, 1, -2, 3}, {-2, 1, 3, -1},     {INT_MAX, INT_MAX, INT_MAX, INT_MAX},
+                                      {7, 3, 0, -1},  {INT_MIN, 2, 1, -1}};
+  for (const auto& [v, s, d, want] : cases) EXPECT_EQ(MulDivRound(v, s, d), want) << v << "*" << s << "/" << d;
 #ifdef _WIN32
   for (int v : {-1000, -49, -48, -47, -1, 0, 1, 47, 48, 49, 97, 123457}) {
     for (int s : {-144, -1, 1, 72, 96, 120, 144, 168, 288}) {

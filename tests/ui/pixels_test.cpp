@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
+#include <tuple>
 #include <vector>
 
 namespace ui {
@@ -53,11 +55,10 @@ TEST(FillRoundRect, BadgeHasATranslucentBodyAndAStrongerEdgeOnlyWithABorder) {
   Surface s(24, 12, bg), plain(24, 12, bg);
   FillRoundRect(s.view, {2, 1, 22, 11}, 3, Accent, Accent, 1, 36, 85);
   FillRoundRect(plain.view, {2, 1, 22, 11}, 3, Accent, kNoColour, 1, 36, 85);
-  EXPECT_EQ(s.At(12, 6), body);
-  EXPECT_EQ(s.At(12, 2), body);
-  for (auto [x, y] : {std::pair{12, 1}, {12, 10}, {2, 6}, {21, 6}}) EXPECT_EQ(s.At(x, y), edge) << x << "," << y;
-  EXPECT_EQ(s.At(1, 6), bg);
-  EXPECT_EQ(s.At(2, 1), bg);  // outside the rounded corner
+  // Inside, on each side of the border, outside it, and outside the rounded corner (2, 1).
+  const std::tuple<int, int, Pixel> points[] = {{12, 6, body}, {12, 2, body}, {12, 1, edge}, {12, 10, edge},
+                                                {2, 6, edge},  {21, 6, edge}, {1, 6, bg},    {2, 1, bg}};
+  for (const auto& [x, y, want] : points) EXPECT_EQ(s.At(x, y), want) << x << "," << y;
   for (int y = 1; y < 11; ++y) {
     for (int x = 2; x < 22; ++x) {
       // Anti-aliased corners never come out stronger than the straight parts.
@@ -74,9 +75,8 @@ TEST(FillRoundRect, BadgeHasATranslucentBodyAndAStrongerEdgeOnlyWithABorder) {
 TEST(FillRoundRect, BorderAloneLeavesTheInsideAndClippingKeepsInsidePixels) {
   Surface ring(20, 20, 0x202020);
   FillRoundRect(ring.view, {0, 0, 20, 20}, 6, kNoColour, White, 2, 255, 255);
-  EXPECT_EQ(ring.At(10, 1), 0xFFFFFFu);
-  EXPECT_EQ(ring.At(10, 2), 0x202020u);
-  EXPECT_EQ(ring.At(10, 10), 0x202020u);
+  EXPECT_EQ((std::array{ring.At(10, 1), ring.At(10, 2), ring.At(10, 10)}),
+            (std::array{0xFFFFFFu, 0x202020u, 0x202020u}));
 
   Surface whole(20, 20), clipped(10, 10);
   FillRoundRect(whole.view, {0, 0, 20, 20}, 7, Accent, White, 2, 200, 255);
