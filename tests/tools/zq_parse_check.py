@@ -3,6 +3,7 @@
 files, and input that is not UTF-8 all give a well-formed snapshot."""
 import json
 import os
+import pathlib
 import subprocess
 import sys
 import tempfile
@@ -42,11 +43,9 @@ for name, count in {"uefi-win11.txt": 4, "bios-legacy.txt": 2, "hidden-entries.t
         check(options["safeBoot"] == "Network" and options["testSigning"] and not options["bootLog"], f"options {options}")
 
 with tempfile.TemporaryDirectory() as folder:
-    files = {}
-    for alias in ("all", "{default}", "{bootmgr}"):
-        files[alias] = os.path.join(folder, alias.strip("{}") + ".txt")
-        with open(files[alias], "wb") as out:
-            out.write(listing("uefi-win11.txt", "/enum", alias, "/v"))
+    files = {alias: os.path.join(folder, alias.strip("{}") + ".txt") for alias in ("all", "{default}", "{bootmgr}")}
+    for alias, path in files.items():
+        pathlib.Path(path).write_bytes(listing("uefi-win11.txt", "/enum", alias, "/v"))
     # {current} answered with the boot manager's listing: the first GUID there is the manager's own.
     snapshot = run_parse([files["all"], "--default", files["{default}"], "--current", files["{bootmgr}"]])
     check(snapshot["currentId"] == "{9dea862c-5cdd-4e70-acc1-f32b344d4795}", f"currentId {snapshot['currentId']}")

@@ -33,6 +33,12 @@ using Args = std::vector<std::wstring>;
 using Files = std::map<std::string, std::string>;
 constexpr auto npos = std::wstring::npos;
 
+// Exit code 1 and a message holding `part`; otherwise what came instead.
+::testing::AssertionResult Refused(const Outcome& outcome, const std::wstring& part) {
+  if (outcome.exitCode == 1 && outcome.output.find(part) != npos) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "exit " << outcome.exitCode << ": " << zel::WideToUtf8(outcome.output);
+}
+
 std::string Archive(const std::vector<zip::Entry>& entries) {
   zip::Writer writer;
   for (const auto& entry : entries) EXPECT_TRUE(writer.Add(entry)) << entry.name;
@@ -71,12 +77,11 @@ class SimTar : public ::testing::Test {
     return zel::Utf8ToWide(std::string(text.begin(), text.end()));
   }
 
-  // Every file under `folder` with its bytes, and every folder with "/" after its name.
-  Files Tree(const std::string& folder = "") {
-    const fs::path base = folder.empty() ? root_ : root_ / Native(folder);
+  // Every file under the folder with its bytes, and every folder with "/" after its name.
+  Files Tree() {
     Files tree;
-    for (const auto& item : fs::recursive_directory_iterator(base)) {
-      const std::u8string name = item.path().lexically_relative(base).generic_u8string();
+    for (const auto& item : fs::recursive_directory_iterator(root_)) {
+      const std::u8string name = item.path().lexically_relative(root_).generic_u8string();
       if (item.is_directory()) {
         tree[std::string(name.begin(), name.end()) + "/"] = "";
       } else {
@@ -122,11 +127,7 @@ TEST_F(SimTar, FailuresExitWithOneAndSayWhy) {
       {{L"-a", L"-cf", At("out.zip"), L"-C", At("esp"), L"absent"}, L"absent: Cannot stat"},
       {{L"-cf", At("out.tar"), L"-C", At("esp"), L"."}, L"only ZIP archives"},
   };
-  for (const auto& [args, part] : cases) {
-    const Outcome outcome = ExecuteTar(args);
-    EXPECT_EQ(outcome.exitCode, 1) << zel::WideToUtf8(part);
-    EXPECT_NE(outcome.output.find(part), npos) << zel::WideToUtf8(part) << "\n" << zel::WideToUtf8(outcome.output);
-  }
+  for (const auto& [args, part] : cases) EXPECT_TRUE(Refused(ExecuteTar(args), part)) << zel::WideToUtf8(part);
   // A failed packing writes no archive: a partial backup would look whole.
   EXPECT_EQ(Tree(), (Files{{"esp/", ""}, {"notzip.zip", "plain text"}}));
 }
@@ -210,9 +211,7 @@ TEST_F(SimBcdboot, RefusalsChangeNothing) {
     EXPECT_EQ(outcome.output, L"Failure when attempting to copy boot files.\r\n") << zel::WideToUtf8(args);
   }
   for (const wchar_t* args : {L"D:\\Windows /f UEFI", L"D:\\Windows /s S: /f ARM", L"D:\\Windows /s", L"/s S:", L""}) {
-    const Outcome outcome = Run(args);
-    EXPECT_EQ(outcome.exitCode, 1) << zel::WideToUtf8(args);
-    EXPECT_NE(outcome.output.find(L"bcdboot <source>"), npos) << zel::WideToUtf8(args) << "\n" << zel::WideToUtf8(outcome.output);
+    EXPECT_TRUE(Refused(Run(args), L"bcdboot <source>")) << zel::WideToUtf8(args);
   }
   EXPECT_EQ(files_, before);
   files_[L"sys"] = "not a store";
@@ -235,37 +234,32 @@ TEST(SimMountvol, MountsOnlyFreeLettersAndRemovesOnlyItsOwn) {
   host.errorText = [](uint32_t error) { return L"error " + std::to_wstring(error) + L"\r\n"; };
   const auto run = [&](const wchar_t* args) { return ExecuteMountvol(SplitArguments(args), host); };
 
-  EXPECT_EQ(run(L"x: /s").exitCode, 0);
-  EXPECT_EQ(run(L"W:\\ /S").exitCode, 0);
+  EXPECT_EQ(run(L"w:\\ /s").exitCode, 0);
   EXPECT_EQ(run(L"Z: /S").output, L"The directory is not empty.\r\n");
   EXPECT_EQ(run(L"C: /D").output, L"Access is denied.\r\n");
   EXPECT_EQ(run(L"V: /D").output, L"The system cannot find the file specified.\r\n");
   EXPECT_EQ(run(L"Y: /D").output, L"error 5\r\n");  // the machine's own failure is passed on
-  EXPECT_EQ(calls, (Args{L"mount X C:\\esp", L"mount W C:\\esp", L"unmount Y"}));
+  EXPECT_EQ(calls, (Args{L"mount W C:\\esp", L"unmount Y"}));
 
   for (const wchar_t* bad : {L"X:", L"X: /S /D", L"X /S", L"XY: /S", L"1: /S", L"X: /L", L""}) {
-    const Outcome outcome = run(bad);
-    EXPECT_EQ(outcome.exitCode, 1) << zel::WideToUtf8(bad);
-    EXPECT_NE(outcome.output.find(L"MOUNTVOL drive: /S"), npos) << zel::WideToUtf8(bad);
+    EXPECT_TRUE(Refused(run(bad), L"MOUNTVOL drive: /S")) << zel::WideToUtf8(bad);
   }
   host.espFolder = L"C:\\missing";
   EXPECT_EQ(run(L"X: /S").output, L"The system cannot find the file specified.\r\n");
   host.espFolder.clear();
   EXPECT_EQ(run(L"X: /S").output, L"The parameter is incorrect.\r\n");
-  EXPECT_EQ(calls.size(), 3u);  // none of these reached the machine
+  EXPECT_EQ(calls.size(), 2u);  // none of these reached the machine
 }
 
 TEST(SimPower, AcceptsTheProgramsRequestsAndNothingElse) {
   EXPECT_EQ(ExecuteShutdown(SplitArguments(L"-R -T 30")).exitCode, 0);  // the program's own forms run end to end
   for (const wchar_t* refused : {L"", L"/r /s /t 0", L"/fw /t 0", L"/r /t x", L"/r /t 315360001", L"r /t 0"}) {
-    const Outcome outcome = ExecuteShutdown(SplitArguments(refused));
-    EXPECT_EQ(outcome.exitCode, 1) << zel::WideToUtf8(refused);
-    EXPECT_NE(outcome.output.find(L"Usage: shutdown"), npos) << zel::WideToUtf8(refused);
+    EXPECT_TRUE(Refused(ExecuteShutdown(SplitArguments(refused)), L"Usage: shutdown")) << zel::WideToUtf8(refused);
   }
   EXPECT_EQ(ExecuteWpeutil({L"Reboot"}).exitCode, 0);
   EXPECT_EQ(ExecuteWpeutil({L"shutdown"}).exitCode, 0);
-  EXPECT_EQ(ExecuteWpeutil({L"Reboot", L"now"}).exitCode, 1);
-  EXPECT_EQ(ExecuteWpeutil({L"InitializeNetwork"}).exitCode, 1);
+  EXPECT_TRUE(Refused(ExecuteWpeutil({L"Reboot", L"now"}), L"Usage: wpeutil"));
+  EXPECT_TRUE(Refused(ExecuteWpeutil({L"InitializeNetwork"}), L"Usage: wpeutil"));
 }
 
 }  // namespace
