@@ -1,5 +1,7 @@
 #include "tests/support/fake_platform.h"
 
+#include <algorithm>
+
 #include "core/command_runner.h"
 #include "core/text.h"
 
@@ -15,22 +17,13 @@ std::wstring ParentOf(const std::wstring& path) {
 
 FakePlatform::FakePlatform() : installed_(std::make_unique<ScopedPlatform>(*this)) {}
 
-void FakePlatform::Reply(int32_t exitCode, const std::wstring& output) {
-  queue_.push_back(CommandResult{exitCode, false, output});
-}
-
-void FakePlatform::ReplyWhen(const std::wstring& needle, int32_t exitCode, const std::wstring& output) {
-  rules_.push_back(Rule{needle, CommandResult{exitCode, false, output}});
-}
-
 std::vector<std::wstring> FakePlatform::Arguments() const {
   std::vector<std::wstring> list;
   for (const auto& run : runs) list.push_back(run.arguments);
   return list;
 }
 
-CommandResult FakePlatform::RunProcess(const std::wstring& program, const std::wstring& arguments,
-                                       uint32_t timeoutMs) {
+CommandResult FakePlatform::RunProcess(const std::wstring& program, const std::wstring& arguments, uint32_t timeoutMs) {
   const RunCall call{program, arguments, timeoutMs};
   {
     const std::lock_guard<std::mutex> lock(runMutex_);  // the store's enumerations run at once
@@ -39,15 +32,11 @@ CommandResult FakePlatform::RunProcess(const std::wstring& program, const std::w
   if (onRun) onRun(call);
   const std::lock_guard<std::mutex> lock(runMutex_);
   CommandResult result{-1, false, L"no scripted reply"};
-  bool matched = false;
-  for (const auto& rule : rules_) {
-    if (arguments.find(rule.needle) != std::wstring::npos) {
-      result = rule.result;
-      matched = true;
-      break;
-    }
-  }
-  if (!matched && !queue_.empty()) {
+  const auto rule = std::find_if(rules_.begin(), rules_.end(),
+                                 [&](const Rule& r) { return arguments.find(r.needle) != std::wstring::npos; });
+  if (rule != rules_.end()) {
+    result = rule->result;
+  } else if (!queue_.empty()) {
     result = queue_.front();
     queue_.pop_front();
   }
@@ -63,10 +52,6 @@ std::wstring FakePlatform::SystemErrorMessage(uint32_t code) {
 void FakePlatform::AddFile(const std::wstring& path, const std::wstring& content, uint32_t attributes,
                            uint64_t created) {
   files_[ToLower(path)] = FakeFile{path, attributes, created, content};
-}
-
-void FakePlatform::AddFolder(const std::wstring& path) {
-  files_[ToLower(path)] = FakeFile{path, kAttributeDirectory, 0, L""};
 }
 
 const FakeFile* FakePlatform::Find(const std::wstring& path) const {

@@ -36,16 +36,18 @@ class FakePlatform : public Platform {
 
   // Queues the reply to the next run; runs beyond the queue fail with exit code -1.
   // Runs made at the same time take the queue in no set order: script those by ReplyWhen.
-  void Reply(int32_t exitCode, const std::wstring& output);
+  void Reply(int32_t exitCode, const std::wstring& output) { queue_.push_back({exitCode, false, output}); }
   // Answers every run whose arguments contain `needle` (checked before the queue, first match wins).
-  void ReplyWhen(const std::wstring& needle, int32_t exitCode, const std::wstring& output);
+  void ReplyWhen(const std::wstring& needle, int32_t exitCode, const std::wstring& output) {
+    rules_.push_back({needle, {exitCode, false, output}});
+  }
   // Just the argument texts, in order.
   std::vector<std::wstring> Arguments() const;
 
   // The in-memory disk; paths compare without regard to case, as on Windows.
   void AddFile(const std::wstring& path, const std::wstring& content = L"", uint32_t attributes = 0x20,
                uint64_t created = 0);
-  void AddFolder(const std::wstring& path);
+  void AddFolder(const std::wstring& path) { AddFile(path, L"", kAttributeDirectory); }
   const FakeFile* Find(const std::wstring& path) const;
   bool Exists(const std::wstring& path) const { return Find(path) != nullptr; }
 

@@ -42,14 +42,11 @@ TEST(BackupFolder, BesideTheExecutableFirstThenTheTemporaryFolder) {
     fake.tempFolder.clear();
     EXPECT_EQ(FindBackupFolder(), L"");
   }
-  {
-    test::FakePlatform fake;  // the executable's path cannot be read: relative to the current folder
-    fake.moduleFileName.clear();
-    EXPECT_EQ(ModuleDirectory(), L".");
-    fake.moduleFileName = L"ZelQuillonPE.exe";
-    EXPECT_EQ(ModuleDirectory(), L".");
-    fake.moduleFileName = L"D:/pe/tools/ZelQuillonPE.exe";
-    EXPECT_EQ(ModuleDirectory(), L"D:/pe/tools");
+  test::FakePlatform fake;  // a path that cannot be read or has no folder: relative to the current folder
+  for (const auto& [module, folder] :
+       {std::pair{L"", L"."}, {L"ZelQuillonPE.exe", L"."}, {L"D:/pe/tools/ZelQuillonPE.exe", L"D:/pe/tools"}}) {
+    fake.moduleFileName = module;
+    EXPECT_EQ(ModuleDirectory(), folder) << module;
   }
 }
 
@@ -84,9 +81,6 @@ TEST(BackupFolder, PruneSparesThisRunsBackupsThenKeepsTheNewestByTheNamesTime) {
     std::erase_if(fake.removed, [](const std::wstring& removed) { return removed.ends_with(L".tmp"); });  // the probe
     EXPECT_EQ(fake.removed, (std::vector<std::wstring>{oldest + L"_2.bcd", oldest + L".BCD", oldest + L".BCD.LOG",
                                                        oldest + L".BCD.LOG1", oldest + L".BCD.LOG2"}));
-    size_t kept = 0;
-    for (const auto& item : fake.ListFolder(kBeside)) kept += item.name.starts_with(L"BCD_") && item.name.ends_with(L".bcd");
-    EXPECT_EQ(kept, 31u);  // 30 automatic ones and the one named by hand
   }
 }
 
@@ -136,10 +130,10 @@ TEST(BcdBackup, RestoreOverAProtectedOfflineStoreOrThroughBcdedit) {
   EXPECT_EQ(error, Said(L"Win32 error 5"));
   EXPECT_EQ(fake.Find(L"D:\\Boot\\BCD")->attributes, protectedBits);
   EXPECT_EQ(fake.Find(L"D:\\Boot\\BCD")->content, L"broken");
-  EXPECT_FALSE(ImportStore(L"", L"E:\\folder.bcd", error));
-  EXPECT_EQ(error, (Fault{FaultKind::BackupFileMissing, L"E:\\folder.bcd"}));
-  EXPECT_FALSE(ImportStore(L"", L"E:\\missing.bcd", error));
-  EXPECT_EQ(error, (Fault{FaultKind::BackupFileMissing, L"E:\\missing.bcd"}));
+  for (const wchar_t* backup : {L"E:\\folder.bcd", L"E:\\missing.bcd"}) {
+    EXPECT_FALSE(ImportStore(L"", backup, error));
+    EXPECT_EQ(error, (Fault{FaultKind::BackupFileMissing, backup}));
+  }
   EXPECT_TRUE(fake.runs.empty());
 
   EXPECT_FALSE(ImportStore(L"", L"E:\\good.bcd", error));
@@ -157,16 +151,16 @@ TEST(BcdBackup, AutomaticBackupNamesAndFailures) {
   EXPECT_TRUE(BackupStoreBeforeChange(L"F:\\new\\BCD", path, error));
   EXPECT_TRUE(path.empty() && error.empty());
 
-  ASSERT_TRUE(BackupStoreBeforeChange(L"d:\\boot\\BCD", path, error));  // every field of the time zero-padded
-  EXPECT_EQ(path, kBeside + L"\\BCD_Store-D_" + kStamp + L".bcd");
-  ASSERT_TRUE(BackupStoreBeforeChange(L"d:\\boot\\BCD", path, error));  // same millisecond
-  EXPECT_EQ(path, kBeside + L"\\BCD_Store-D_" + kStamp + L"_2.bcd");
-  ASSERT_TRUE(BackupStoreBeforeChange(L"d:\\boot\\BCD", path, error));
-  EXPECT_EQ(path, kBeside + L"\\BCD_Store-D_" + kStamp + L"_3.bcd");
+  // Every field of the time zero-padded; more in the same millisecond are numbered.
+  for (const wchar_t* suffix : {L"", L"_2", L"_3"}) {
+    ASSERT_TRUE(BackupStoreBeforeChange(L"d:\\boot\\BCD", path, error));
+    EXPECT_EQ(path, kBeside + L"\\BCD_Store-D_" + kStamp + suffix + L".bcd");
+  }
 
   fake.Reply(0, L"The operation completed successfully.");
   ASSERT_TRUE(BackupStoreBeforeChange(L"", path, error));
-  EXPECT_EQ(fake.Arguments(), (std::vector<std::wstring>{L"/export \"" + kBeside + L"\\BCD_System_" + kStamp + L".bcd\""}));
+  EXPECT_EQ(fake.Arguments(),
+            (std::vector<std::wstring>{L"/export \"" + kBeside + L"\\BCD_System_" + kStamp + L".bcd\""}));
 
   fake.Reply(1, L"Access is denied.");
   path = L"stale";

@@ -20,11 +20,6 @@ struct Machine : test::FakePlatform {
     ReplyWhen(L"/S", 0, L"");
     ReplyWhen(L"/D", 0, L"");
   }
-  size_t Count(const std::wstring& arguments) const {
-    size_t n = 0;
-    for (const auto& run : runs) n += run.arguments == arguments;
-    return n;
-  }
 };
 
 // The highest free letter is taken (Z: in the other tests); a mount whose root never appears is undone.
@@ -56,64 +51,53 @@ TEST(MountEsp, PicksTheHighestFreeLetterAndUndoesHalfSuccess) {
 
 TEST(ArchiveListing, RefusesEveryWayOutOfThePartition) {
   Fault error;
-  EXPECT_TRUE(CheckArchiveListing(L"./\r\nEFI/\r\nEFI/Microsoft/Boot/BCD\r\n   \r\nEFI/Boot/..x/a..b\r\nEFI/.\r\n", error));
+  EXPECT_TRUE(
+      CheckArchiveListing(L"./\r\nEFI/\r\nEFI/Microsoft/Boot/BCD\r\n   \r\nEFI/Boot/..x/a..b\r\nEFI/.\r\n", error));
   EXPECT_TRUE(CheckArchiveListing(L"", error));
-  const std::pair<std::wstring, std::wstring> unsafe[] = {
-      {L"/EFI/x", L"/EFI/x"},
-      {L"D:/x", L"D:/x"},
-      {L"..", L".."},
-      {L"../x", L"../x"},
-      {L"EFI/../../x", L"EFI/../../x"},
-      {L"EFI\\..\\..\\x", L"EFI/../../x"},
-      {L"\\\\server\\share\\x", L"//server/share/x"},
-      {L"EFI/.. /x", L"EFI/.. /x"},   // Windows drops the trailing blank: still the parent
-      {L"EFI/.../x", L"EFI/.../x"},
-      {L"EFI/x:stream", L"EFI/x:stream"},
-      {L"EFI/..", L"EFI/.."},
-  };
-  for (const auto& [member, shown] : unsafe) {
-    EXPECT_FALSE(CheckArchiveListing(L"EFI/ok\r\n" + member + L"\r\nEFI/../after", error)) << std::string(shown.begin(), shown.end());
+  const auto refused = [&error](const std::wstring& member, const std::wstring& shown) {
+    EXPECT_FALSE(CheckArchiveListing(L"EFI/ok\r\n" + member + L"\r\nEFI/../after", error))
+        << std::string(shown.begin(), shown.end());
     EXPECT_EQ(error, (Fault{FaultKind::UnsafeArchivePath, shown}));
+  };
+  // Windows drops a name's trailing blanks and dots: ".. " and "..." are still the parent.
+  for (const wchar_t* member :
+       {L"/EFI/x", L"D:/x", L"..", L"../x", L"EFI/../../x", L"EFI/.. /x", L"EFI/.../x", L"EFI/x:stream", L"EFI/.."}) {
+    refused(member, member);
   }
+  refused(L"EFI\\..\\..\\x", L"EFI/../../x");
+  refused(L"\\\\server\\share\\x", L"//server/share/x");
 }
 
+// A failed pack or final move leaves the older backup as it was and no temporary archive behind.
 TEST(BackupEfi, WritesThroughATemporaryArchiveAndAlwaysUnmounts) {
-  Fault error;
-  {
+  const std::wstring temporary = L"E:\\efi.zip.tmp-4242.zip";
+  for (const int failure : {0, 1, 2}) {  // none, tar, the move over the older backup
     Machine fake;
     fake.AddFile(L"E:\\efi.zip", L"older backup");
-    fake.AddFile(L"E:\\efi.zip.tmp-4242.zip", L"stale leftover");
-    fake.ReplyWhen(L"-a -cf", 0, L"");
-    fake.onRun = [&fake](const test::RunCall& run) {
-      if (run.arguments.rfind(L"-a -cf", 0) == 0) {
-        EXPECT_FALSE(fake.Exists(L"E:\\efi.zip.tmp-4242.zip"));  // the leftover went first
-        fake.AddFile(L"E:\\efi.zip.tmp-4242.zip", L"new archive");
-      }
+    fake.AddFile(temporary, L"stale leftover");
+    fake.ReplyWhen(L"-a -cf", failure == 1 ? 2 : 0, L"Process timed out and was terminated.");
+    if (failure == 2) fake.moveError = 5;
+    fake.onRun = [&](const test::RunCall& run) {
+      if (!run.arguments.starts_with(L"-a -cf")) return;
+      EXPECT_FALSE(fake.Exists(temporary));  // the leftover went first
+      fake.AddFile(temporary, L"new archive");
     };
-    ASSERT_TRUE(BackupEfi(L"E:\\efi.zip", error));
-    EXPECT_EQ(fake.Arguments(), (std::vector<std::wstring>{L"Z: /S", L"-a -cf \"E:\\efi.zip.tmp-4242.zip\" -C Z:\\ .",
-                                                           L"Z: /D"}));
+    Fault error;
+    EXPECT_EQ(BackupEfi(L"E:\\efi.zip", error), failure == 0) << failure;
+    ASSERT_EQ(fake.Arguments(),
+              (std::vector<std::wstring>{L"Z: /S", L"-a -cf \"" + temporary + L"\" -C Z:\\ .", L"Z: /D"}));
     EXPECT_EQ(fake.runs[0].program, kMountvol);
     EXPECT_EQ(fake.runs[1].program, kTar);
     EXPECT_EQ(fake.runs[1].timeoutMs, 600000u);
-    EXPECT_EQ(fake.Find(L"E:\\efi.zip")->content, L"new archive");
-    EXPECT_FALSE(fake.Exists(L"E:\\efi.zip.tmp-4242.zip"));
-  }
-  for (const bool moveFails : {false, true}) {  // tar failing or the final move failing
-    Machine fake;
-    fake.AddFile(L"E:\\efi.zip", L"older backup");
-    fake.AddFile(L"E:\\efi.zip.tmp-4242.zip", L"partial");
-    fake.ReplyWhen(L"-a -cf", moveFails ? 0 : 2, L"Process timed out and was terminated.");
-    fake.moveError = 5;
-    EXPECT_FALSE(BackupEfi(L"E:\\efi.zip", error));
-    EXPECT_EQ(fake.Count(L"Z: /S"), 1u);
-    EXPECT_EQ(fake.Count(L"Z: /D"), 1u);
-    EXPECT_FALSE(fake.Exists(L"E:\\efi.zip.tmp-4242.zip"));
-    EXPECT_EQ(error, Said(moveFails ? L"Win32 error 5" : L"Process timed out and was terminated."));
+    EXPECT_FALSE(fake.Exists(temporary));
+    EXPECT_EQ(error, failure == 0   ? Fault{}
+                     : failure == 1 ? Said(L"Process timed out and was terminated.")
+                                    : Said(L"Win32 error 5"));
     ASSERT_TRUE(fake.Exists(L"E:\\efi.zip"));
-    EXPECT_EQ(fake.Find(L"E:\\efi.zip")->content, L"older backup");
+    EXPECT_EQ(fake.Find(L"E:\\efi.zip")->content, failure == 0 ? L"new archive" : L"older backup");
   }
   test::FakePlatform noTar;
+  Fault error;
   EXPECT_FALSE(BackupEfi(L"E:\\efi.zip", error));
   EXPECT_EQ(error.kind, FaultKind::NoTar);
   EXPECT_TRUE(noTar.runs.empty());

@@ -13,11 +13,6 @@ namespace {
 const std::wstring kMiniNt = L"SYSTEM\\CurrentControlSet\\Control\\MiniNT";
 const std::wstring kSystem32 = L"C:\\Windows\\system32";
 
-void AddTools(test::FakePlatform& fake, bool wpeutil, bool shutdown) {
-  if (wpeutil) fake.AddFile(kSystem32 + L"\\wpeutil.exe");
-  if (shutdown) fake.AddFile(kSystem32 + L"\\shutdown.exe");
-}
-
 TEST(Firmware, EnvironmentAndFirmwareLabels) {
   test::FakePlatform fake;
   fake.environment[L"SystemDrive"] = L"C:";
@@ -30,11 +25,11 @@ TEST(Firmware, EnvironmentAndFirmwareLabels) {
   fake.registryKeys.insert(kMiniNt);
   EXPECT_EQ(EnvironmentLabel(), L"Windows PE (X:)");
 
-  EXPECT_EQ(MachineFirmware(), FirmwareKind::Uefi);
-  fake.firmwareType = 1;
-  EXPECT_EQ(MachineFirmware(), FirmwareKind::LegacyBios);
-  fake.firmwareType = 0;
-  EXPECT_EQ(MachineFirmware(), FirmwareKind::Unknown);
+  for (const auto& [type, kind] :
+       {std::pair{2, FirmwareKind::Uefi}, {1, FirmwareKind::LegacyBios}, {0, FirmwareKind::Unknown}}) {
+    fake.firmwareType = type;
+    EXPECT_EQ(MachineFirmware(), kind) << type;
+  }
 }
 
 // The request sets bit 0 and keeps every other bit and the attributes; a missing or wrong-sized
@@ -44,17 +39,24 @@ TEST(Firmware, RequestKeepsEveryOtherBitAndChecksFirst) {
   fake.firmwareVariables[L"OsIndicationsSupported"] = {1, 7, 8};
   Fault error;
   using Variable = test::FakePlatform::FirmwareVariable;
-  const std::pair<std::optional<Variable>, Variable> writes[] = {  // before, after
-      {std::nullopt, {1, 7, 8}}, {Variable{4, 3, 8}, {5, 3, 8}}, {Variable{0x84, 0, 8}, {0x85, 7, 8}}, {Variable{0x40, 3, 4}, {1, 7, 8}}};
+  // The variable before the request, and after it.
+  const std::pair<std::optional<Variable>, Variable> writes[] = {{std::nullopt, {1, 7, 8}},
+                                                                 {Variable{4, 3, 8}, {5, 3, 8}},
+                                                                 {Variable{0x84, 0, 8}, {0x85, 7, 8}},
+                                                                 {Variable{0x40, 3, 4}, {1, 7, 8}}};
   for (const auto& [before, after] : writes) {
     fake.firmwareVariables.erase(L"OsIndications");
     if (before) fake.firmwareVariables[L"OsIndications"] = *before;
     ASSERT_TRUE(RequestFirmwareSetup(error));
-    EXPECT_EQ(fake.firmwareVariables[L"OsIndications"].value, after.value);
-    EXPECT_EQ(fake.firmwareVariables[L"OsIndications"].attributes, after.attributes);
+    const Variable written = fake.firmwareVariables[L"OsIndications"];
+    EXPECT_EQ(std::tie(written.value, written.attributes), std::tie(after.value, after.attributes));
   }
   EXPECT_EQ(fake.firmwareWrites, 4);
+  fake.firmwareWriteError = 5;
+  EXPECT_FALSE(RequestFirmwareSetup(error));
+  EXPECT_EQ(error, (Fault{FaultKind::OsIndicationsNotWritten, L"Win32 error 5"}));
 
+  fake.firmwareWriteError = 0;
   fake.firmwareVariables[L"OsIndicationsSupported"] = {2, 7, 8};
   EXPECT_FALSE(RequestFirmwareSetup(error));
   EXPECT_EQ(error.kind, FaultKind::FirmwareSetupUnsupported);
@@ -67,12 +69,6 @@ TEST(Firmware, RequestKeepsEveryOtherBitAndChecksFirst) {
   EXPECT_FALSE(RequestFirmwareSetup(error));
   EXPECT_EQ(error.kind, FaultKind::NotUefi);
   EXPECT_EQ(fake.firmwareWrites, 4);  // nothing written by the refused requests
-  fake.firmwareType = 2;
-  fake.privilegeError = 0;
-  fake.firmwareVariables[L"OsIndicationsSupported"] = {1, 7, 8};
-  fake.firmwareWriteError = 5;
-  EXPECT_FALSE(RequestFirmwareSetup(error));
-  EXPECT_EQ(error, (Fault{FaultKind::OsIndicationsNotWritten, L"Win32 error 5"}));
 }
 
 // Outside Windows PE, restart and shut down run end to end (ActionsEndToEnd.PowerAndRawView).
@@ -93,7 +89,8 @@ TEST(Firmware, PowerActionsPickTheRightTool) {
   for (const auto& c : cases) {
     test::FakePlatform fake;
     if (c.pe) fake.registryKeys.insert(kMiniNt);
-    AddTools(fake, c.wpeutil, c.shutdown);
+    if (c.wpeutil) fake.AddFile(kSystem32 + L"\\wpeutil.exe");
+    if (c.shutdown) fake.AddFile(kSystem32 + L"\\shutdown.exe");
     fake.firmwareVariables[L"OsIndicationsSupported"] = {1, 7, 8};
     fake.Reply(0, L"");
     Fault error;
@@ -121,7 +118,7 @@ TEST(Firmware, PowerActionsThatRunNothing) {
   EXPECT_EQ(error.kind, FaultKind::NoRestartTool);
   EXPECT_TRUE(fake.runs.empty());
   // A tool that ran and failed: its own words.
-  AddTools(fake, false, true);
+  fake.AddFile(kSystem32 + L"\\shutdown.exe");
   fake.Reply(1190, L"A system shutdown has already been scheduled.");
   EXPECT_FALSE(RunPowerAction(PowerAction::Restart, error));
   EXPECT_EQ(error, Said(L"A system shutdown has already been scheduled."));
