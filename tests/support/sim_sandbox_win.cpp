@@ -3,11 +3,10 @@
 #include <windows.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "core/text.h"
 #include "core/utf8.h"
+#include "tests/support/files.h"
 
 namespace zel::test {
 namespace {
@@ -63,9 +62,7 @@ void SimSandbox::DelayWhen(const std::wstring& text, unsigned ms) {
 }
 
 std::vector<std::wstring> SimSandbox::LogLines() const {
-  std::ifstream file(std::filesystem::path(log_), std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  return SplitLines(Utf8ToWide(bytes));
+  return SplitLines(Utf8ToWide(ReadBytes(log_)));
 }
 
 void SimSandbox::ClearLog() { DeleteFileW(log_.c_str()); }
