@@ -92,9 +92,9 @@ TEST(BcdParser, DefaultCurrentAndBootSequenceMarkTheirEntries) {
   BcdSnapshot once = Parse(Manager(Line(L"bootsequence", Id(2)) + L"   " + Id(1) + L"\r\n") + Loader(Id(1), kWinload) +
                            Loader(Id(2), kWinload));
   EXPECT_EQ(once.bootSequenceId, Id(2));
-  ASSERT_EQ(once.entries.size(), 2u);
-  EXPECT_FALSE(once.entries[0].isBootSequence);
-  EXPECT_TRUE(once.entries[1].isBootSequence);
+  EXPECT_EQ(Rows(once),
+            (std::vector<std::wstring>{Id(1) + L"|Windows Boot Entry" + kWinloadRow + L"1 windows listed",
+                                       Id(2) + L"|Windows Boot Entry" + kWinloadRow + L"2 windows once listed"}));
 }
 
 TEST(BcdParser, BlocksStartOnlyAfterADashLineFollowedByAGuid) {

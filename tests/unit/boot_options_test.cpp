@@ -63,9 +63,7 @@ TEST(BootOptions, ApplyStopsAtTheFirstFailureAndSaysWhatWasWritten) {
   after.safeBoot = SafeBoot::Minimal;
   after.alternateShell = after.testSigning = after.bootLog = true;
   test::FakePlatform fake;
-  fake.Reply(0, L"The operation completed successfully.");
-  fake.Reply(0, L"The operation completed successfully.");
-  fake.Reply(0, L"The operation completed successfully.");
+  for (int i = 0; i < 3; ++i) fake.Reply(0, L"The operation completed successfully.");
   fake.Reply(1, L"An error occurred while attempting to reference the specified entry.");
   std::vector<std::wstring> applied = {L"stale"};
   Fault error;
