@@ -76,9 +76,8 @@ inline const std::wstring kUefiListing =
           L"path                    \\Windows\\system32\\winresume.efi\r\n"
           L"description             Windows Resume Application\r\n") +
     Block(L"Windows Boot Loader", L"{3c7a8b30-0b1c-11ef-9c2a-806e6f6e6963}",
-          L"device                  "
-          L"ramdisk=[\\Device\\HarddiskVolume4]\\Recovery\\WindowsRE\\Winre.wim,{3c7a8b31-0b1c-11ef-9c2a-806e6f6e6963}"
-          L"\r\n"
+          L"device                  ramdisk=[\\Device\\HarddiskVolume4]\\Recovery\\WindowsRE\\Winre.wim,"
+          L"{3c7a8b31-0b1c-11ef-9c2a-806e6f6e6963}\r\n"
           L"path                    \\windows\\system32\\winload.efi\r\n"
           L"description             Windows Recovery Environment\r\n"
           L"winpe                   Yes\r\n");
