@@ -21,8 +21,7 @@ const std::wstring kWinload = L"path \\Windows\\system32\\winload.efi\r\n";
 const std::wstring kWinloadRow = L"|||\\Windows\\system32\\winload.efi|Standard|";
 
 BcdSnapshot Parse(const std::wstring& listing) {
-  BcdSnapshot snapshot;
-  snapshot.loaded = true;
+  BcdSnapshot snapshot{.loaded = true};
   ParseListing(listing, snapshot);
   return snapshot;
 }
@@ -82,9 +81,7 @@ TEST(BcdParser, ReadsARealUefiStore) {
 }
 
 TEST(BcdParser, DefaultCurrentAndBootSequenceMarkTheirEntries) {
-  BcdSnapshot s;
-  s.defaultId = kWinPe;  // from /enum {default}; the manager's own element wins
-  s.currentId = kWin11;
+  BcdSnapshot s{.defaultId = kWinPe, .currentId = kWin11};  // default from /enum {default}: the manager's own wins
   ParseListing(test::kUefiListing, s);
   EXPECT_EQ(s.defaultId, kWin11);
   EXPECT_TRUE(s.entries[0].isDefault && s.entries[0].isCurrent);
