@@ -154,8 +154,7 @@ TEST(BcdEdit, DisplayOrderMoves) {
   EXPECT_FALSE(MoveInDisplayOrder(order, L"{a}", true));
   EXPECT_FALSE(MoveInDisplayOrder(order, L"{c}", false));
   EXPECT_FALSE(MoveInDisplayOrder(order, L"{z}", true));
-  EXPECT_EQ(ShowInDisplayOrder(order, L"{z}").back(), L"{z}");
-  EXPECT_EQ(ShowInDisplayOrder(order, L"{z}").size(), 4u);
+  EXPECT_EQ(ShowInDisplayOrder(order, L"{z}"), (std::vector<std::wstring>{L"{a}", L"{b}", L"{c}", L"{z}"}));
 }
 
 }  // namespace

@@ -21,8 +21,7 @@ const std::wstring kWinload = L"path \\Windows\\system32\\winload.efi\r\n";
 const std::wstring kWinloadRow = L"|||\\Windows\\system32\\winload.efi|Standard|";
 
 BcdSnapshot Parse(const std::wstring& listing) {
-  BcdSnapshot snapshot;
-  snapshot.loaded = true;
+  BcdSnapshot snapshot{.loaded = true};
   ParseListing(listing, snapshot);
   return snapshot;
 }
@@ -82,9 +81,7 @@ TEST(BcdParser, ReadsARealUefiStore) {
 }
 
 TEST(BcdParser, DefaultCurrentAndBootSequenceMarkTheirEntries) {
-  BcdSnapshot s;
-  s.defaultId = kWinPe;  // from /enum {default}; the manager's own element wins
-  s.currentId = kWin11;
+  BcdSnapshot s{.defaultId = kWinPe, .currentId = kWin11};  // default from /enum {default}: the manager's own wins
   ParseListing(test::kUefiListing, s);
   EXPECT_EQ(s.defaultId, kWin11);
   EXPECT_TRUE(s.entries[0].isDefault && s.entries[0].isCurrent);
@@ -92,9 +89,9 @@ TEST(BcdParser, DefaultCurrentAndBootSequenceMarkTheirEntries) {
   BcdSnapshot once = Parse(Manager(Line(L"bootsequence", Id(2)) + L"   " + Id(1) + L"\r\n") + Loader(Id(1), kWinload) +
                            Loader(Id(2), kWinload));
   EXPECT_EQ(once.bootSequenceId, Id(2));
-  ASSERT_EQ(once.entries.size(), 2u);
-  EXPECT_FALSE(once.entries[0].isBootSequence);
-  EXPECT_TRUE(once.entries[1].isBootSequence);
+  EXPECT_EQ(Rows(once),
+            (std::vector<std::wstring>{Id(1) + L"|Windows Boot Entry" + kWinloadRow + L"1 windows listed",
+                                       Id(2) + L"|Windows Boot Entry" + kWinloadRow + L"2 windows once listed"}));
 }
 
 TEST(BcdParser, BlocksStartOnlyAfterADashLineFollowedByAGuid) {

@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <functional>
 #include <mutex>
+#include <tuple>
 
 #include "core/exact_names.h"
 
@@ -72,44 +73,38 @@ TEST(LoadBcdSnapshot, StoreFileNeverAsksForTheRunningEntry) {
 }
 
 TEST(LoadBcdSnapshot, AFailedListingIsTheOnlyFatalCase) {
-  {
+  const std::wstring unopened = L"The boot configuration data store could not be opened.";
+  const std::tuple<int32_t, std::wstring, Fault> failures[] = {{1, unopened, Said(unopened)},
+                                                               {5, L"", Fault{FaultKind::StoreUnreadable}}};
+  for (const auto& [exitCode, output, fault] : failures) {
     test::FakePlatform fake;
-    fake.ReplyWhen(L"/enum all", 1, L"The boot configuration data store could not be opened.");
-    BcdSnapshot s = LoadBcdSnapshot(L"");
+    fake.ReplyWhen(L"/enum all", exitCode, output);
+    const BcdSnapshot s = LoadBcdSnapshot(L"");
     EXPECT_FALSE(s.loaded);
-    EXPECT_EQ(s.error, Said(L"The boot configuration data store could not be opened."));
-    EXPECT_EQ(s.rawText, s.error.detail);
-  }
-  {
-    // Failed {default} and {current} runs are ignored.
-    test::FakePlatform fake;
-    fake.ReplyWhen(L"/enum all", 0, test::kUefiListing);
-    fake.ReplyWhen(L"{default}", 1, L"The specified entry identifier is not valid.");
-    fake.ReplyWhen(L"{current}", 2, L"Process timed out and was terminated.");
-    BcdSnapshot s = LoadBcdSnapshot(L"");
-    EXPECT_TRUE(s.loaded);
-    EXPECT_EQ(s.defaultId, kWin11);  // from the manager's element
-    EXPECT_TRUE(s.currentId.empty());
-  }
-  {
-    test::FakePlatform fake;
-    fake.ReplyWhen(L"/enum all", 5, L"");
-    BcdSnapshot s = LoadBcdSnapshot(L"");
-    EXPECT_FALSE(s.loaded);
-    EXPECT_EQ(s.error.kind, FaultKind::StoreUnreadable);
+    EXPECT_EQ(s.error, fault);
+    EXPECT_EQ(s.rawText, output);
     EXPECT_TRUE(s.entries.empty());
     EXPECT_EQ(s.timeoutSeconds, 10);
   }
+  // Failed {default} and {current} runs are ignored.
+  test::FakePlatform fake;
+  fake.ReplyWhen(L"/enum all", 0, test::kUefiListing);
+  fake.ReplyWhen(L"{default}", 1, L"The specified entry identifier is not valid.");
+  fake.ReplyWhen(L"{current}", 2, L"Process timed out and was terminated.");
+  BcdSnapshot s = LoadBcdSnapshot(L"");
+  EXPECT_TRUE(s.loaded);
+  EXPECT_EQ(s.defaultId, kWin11);  // from the manager's element
+  EXPECT_TRUE(s.currentId.empty());
 }
 
 // The console turned the Vietnamese letters into "?"; the store keeps them.
 const std::wstring kLossyListing =
-    L"\r\nWindows Boot Manager\r\n--------------------\r\nidentifier {9dea862c-5cdd-4e70-acc1-f32b344d4795}\r\n"
-    L"displayorder {3c7a8b2e-0b1c-11ef-9c2a-806e6f6e6963}\r\n             {5e1f0a10-2b3c-4d5e-8f90-a1b2c3d4e5f6}\r\n"
-    L"\r\nWindows Boot Loader\r\n-------------------\r\nidentifier {3c7a8b2e-0b1c-11ef-9c2a-806e6f6e6963}\r\n"
-    L"path \\Windows\\system32\\winload.efi\r\ndescription C?u h? \u2013 Windows\r\n"
-    L"\r\nWindows Boot Loader\r\n-------------------\r\nidentifier {5e1f0a10-2b3c-4d5e-8f90-a1b2c3d4e5f6}\r\n"
-    L"path \\windows\\system32\\boot\\winload.efi\r\nwinpe Yes\r\ndescription Rescue?\r\n";
+    test::Block(L"Windows Boot Manager", BootManagerGuid,
+                L"displayorder " + kWin11 + L"\r\n             " + kWinPe + L"\r\n") +
+    test::Block(L"Windows Boot Loader", kWin11,
+                L"path \\Windows\\system32\\winload.efi\r\ndescription C?u h? \u2013 Windows\r\n") +
+    test::Block(L"Windows Boot Loader", kWinPe,
+                L"path \\windows\\system32\\boot\\winload.efi\r\nwinpe Yes\r\ndescription Rescue?\r\n");
 const std::wstring kExact = L"Cứu hộ – Windows";
 
 std::wstring SystemKey(const std::wstring& id) {

@@ -40,32 +40,22 @@ TEST(BootOptions, OnlyWhatChangedIsWritten) {
                                        remove + L"bootstatuspolicy", remove + L"onetimeadvancedoptions"}));
 
   // From one safe mode to another: one run; the shell goes when the kind no longer has it.
-  BootOptions shell;
-  shell.safeBoot = SafeBoot::Minimal;
-  shell.alternateShell = true;
-  BootOptions network;
-  network.safeBoot = SafeBoot::Network;
-  EXPECT_EQ(Runs(shell, network),
+  const BootOptions shell{.safeBoot = SafeBoot::Minimal, .alternateShell = true};
+  EXPECT_EQ(Runs(shell, {.safeBoot = SafeBoot::Network}),
             (std::vector<std::wstring>{set + L"safeboot network", remove + L"safebootalternateshell"}));
-  network.safeBoot = SafeBoot::DsRepair;
-  EXPECT_EQ(Runs(plain, network), std::vector<std::wstring>{set + L"safeboot dsrepair"});
+  EXPECT_EQ(Runs(plain, {.safeBoot = SafeBoot::DsRepair}), std::vector<std::wstring>{set + L"safeboot dsrepair"});
   // Repair already off by another tool's policy: turning it off again writes nothing more; a
   // policy the program did not write stays when repair comes back.
-  BootOptions repairOff;
-  repairOff.recoveryDisabled = true;
-  repairOff.bootStatusPolicy = L"DisplayAllFailures";
+  const BootOptions repairOff{.recoveryDisabled = true, .bootStatusPolicy = L"DisplayAllFailures"};
   EXPECT_TRUE(Runs(repairOff, repairOff).empty());
   EXPECT_EQ(Runs(repairOff, plain), std::vector<std::wstring>{set + L"recoveryenabled yes"});
 }
 
 TEST(BootOptions, ApplyStopsAtTheFirstFailureAndSaysWhatWasWritten) {
-  BootOptions before, after;
-  after.safeBoot = SafeBoot::Minimal;
-  after.alternateShell = after.testSigning = after.bootLog = true;
+  const BootOptions before;
+  const BootOptions after{.safeBoot = SafeBoot::Minimal, .alternateShell = true, .bootLog = true, .testSigning = true};
   test::FakePlatform fake;
-  fake.Reply(0, L"The operation completed successfully.");
-  fake.Reply(0, L"The operation completed successfully.");
-  fake.Reply(0, L"The operation completed successfully.");
+  for (int i = 0; i < 3; ++i) fake.Reply(0, L"The operation completed successfully.");
   fake.Reply(1, L"An error occurred while attempting to reference the specified entry.");
   std::vector<std::wstring> applied = {L"stale"};
   Fault error;

@@ -58,11 +58,8 @@ TEST(CreateWindowsEntry, BcdbootArgumentsFollowTheTarget) {
     fake.dosDevices[L"Volume{0f0f0f0f-1111-2222-3333-444444444444}"] = L"\\Device\\HarddiskVolume1";
     fake.AddFolder(L"D:\\Windows");
     fake.Reply(0, L"Boot files successfully created.");
-    WindowsEntryRequest request;
-    request.windowsDrive = L"d";
-    request.useBcdboot = true;
-    request.legacyBios = c.legacy;
-    request.setDefault = c.setDefault;
+    const WindowsEntryRequest request{
+        .windowsDrive = L"d", .setDefault = c.setDefault, .useBcdboot = true, .legacyBios = c.legacy};
     std::wstring id = L"stale";
     Fault error;
     EXPECT_TRUE(CreateWindowsEntry(c.store, request, id, error));
@@ -98,16 +95,16 @@ TEST(CreateWindowsEntry, RefusesAnythingButAWindowsDrive) {
   fake.AddFolder(L"ab\\Windows");
   std::wstring id;
   Fault error;
-  for (const std::wstring typed : {L"D:\\Windows", L"E", L"ab", L"", L"D: /s C:"}) {
-    WindowsEntryRequest request;
-    request.windowsDrive = typed;
-    EXPECT_FALSE(CreateWindowsEntry(L"", request, id, error));
-    EXPECT_EQ(error.kind, FaultKind::WindowsMissing);
+  // As typed, then the folder looked for.
+  const std::pair<std::wstring, std::wstring> cases[] = {{L"D:\\Windows", L"D:\\Windows\\Windows"},
+                                                         {L"E", L"E:\\Windows"},
+                                                         {L"ab", L"ab\\Windows"},
+                                                         {L"", L"\\Windows"},
+                                                         {L"D: /s C:", L"D: /s C:\\Windows"}};
+  for (const auto& [typed, folder] : cases) {
+    EXPECT_FALSE(CreateWindowsEntry(L"", {.windowsDrive = typed}, id, error));
+    EXPECT_EQ(error, (Fault{FaultKind::WindowsMissing, folder}));
   }
-  WindowsEntryRequest request;
-  request.windowsDrive = L"D:\\Windows";
-  CreateWindowsEntry(L"", request, id, error);
-  EXPECT_EQ(error, (Fault{FaultKind::WindowsMissing, L"D:\\Windows\\Windows"}));
   EXPECT_TRUE(fake.runs.empty());
 }
 
@@ -289,17 +286,12 @@ TEST(CreateWinPeEntry, BootSdiSearchOrder) {
 
 TEST(CreateWinPeEntry, ChecksAndRollbacks) {
   test::FakePlatform fake;
-  fake.AddFile(L"D:boot.wim");
   fake.AddFile(L"\\\\nas\\pe\\boot.wim");
-  fake.AddFile(L"D:\\Boot\\boot.sdi");
   std::wstring id;
   Fault error;
-  WinPeEntryRequest request;
-  request.imagePath = L"D:\\missing.wim";
-  EXPECT_FALSE(CreateWinPeEntry(L"", request, id, error));
+  EXPECT_FALSE(CreateWinPeEntry(L"", {.imagePath = L"D:\\missing.wim"}, id, error));
   EXPECT_EQ(error, (Fault{FaultKind::WimMissing, L"D:\\missing.wim"}));
-  request.imagePath = L"\\\\nas\\pe\\boot.wim";
-  EXPECT_FALSE(CreateWinPeEntry(L"", request, id, error));
+  EXPECT_FALSE(CreateWinPeEntry(L"", {.imagePath = L"\\\\nas\\pe\\boot.wim"}, id, error));
   EXPECT_EQ(error.kind, FaultKind::WimWithoutDriveLetter);
   EXPECT_TRUE(fake.runs.empty());
 
@@ -320,10 +312,8 @@ TEST(CreateWinPeEntry, ChecksAndRollbacks) {
   };
   for (const auto& step : steps) {
     Machine run(step.needle);
-    WinPeEntryRequest pe;
-    pe.imagePath = L"D:boot.wim";  // no backslash after the drive
-    run.AddFile(pe.imagePath);
-    EXPECT_FALSE(CreateWinPeEntry(L"", pe, id, error));
+    run.AddFile(L"D:boot.wim");  // no backslash after the drive
+    EXPECT_FALSE(CreateWinPeEntry(L"", {.imagePath = L"D:boot.wim"}, id, error));
     EXPECT_TRUE(id.empty());
     EXPECT_EQ(error, (Fault{step.expected, L"boom"}));
     EXPECT_EQ(run.Last(step.rollback.size()), step.rollback) << std::string(step.needle.begin(), step.needle.end());
