@@ -5,9 +5,8 @@ set(ZEL_MAIN_VIEW_PORTABLE
   ${ZEL_MAIN_VIEW_DIR}/main_layout.cpp
   ${ZEL_MAIN_VIEW_DIR}/main_texts.cpp
 )
-set(ZEL_MAIN_LAYOUT_TEST ${PROJECT_SOURCE_DIR}/tests/ui/main_layout_test.cpp)
 
-# Portable half: geometry and texts, tested on both trees.
+# Portable half: geometry and texts, tested on both trees (tests/ui).
 add_library(zelui_main_portable STATIC ${ZEL_MAIN_VIEW_PORTABLE})
 target_include_directories(zelui_main_portable PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(zelui_main_portable PUBLIC zelui_portable zelcore)
@@ -20,20 +19,4 @@ if(WIN32)
   )
   # The main window hosts the entries list (ui/views/CMakeLists.txt).
   target_link_libraries(zelui_main PUBLIC zelui_main_portable zelui_views zelui)
-
-  add_executable(zq-main-layout-test ${ZEL_MAIN_LAYOUT_TEST})
-  target_link_libraries(zq-main-layout-test PRIVATE zelui_main_portable GTest::gtest_main)
-  add_test(NAME ui-main-layout-wine COMMAND zq-main-layout-test)
-  set_tests_properties(ui-main-layout-wine PROPERTIES TIMEOUT 300 LABELS wine)
-else()
-  include(GoogleTest)
-  add_executable(zq-main-layout-test ${ZEL_MAIN_LAYOUT_TEST})
-  target_link_libraries(zq-main-layout-test PRIVATE zelui_main_portable GTest::gtest_main)
-  gtest_discover_tests(zq-main-layout-test PROPERTIES TIMEOUT 120 LABELS unit)
-
-  add_executable(zq-main-layout-test-sanitized ${ZEL_MAIN_LAYOUT_TEST})
-  target_link_libraries(zq-main-layout-test-sanitized PRIVATE zelui_main_portable_sanitized GTest::gtest_main)
-  add_test(NAME ui-main-layout-sanitized COMMAND zq-main-layout-test-sanitized)
-  set_tests_properties(ui-main-layout-sanitized PROPERTIES TIMEOUT 300 LABELS sanitized)
 endif()
-
