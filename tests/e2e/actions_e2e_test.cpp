@@ -5,11 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <memory>
 
 #include "core/bcd_store.h"
 #include "tests/e2e/app_driver.h"
 #include "tests/e2e/started_app.h"
+#include "tests/support/sample_store.h"
 #include "ui/views/main_texts.h"
 
 namespace zel::test {
@@ -30,7 +32,12 @@ TEST(ActionsEndToEnd, DeleteAsksFirstAndCancelRunsNothing) {
   ASSERT_TRUE(s.app->WaitForLog(L"> Delete boot entry [OK]"));
   const auto calls = s.sim.LogLines();
   EXPECT_TRUE(calls.size() >= 3 && calls[0].rfind(L"bcdedit /export ", 0) == 0);  // the automatic backup first
-  EXPECT_TRUE(Contains(calls, L"bcdedit /delete {6735cfd9-5c9a-4f12-af7f-fb01c27d6eaf} /cleanup"));
+  // The WinPE entry takes its own RAM-disk options along, and nothing else.
+  std::vector<std::wstring> deletes;
+  std::copy_if(calls.begin(), calls.end(), std::back_inserter(deletes),
+               [](const std::wstring& call) { return call.starts_with(L"bcdedit /delete "); });
+  EXPECT_EQ(deletes, (std::vector<std::wstring>{L"bcdedit /delete " + kSamplePe + L" /cleanup",
+                                                L"bcdedit /delete " + kSamplePeOptions + L" /f"}));
   EXPECT_NE(s.app->LogText().find(L"> Auto-backup \u2192 "), std::wstring::npos);
 }
 

@@ -182,6 +182,13 @@ TEST(RepairEfi, RunsTheTargetsBcdbootOnTheMountedPartition) {
     EXPECT_EQ(error, (Fault{FaultKind::WindowsMissing, std::wstring(drive) + L"\\Windows"}));
   }
   EXPECT_EQ(fake.runs.size(), 3u);
+
+  Machine failing;  // bcdboot's own words, and the partition unmounted all the same
+  failing.AddFolder(L"D:\\Windows");
+  failing.ReplyWhen(L"/f UEFI", 1, L"Failure when attempting to copy boot files.");
+  EXPECT_FALSE(RepairEfi(L"D:", error));
+  EXPECT_EQ(error, Said(L"Failure when attempting to copy boot files."));
+  EXPECT_EQ(failing.Arguments(), (std::vector<std::wstring>{L"Z: /S", L"\"D:\\Windows\" /s Z: /f UEFI", L"Z: /D"}));
 }
 
 }  // namespace

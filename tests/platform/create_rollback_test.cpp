@@ -1,5 +1,4 @@
-// Failures on the EFI System Partition and in entry creation, through the simulated
-// tools under Wine: real mounts, real files, real store edits undone.
+// Failures in entry creation through the simulated tools under Wine: real store edits undone.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -8,7 +7,6 @@
 #include <filesystem>
 
 #include "core/command_runner.h"
-#include "core/efi_backup.h"
 #include "core/entry_create.h"
 #include "core/utf8.h"
 #include "tests/support/files.h"
@@ -17,39 +15,7 @@
 namespace zel {
 namespace {
 
-using test::ReadBytes;
 using test::WriteBytes;
-
-size_t CountLines(const std::vector<std::wstring>& log, const std::wstring& suffix) {
-  return static_cast<size_t>(std::count_if(log.begin(), log.end(), [&](const std::wstring& line) {
-    return line.rfind(L"mountvol ", 0) == 0 && line.ends_with(suffix);
-  }));
-}
-
-// A failed backup keeps the older one and leaves no temporary archive; every mount, the
-// failed repair's too, is undone and nothing stays mounted.
-TEST(EspOnWine, FailuresUnmountAndKeepTheOlderBackup) {
-  test::SimSandbox sim;
-  WriteBytes(sim.Folder() + L"\\esp\\EFI\\Boot\\bootx64.efi", "fallback loader");
-  sim.UseEsp(sim.Folder() + L"\\esp");
-  const std::wstring zip = sim.Folder() + L"\\EFI Backup.zip";
-  WriteBytes(zip, "older backup");
-  Fault error;
-  sim.FailWhen(L"tar -a -cf");
-  EXPECT_FALSE(BackupEfi(zip, error));
-  EXPECT_NE(error.detail.find(L"simulated failure"), std::wstring::npos);
-  EXPECT_EQ(ReadBytes(zip), "older backup");
-  for (const auto& item : std::filesystem::directory_iterator(std::filesystem::path(sim.Folder()))) {
-    EXPECT_EQ(item.path().wstring().find(L".tmp-"), std::wstring::npos) << item.path().string();
-  }
-  sim.FailWhen(L"bcdboot");
-  EXPECT_FALSE(RepairEfi(L"C:", error));
-
-  const auto log = sim.LogLines();
-  EXPECT_EQ(CountLines(log, L" /S"), 2u);
-  EXPECT_EQ(CountLines(log, L" /D"), 2u);
-  EXPECT_EQ(GetFileAttributesW(L"Y:\\"), INVALID_FILE_ATTRIBUTES);
-}
 
 // Each step failing in turn leaves the store exactly as it was.
 TEST(CreateOnWine, WinPeEntryRollsBackAfterEachFailure) {
