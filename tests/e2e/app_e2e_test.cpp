@@ -124,10 +124,8 @@ TEST(AppEndToEnd, ASystemDllBesideTheProgramIsNotLoaded) {
   sim.UseSystemStore(sim.CopyStore(L"uefi-win11.txt", L"system.txt"));
   const std::wstring folder = sim.Folder() + L"\\app";
   std::filesystem::create_directories(std::filesystem::path(folder));
-  wchar_t self[MAX_PATH];
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
-  const std::wstring planted = std::wstring(self).substr(0, std::wstring(self).find_last_of(L'\\') + 1) + L"zq-test-planted.dll";
-  ASSERT_TRUE(CopyFileW(planted.c_str(), (folder + L"\\winspool.drv").c_str(), FALSE));
+  ASSERT_TRUE(
+      CopyFileW(BesideThisProgram(L"zq-test-planted.dll").c_str(), (folder + L"\\winspool.drv").c_str(), FALSE));
   struct NativeFirst {
     const wchar_t* key = L"Software\\Wine\\AppDefaults\\ZelQuillonPE.exe\\DllOverrides";
     NativeFirst() {

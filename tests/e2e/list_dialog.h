@@ -6,13 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "ui/dialogs_win.h"
+
 namespace zel::test {
 
-constexpr int kListBox = 300, kListFirstAction = 310;
+using ui::kListBoxId, ui::kListFirstActionId;
 
 // Each row's text as the list box holds it (title, then " — " and the details).
 inline std::vector<std::wstring> ListRows(HWND dialog) {
-  HWND box = GetDlgItem(dialog, kListBox);
+  HWND box = GetDlgItem(dialog, kListBoxId);
   std::vector<std::wstring> rows;
   const LRESULT count = SendMessageW(box, LB_GETCOUNT, 0, 0);
   for (LRESULT i = 0; i < count; ++i) {
@@ -25,10 +27,10 @@ inline std::vector<std::wstring> ListRows(HWND dialog) {
 
 // Selects `row` as a click would, then presses action `action`.
 inline void ChooseRow(HWND dialog, int row, int action) {
-  HWND box = GetDlgItem(dialog, kListBox);
+  HWND box = GetDlgItem(dialog, kListBoxId);
   SendMessageW(box, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
-  SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(kListBox, LBN_SELCHANGE), reinterpret_cast<LPARAM>(box));
-  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(kListFirstAction + action, BN_CLICKED), 0);
+  SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(kListBoxId, LBN_SELCHANGE), reinterpret_cast<LPARAM>(box));
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(kListFirstActionId + action, BN_CLICKED), 0);
 }
 
 }  // namespace zel::test
