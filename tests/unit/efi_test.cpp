@@ -141,18 +141,19 @@ TEST(ArchiveListing, EfiFolderAtTheRoot) {
   for (const auto& [listing, expected] : cases) EXPECT_EQ(ListingHasEfiRoot(listing), expected) << listing;
 }
 
-// An unsafe archive is refused before mounting end to end (EfiEndToEnd.BackupRestoreAnUnsafeArchiveAndRepair).
-TEST(RestoreEfi, AFailedUnpackUnmountsAndMissingPiecesRunNothing) {
+TEST(RestoreEfi, ChecksTheListingBeforeMounting) {
   Fault error;
-  {
+  const std::wstring list = L"-tf \"E:\\efi.zip\"";
+  for (const bool hostile : {true, false}) {  // an unsafe member is refused before mounting; a failed unpack unmounts
     Machine fake;
     fake.AddFile(L"E:\\efi.zip");
-    fake.ReplyWhen(L"-tf", 0, L"");
+    fake.ReplyWhen(L"-tf", 0, hostile ? L"EFI/\r\nEFI/../../Windows/System32/evil.dll\r\n" : L"");
     fake.ReplyWhen(L"-xf", 1, L"tar: Error exit delayed from previous errors.");
     EXPECT_FALSE(RestoreEfi(L"E:\\efi.zip", error));
-    EXPECT_EQ(error, Said(L"tar: Error exit delayed from previous errors."));
-    EXPECT_EQ(fake.Arguments(),
-              (std::vector<std::wstring>{L"-tf \"E:\\efi.zip\"", L"Z: /S", L"-xf \"E:\\efi.zip\" -C Z:\\", L"Z: /D"}));
+    EXPECT_EQ(error, (hostile ? Fault{FaultKind::UnsafeArchivePath, L"EFI/../../Windows/System32/evil.dll"}
+                              : Said(L"tar: Error exit delayed from previous errors.")));
+    const std::vector<std::wstring> unpacked = {list, L"Z: /S", L"-xf \"E:\\efi.zip\" -C Z:\\", L"Z: /D"};
+    EXPECT_EQ(fake.Arguments(), hostile ? std::vector<std::wstring>{list} : unpacked);
   }
   test::FakePlatform fake;
   EXPECT_FALSE(RestoreEfi(L"E:\\missing.zip", error));
