@@ -9,6 +9,5 @@ inline const std::wstring kSamplePe = L"{6735cfd9-5c9a-4f12-af7f-fb01c27d6eaf}";
 inline const std::wstring kSamplePeOptions = L"{9a263024-18d9-496e-a05b-438c0eb9470f}";
 inline const std::wstring kSampleMemtest = L"{b2721d73-1db4-4c62-bf78-c548a880142d}";
 inline const std::wstring kSampleRecovery = L"{c772845f-b0ee-478b-96b6-3833ed5bc3ac}";
-inline const std::wstring kSampleRecoveryOptions = L"{94b13010-f0f0-4ab2-8eb6-071fcad6e3a7}";
 
 }  // namespace zel::test

@@ -15,11 +15,9 @@ const std::wstring kSystem32 = L"C:\\Windows\\system32";
 
 TEST(Firmware, EnvironmentAndFirmwareLabels) {
   test::FakePlatform fake;
-  fake.environment[L"SystemDrive"] = L"C:";
-  EXPECT_FALSE(IsWinPeEnvironment());
+  fake.environment[L"SystemDrive"] = L"C:";  // the label says whether this is Windows PE
   EXPECT_EQ(EnvironmentLabel(), L"Windows");
   fake.environment[L"SystemDrive"] = L"x:";  // no MiniNT key, but booted from X:
-  EXPECT_TRUE(IsWinPeEnvironment());
   EXPECT_EQ(EnvironmentLabel(), L"Windows PE (x:)");
   fake.environment.clear();
   fake.registryKeys.insert(kMiniNt);
@@ -71,24 +69,24 @@ TEST(Firmware, RequestKeepsEveryOtherBitAndChecksFirst) {
   EXPECT_EQ(fake.firmwareWrites, 4);  // nothing written by the refused requests
 }
 
-// Outside Windows PE, restart and shut down run end to end (ActionsEndToEnd.PowerAndRawView).
-TEST(Firmware, PowerActionsPickTheRightTool) {
+// Windows PE's tools; outside it, restart, shut down and restart into the firmware run end to end
+// (ActionsEndToEnd.PowerAndRawView).
+TEST(Firmware, PowerActionsPickTheRightToolInWindowsPe) {
   struct Case {
-    bool pe, wpeutil, shutdown;
+    bool wpeutil, shutdown;
     PowerAction action;
     std::wstring program, arguments;
   };
   const Case cases[] = {
-      {true, true, true, PowerAction::Restart, L"wpeutil.exe", L"Reboot"},
-      {true, true, true, PowerAction::Shutdown, L"wpeutil.exe", L"Shutdown"},
-      {true, false, false, PowerAction::Restart, L"shutdown.exe", L"/r /t 0"},  // run even when missing
-      {false, true, true, PowerAction::FirmwareSetup, L"shutdown.exe", L"/r /fw /t 0"},
-      {true, true, true, PowerAction::FirmwareSetup, L"wpeutil.exe", L"Reboot"},
-      {true, false, true, PowerAction::FirmwareSetup, L"shutdown.exe", L"/r /t 0"},
+      {true, true, PowerAction::Restart, L"wpeutil.exe", L"Reboot"},
+      {true, true, PowerAction::Shutdown, L"wpeutil.exe", L"Shutdown"},
+      {false, false, PowerAction::Restart, L"shutdown.exe", L"/r /t 0"},  // run even when missing
+      {true, true, PowerAction::FirmwareSetup, L"wpeutil.exe", L"Reboot"},
+      {false, true, PowerAction::FirmwareSetup, L"shutdown.exe", L"/r /t 0"},
   };
   for (const auto& c : cases) {
     test::FakePlatform fake;
-    if (c.pe) fake.registryKeys.insert(kMiniNt);
+    fake.registryKeys.insert(kMiniNt);
     if (c.wpeutil) fake.AddFile(kSystem32 + L"\\wpeutil.exe");
     if (c.shutdown) fake.AddFile(kSystem32 + L"\\shutdown.exe");
     fake.firmwareVariables[L"OsIndicationsSupported"] = {1, 7, 8};
@@ -99,8 +97,8 @@ TEST(Firmware, PowerActionsPickTheRightTool) {
     EXPECT_EQ(fake.runs[0].program, kSystem32 + L"\\" + c.program);
     EXPECT_EQ(fake.runs[0].arguments, c.arguments);
     EXPECT_EQ(fake.runs[0].timeoutMs, 120000u);
-    // The firmware variable is touched only when shutdown /fw cannot be used.
-    EXPECT_EQ(fake.firmwareWrites, c.action == PowerAction::FirmwareSetup && c.pe ? 1 : 0);
+    // Without shutdown /fw the firmware variable asks for the setup screen.
+    EXPECT_EQ(fake.firmwareWrites, c.action == PowerAction::FirmwareSetup ? 1 : 0);
   }
 }
 
