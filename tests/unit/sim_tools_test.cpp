@@ -1,11 +1,9 @@
 // The simulated tar, bcdboot, mountvol and power tools where the end-to-end flows
-// do not reach them: damaged and hostile archives, BIOS, refusals, failures.
+// do not reach them: damaged and hostile archives, refusals, failures.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <random>
 #include <set>
@@ -16,8 +14,6 @@
 #include "core/text.h"
 #include "core/utf8.h"
 #include "sim/bcdboot/bcdboot.h"
-#include "sim/bcdedit/identifiers.h"
-#include "sim/bcdedit/store.h"
 #include "sim/common/argv.h"
 #include "sim/mountvol/mountvol.h"
 #include "sim/power/power.h"
@@ -43,23 +39,6 @@ std::string Archive(const std::vector<zip::Entry>& entries) {
   zip::Writer writer;
   for (const auto& entry : entries) EXPECT_TRUE(writer.Add(entry)) << entry.name;
   return writer.Finish();
-}
-
-// Round trips go through SimTar below and the end-to-end EFI flows; here, damage.
-TEST(SimZip, DamageIsRefusedAndLeavesTheOutputAlone) {
-  std::vector<zip::Entry> read = {{"kept", "", {}}};
-  std::string error;
-  EXPECT_EQ(zip::Crc32("123456789"), 0xCBF43926u);  // the published check value
-  const std::string good = Archive({{"a.txt", "hello", {}}});
-  std::string flipped = good, compressed = good;
-  flipped[30 + 5] ^= 1;                          // first data byte, after the local header and name
-  compressed[good.find("PK\x01\x02") + 10] = 8;  // deflate
-  EXPECT_FALSE(zip::Read(flipped, read, error));
-  EXPECT_NE(error.find("CRC"), std::string::npos) << error;
-  for (const std::string& bad : {compressed, good.substr(0, good.size() - 1), good.substr(10)}) {
-    EXPECT_FALSE(zip::Read(bad, read, error));
-  }
-  EXPECT_EQ(read, (std::vector<zip::Entry>{{"kept", "", {}}}));
 }
 
 // A fresh folder under the system's temporary folder, removed afterwards.
@@ -106,8 +85,6 @@ TEST_F(SimTar, UnpackingRefusesMembersThatLeaveTheFolder) {
 
   const Outcome unpacked = ExecuteTar({L"-xf", At("hostile.zip"), L"-C", At("target/EFI")});
   EXPECT_EQ(unpacked.exitCode, 1);
-  EXPECT_NE(unpacked.output.find(L"tar: ../escaped.txt: Path contains '..'\r\n"), npos);
-  EXPECT_NE(unpacked.output.find(L"tar: /abs.txt: Path is absolute\r\n"), npos);
   for (const char* name : hostile) {
     EXPECT_NE(unpacked.output.find(L"tar: " + zel::Utf8ToWide(name) + L": "), npos) << name;
   }
@@ -117,19 +94,25 @@ TEST_F(SimTar, UnpackingRefusesMembersThatLeaveTheFolder) {
                               {"target/EFI/a..b/", ""}, {"target/EFI/a..b/c", ""}, {"target/EFI/dot", ""}}));
 }
 
-TEST_F(SimTar, FailuresExitWithOneAndSayWhy) {
+// Each failure exits with 1 and writes nothing: a damaged archive is refused whole, before
+// anything is unpacked from it.
+TEST_F(SimTar, FailuresExitWithOneAndWriteNothing) {
   fs::create_directories(root_ / "esp");
   std::ofstream(root_ / "notzip.zip") << "plain text";
+  std::string damaged = Archive({{"EFI/ok.txt", "fine", {}}, {"EFI/bad.txt", "hello", {}}});
+  damaged[damaged.find("hello")] ^= 1;
+  std::ofstream(root_ / "damaged.zip", std::ios::binary) << damaged;
   const std::pair<Args, std::wstring> cases[] = {
       {{L"-tf", At("missing.zip")}, L"Error opening archive: Failed to open"},
       {{L"-tf", At("notzip.zip")}, L"Unrecognized archive format"},
+      {{L"-tf", At("damaged.zip")}, L"'EFI/bad.txt' fails its CRC check"},
+      {{L"-xf", At("damaged.zip"), L"-C", At("esp")}, L"'EFI/bad.txt' fails its CRC check"},
       {{L"-a", L"-cf", At("out.zip"), L"-C", At("nowhere"), L"."}, L"could not chdir"},
-      {{L"-a", L"-cf", At("out.zip"), L"-C", At("esp"), L"absent"}, L"absent: Cannot stat"},
       {{L"-cf", At("out.tar"), L"-C", At("esp"), L"."}, L"only ZIP archives"},
   };
   for (const auto& [args, part] : cases) EXPECT_TRUE(Refused(ExecuteTar(args), part)) << zel::WideToUtf8(part);
   // A failed packing writes no archive: a partial backup would look whole.
-  EXPECT_EQ(Tree(), (Files{{"esp/", ""}, {"notzip.zip", "plain text"}}));
+  EXPECT_EQ(Tree(), (Files{{"damaged.zip", damaged}, {"esp/", ""}, {"notzip.zip", "plain text"}}));
 }
 
 // bcdboot against an in-memory disk; "sys" is the system store.
@@ -149,59 +132,11 @@ class SimBcdboot : public ::testing::Test {
     return ExecuteBcdboot(SplitArguments(argumentText), files);
   }
 
-  struct Store : BcdStore {
-    const BcdObject* manager() const { return FindObject(kBootManagerId); }
-    std::vector<const BcdObject*> loaders() const {
-      std::vector<const BcdObject*> loaders;
-      for (const auto& object : objects) {
-        if (object.title == L"Windows Boot Loader") loaders.push_back(&object);
-      }
-      return loaders;
-    }
-  };
-  Store Stored(const std::wstring& path) {
-    Store store;
-    std::wstring error;
-    EXPECT_TRUE(LoadStore(files_[path], store, error)) << zel::WideToUtf8(error);
-    return store;
-  }
-
   std::set<std::wstring> folders_ = {L"d:\\windows", L"s:\\"};
   std::map<std::wstring, std::string> files_;
 };
 
-// UEFI, the end-to-end repair's case, runs there; BIOS only here.
-TEST_F(SimBcdboot, FillsABiosSystemPartition) {
-  ASSERT_EQ(Run(L"D:\\Windows /s s:\\ /f bios").exitCode, 0);
-  EXPECT_TRUE(files_.contains(L"S:\\bootmgr"));
-  EXPECT_FALSE(files_.contains(L"S:\\EFI\\Microsoft\\Boot\\BCD"));
-  EXPECT_EQ(Stored(L"S:\\Boot\\BCD").loaders().at(0)->FirstValue(L"path"), L"\\Windows\\system32\\winload.exe");
-}
-
-TEST_F(SimBcdboot, SystemStoreGetsTheEntryFirstOnceAndInItsFlavour) {
-  files_[L"sys"] = zel::test::ReadBytes(L"" ZQ_SIM_STORES_DIR "/bios-legacy.txt");
-  const Store before = Stored(L"sys");
-  ASSERT_TRUE(before.manager() != nullptr && before.manager()->Find(L"displayorder") != nullptr);
-
-  ASSERT_EQ(Run(L"D:\\Windows /d").exitCode, 0);
-  Store after = Stored(L"sys");
-  ASSERT_EQ(after.loaders().size(), before.loaders().size() + 1);
-  const std::wstring id = after.loaders().back()->id;
-  EXPECT_EQ(after.loaders().back()->FirstValue(L"path"), L"\\Windows\\system32\\winload.exe");  // a BIOS store
-  Args order = before.manager()->Find(L"displayorder")->values;
-  order.insert(order.begin(), id);
-  EXPECT_EQ(after.manager()->Find(L"displayorder")->values, order);
-  EXPECT_EQ(after.manager()->FirstValue(L"default"), before.manager()->FirstValue(L"default"));  // /d keeps it
-  EXPECT_EQ(after.currentId, before.currentId);
-
-  // Again for the same Windows: the entry is refreshed, not doubled, and becomes the default.
-  ASSERT_EQ(Run(L"d:\\windows\\").exitCode, 0);
-  after = Stored(L"sys");
-  EXPECT_EQ(after.loaders().size(), before.loaders().size() + 1);
-  EXPECT_EQ(after.manager()->FirstValue(L"default"), id);
-  EXPECT_EQ(after.manager()->Find(L"displayorder")->values, order);
-}
-
+// Success runs end to end (the EFI repair and the Windows entry made with bcdboot); here, refusals.
 TEST_F(SimBcdboot, RefusalsChangeNothing) {
   files_[L"sys"] = "zq-sim-bcd-store 1\n";
   const auto before = files_;
@@ -251,8 +186,8 @@ TEST(SimMountvol, MountsOnlyFreeLettersAndRemovesOnlyItsOwn) {
   EXPECT_EQ(calls.size(), 2u);  // none of these reached the machine
 }
 
+// The program's shutdown forms run end to end; wpeutil only in WinPE, so here.
 TEST(SimPower, AcceptsTheProgramsRequestsAndNothingElse) {
-  EXPECT_EQ(ExecuteShutdown(SplitArguments(L"-R -T 30")).exitCode, 0);  // the program's own forms run end to end
   for (const wchar_t* refused : {L"", L"/r /s /t 0", L"/fw /t 0", L"/r /t x", L"/r /t 315360001", L"r /t 0"}) {
     EXPECT_TRUE(Refused(ExecuteShutdown(SplitArguments(refused)), L"Usage: shutdown")) << zel::WideToUtf8(refused);
   }
