@@ -179,27 +179,25 @@ TEST_F(EntriesTest, KindBadgesAndDetails) {
 
 // Safe mode in the warning colour with its kind; signing switched off in the danger colour.
 TEST_F(EntriesTest, BootOptionBadges) {
+  using zel::SafeBoot;
+  const struct {
+    zel::BootOptions options;
+    std::vector<std::wstring> badges;  // in the warning colour, or after a '!' in the danger colour
+  } cases[] = {{{}, {}},
+               {{.safeBoot = SafeBoot::Minimal}, {L"Safe Mode"}},
+               {{.safeBoot = SafeBoot::Minimal, .alternateShell = true}, {L"Safe Mode (Command Prompt)"}},
+               {{.safeBoot = SafeBoot::Network, .alternateShell = true, .testSigning = true, .noIntegrityChecks = true},
+                {L"Safe Mode (Network)", L"!Test Signing", L"!Integrity Checks Off"}},
+               {{.safeBoot = SafeBoot::DsRepair, .alternateShell = true}, {L"Safe Mode (AD Repair)"}}};
   BcdSnapshot s = Store(1, 0);
-  zel::BootOptions& options = s.entries[0].options;
-  const auto texts = [&] {
-    std::vector<std::wstring> out;
+  for (const auto& c : cases) {
+    s.entries[0].options = c.options;
+    std::vector<std::wstring> badges;
     for (const Badge& b : Card(s, 0).badges) {
-      if (b.colour == Warning || b.colour == Danger) out.push_back(b.text);
+      if (b.colour == Warning || b.colour == Danger) badges.push_back((b.colour == Danger ? L"!" : L"") + b.text);
     }
-    return out;
-  };
-  EXPECT_TRUE(texts().empty());
-  options.safeBoot = zel::SafeBoot::Minimal;
-  EXPECT_EQ(texts(), std::vector<std::wstring>{L"Safe Mode"});
-  EXPECT_EQ(Card(s, 0).badges.back().colour, Warning);
-  options.alternateShell = true;
-  EXPECT_EQ(texts(), std::vector<std::wstring>{L"Safe Mode (Command Prompt)"});
-  options.safeBoot = zel::SafeBoot::Network;
-  options.testSigning = options.noIntegrityChecks = true;
-  EXPECT_EQ(texts(), (std::vector<std::wstring>{L"Safe Mode (Network)", L"Test Signing", L"Integrity Checks Off"}));
-  options.safeBoot = zel::SafeBoot::DsRepair;
-  EXPECT_EQ(texts().front(), L"Safe Mode (AD Repair)");
-  EXPECT_EQ(Card(s, 0).badges.back().colour, Danger);
+    EXPECT_EQ(badges, c.badges) << &c - cases;
+  }
 }
 
 // Every text of the list and its cards has a Vietnamese form of its own (the policy is data).
