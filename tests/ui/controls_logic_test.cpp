@@ -104,13 +104,15 @@ TEST(ButtonLook, VariantsAndStates) {
 TEST(DialogLayout, ButtonRowsAndForms) {
   EXPECT_EQ(ButtonRowLefts({100, 120}, 480, 8), (std::vector<int>{380, 252}));  // first button rightmost
   DpiGuard dpi(144);
+  // Top to bottom and apart: the description at its measured height, then each field's label (none
+  // for a check box) and input; the button row's S(64) below the last one.
   const FormLayout form = LayOutForm(810, 40, true, {FieldType::Text, FieldType::CheckBox, FieldType::ReadOnly});
-  EXPECT_EQ(form.description.top, 33);
-  EXPECT_EQ(form.labels[0].top, 33 + 40 + 21);
-  EXPECT_EQ(form.inputs[0].Height(), 51);
-  EXPECT_EQ(form.inputs[1].top, form.inputs[0].bottom + 18);
+  const Rect stack[] = {form.description, form.labels[0], form.inputs[0],
+                        form.inputs[1],   form.labels[2], form.inputs[2]};
+  for (size_t i = 1; i < std::size(stack); ++i) EXPECT_GT(stack[i].top, stack[i - 1].bottom) << i;
+  EXPECT_EQ(form.description.Height(), 40);
   EXPECT_TRUE(form.labels[1].IsEmpty());
-  EXPECT_EQ(form.clientHeight, form.inputs[2].bottom + 18 + 12 + 96);
+  EXPECT_GE(form.clientHeight, form.inputs[2].bottom + ScaleDpi(64));
   EXPECT_EQ(MessageTextHeight(5000), 570);
   // Segments fill their row exactly, in order, without overlapping.
   const std::vector<Rect> segments = SegmentRects(Rect{10, 5, 507, 39}, 5, 6);

@@ -26,7 +26,7 @@ TEST(Blend, RoundsEachChannelToNearestAndReturnsAnInputAtTheEnds) {
   EXPECT_EQ(Blend(0x123456, 0xABCDEF, 1000), 0xABCDEFu);
 }
 
-TEST(Dpi, MulDivRoundsHalvesAwayFromZeroAndFailsAsMinusOne) {
+TEST(Dpi, RoundsHalvesAwayFromZeroFailsAsMinusOneAndNeverGoesBelow96) {
   // Then: the 64-bit product is needed; division by zero and overflow fail.
   const std::array<int, 4> cases[] = {{1, 1, 2, 1},   {-1, 1, 2, -1},     {5, 1, -2, -3},
                                       {-5, 1, -2, 3}, {-2, 1, 3, -1},     {INT_MAX, INT_MAX, INT_MAX, INT_MAX},
@@ -39,10 +39,8 @@ TEST(Dpi, MulDivRoundsHalvesAwayFromZeroAndFailsAsMinusOne) {
     }
   }
 #endif
-}
 
-// The layout tests at 144 DPI check the scaling itself; here, the floor and the halves.
-TEST(Dpi, NeverBelow96AndScalesWithRounding) {
+  // The layout tests at 144 DPI check the scaling itself; here, the floor and the halves.
   SetDpi(72);
   EXPECT_EQ(CurrentDpi(), 96);
   SetDpi(120);
