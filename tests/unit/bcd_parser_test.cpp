@@ -61,7 +61,6 @@ std::wstring Options(const BootOptions& o) {
 TEST(BcdParser, ReadsARealUefiStore) {
   BcdSnapshot s = Parse(test::kUefiListing);
   EXPECT_EQ(s.timeoutSeconds, 30);
-  EXPECT_TRUE(s.displayBootMenu);
   EXPECT_EQ(s.defaultId, kWin11);
   EXPECT_EQ(s.displayOrder, (std::vector<std::wstring>{kWin11, kWinPe, kMemtest}));
 
@@ -80,62 +79,72 @@ TEST(BcdParser, ReadsARealUefiStore) {
                      }));
 }
 
-TEST(BcdParser, DefaultCurrentAndBootSequenceMarkTheirEntries) {
-  BcdSnapshot s{.defaultId = kWinPe, .currentId = kWin11};  // default from /enum {default}: the manager's own wins
-  ParseListing(test::kUefiListing, s);
-  EXPECT_EQ(s.defaultId, kWin11);
-  EXPECT_TRUE(s.entries[0].isDefault && s.entries[0].isCurrent);
-
-  BcdSnapshot once = Parse(Manager(Line(L"bootsequence", Id(2)) + L"   " + Id(1) + L"\r\n") + Loader(Id(1), kWinload) +
-                           Loader(Id(2), kWinload));
-  EXPECT_EQ(once.bootSequenceId, Id(2));
-  EXPECT_EQ(Rows(once),
-            (std::vector<std::wstring>{Id(1) + L"|Windows Boot Entry" + kWinloadRow + L"1 windows listed",
-                                       Id(2) + L"|Windows Boot Entry" + kWinloadRow + L"2 windows once listed"}));
-}
-
-TEST(BcdParser, BlocksStartOnlyAfterADashLineFollowedByAGuid) {
-  // Four dashes start nothing; dashes with blanks around do.
-  const std::wstring text = L"Title\r\n----\r\nidentifier " + Id(1) + L"\r\n" + kWinload +
-                            L"Title\r\n   -----   \r\nidentifier {3C7A8B2E-AAAA-11EF-9C2A-806E6F6E6963}\r\n" + kWinload;
-  BcdSnapshot s = Parse(text);
-  ASSERT_EQ(s.entries.size(), 1u);
-  EXPECT_EQ(s.entries[0].identifier, L"{3c7a8b2e-aaaa-11ef-9c2a-806e6f6e6963}");
-
-  // Without any dash line: loaded, nothing else.
-  BcdSnapshot none = Parse(L"The boot configuration data store could not be opened.\r\n" + kWinload);
-  EXPECT_TRUE(none.entries.empty());
-  EXPECT_TRUE(none.displayOrder.empty());
-  EXPECT_EQ(none.timeoutSeconds, 10);
-  EXPECT_TRUE(none.displayBootMenu);
-}
-
-TEST(BcdParser, TitlesAliasesAndOtherLanguages) {
+// Shapes of listings, read into rows. The running entry, and a default named both by
+// /enum {default} and the manager, are in the store's tests.
+TEST(BcdParser, ListingShapesTitlesAndLanguages) {
   const std::wstring winload = Line(L"path", L"\\Windows\\system32\\winload.efi");
+  const std::wstring bios = L"path \\Windows\\system32\\winload.exe\r\n";
+  const std::wstring biosRow = L"|Windows Boot Entry|||\\Windows\\system32\\winload.exe|Standard|";
+  const std::wstring memtest = Block(L"Windows Memory Tester", Id(7), L"path \\boot\\memtest.exe\r\n");
   struct Case {
+    const char* name;
     std::wstring listing;
     std::vector<std::wstring> rows;
-    int32_t timeout;
+    int32_t timeout = 10;
   };
   const Case cases[] = {
-      // No titles: the last element above the dashes stays with its object.
-      {L"-----\r\nidentifier " + Id(1) + L"\r\n" + winload + L"description Windows 11\r\n-----\r\nidentifier " + Id(2) +
+      {"four dashes start nothing; dashes with blanks around do",
+       L"Title\r\n----\r\nidentifier " + Id(1) + L"\r\n" + kWinload +
+           L"Title\r\n   -----   \r\nidentifier {3C7A8B2E-AAAA-11EF-9C2A-806E6F6E6963}\r\n" + kWinload,
+       {L"{3c7a8b2e-aaaa-11ef-9c2a-806e6f6e6963}|Windows Boot Entry" + kWinloadRow + L"1 windows listed"}},
+      {"no dash line at all", L"The boot configuration data store could not be opened.\r\n" + kWinload, {}},
+      {"no titles: the last element above the dashes stays with its object",
+       L"-----\r\nidentifier " + Id(1) + L"\r\n" + winload + L"description Windows 11\r\n-----\r\nidentifier " + Id(2) +
            L"\r\n" + winload,
-       {Id(1) + L"|Windows 11" + kWinloadRow + L"1 windows listed", Id(2) + L"|Windows Boot Entry" + kWinloadRow + L"2 windows listed"},
-       10},
-      // Without /v (German): objects named by an alias are skipped whole, the others read.
-      {Block(L"Windows-Start-Manager", L"{bootmgr}", L"timeout 5\r\n", L"Bezeichner") +
+       {Id(1) + L"|Windows 11" + kWinloadRow + L"1 windows listed",
+        Id(2) + L"|Windows Boot Entry" + kWinloadRow + L"2 windows listed"}},
+      {"without /v (German): objects named by an alias are skipped whole, the others read",
+       Block(L"Windows-Start-Manager", L"{bootmgr}", L"timeout 5\r\n", L"Bezeichner") +
            Block(L"Windows-Startladeprogramm", Id(1), winload + L"description Windows 11\r\n", L"Bezeichner") +
            Block(L"Windows-Startladeprogramm", L"{current}", winload + L"description Windows 10\r\n", L"Bezeichner"),
-       {Id(1) + L"|Windows 11" + kWinloadRow + L"1 windows listed"}, 10},
-      // Chinese titles and identifier key, the rest English.
-      // A title's dashes need not match its length.
-      {L"\r\nWindows 启动管理器\r\n--------------------\r\n标识符                  " + BootManagerGuid + L"\r\ndisplayorder " +
-           Id(2) + L"\r\ntimeout                 7\r\n\r\nWindows 启动加载器\r\n-------------------\r\n标识符                  " +
-           Id(2) + L"\r\n" + winload + L"description             Windows 11\r\n",
-       {Id(2) + L"|Windows 11" + kWinloadRow + L"1 windows listed"}, 7},
+       {Id(1) + L"|Windows 11" + kWinloadRow + L"1 windows listed"}},
+      {"Chinese titles and identifier key, the rest English; a title's dashes need not match its length",
+       L"\r\nWindows 启动管理器\r\n--------------------\r\n标识符                  " + BootManagerGuid +
+           L"\r\ndisplayorder " + Id(2) + L"\r\ntimeout                 7\r\n\r\nWindows 启动加载器\r\n" +
+           L"-------------------\r\n标识符                  " + Id(2) + L"\r\n" + winload +
+           L"description             Windows 11\r\n",
+       {Id(2) + L"|Windows 11" + kWinloadRow + L"1 windows listed"},
+       7},
+      {"Windows by its loader, WinPE by a true winpe element; a missing description names the kind",
+       Manager(L"displayorder " + Id(1) + L"\r\n " + Id(2) + L"\r\n " + Id(3) + L"\r\n " + Id(4) + L"\r\n " + Id(5) +
+               L"\r\n") +
+           Loader(Id(1), L"path \\WINDOWS\\system32\\WINLOAD.EFI\r\n") + Loader(Id(2), L"path \\ntldr\r\n") +
+           Loader(Id(3), L"winpe TRUE\r\n") + Loader(Id(4), L"winpe no\r\n") +
+           Loader(Id(5), L"Description   My  Tools  \r\nwinpe yes please\r\n"),
+       {Id(1) + L"|Windows Boot Entry|||\\WINDOWS\\system32\\WINLOAD.EFI|Standard|1 windows listed",
+        Id(2) + L"|Windows Boot Entry|||\\ntldr|Standard|2 windows listed",
+        Id(3) + L"|Windows PE||||Standard|3 winpe listed", Id(4) + L"|Boot Entry||||Standard|4 listed",
+        Id(5) + L"|My  Tools||||Standard|5 listed"}},
+      {"listed: 2 then the memory tester; 1 and 3 hidden, kept in printed order after them",
+       Manager(L"displayorder " + Id(2) + L"\r\n  " + Id(7) + L"\r\n") + Loader(Id(3), bios) + Loader(Id(1), bios) +
+           Loader(Id(2), bios) + memtest,
+       {Id(2) + biosRow + L"1 windows listed", Id(7) + L"|Boot Entry|||\\boot\\memtest.exe|Standard|2 listed",
+        Id(3) + biosRow + L"0 windows", Id(1) + biosRow + L"0 windows"}},
+      {"an unlisted memory tester is dropped",
+       Manager(L"displayorder " + Id(2) + L"\r\n") + Loader(Id(2), bios) + memtest,
+       {Id(2) + biosRow + L"1 windows listed"}},
+      {"no displayorder: every Windows entry is in the menu, numbered in printed order",
+       Manager(L"timeout 3\r\n") + Loader(Id(5), bios) + Loader(Id(4), bios) + memtest,
+       {Id(5) + biosRow + L"1 windows listed", Id(4) + biosRow + L"2 windows listed"},
+       3},
+      {"a one-time boot entry",
+       Manager(Line(L"bootsequence", Id(2)) + L"   " + Id(1) + L"\r\n") + Loader(Id(1), kWinload) +
+           Loader(Id(2), kWinload),
+       {Id(1) + L"|Windows Boot Entry" + kWinloadRow + L"1 windows listed",
+        Id(2) + L"|Windows Boot Entry" + kWinloadRow + L"2 windows once listed"}},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
     const BcdSnapshot s = Parse(c.listing);
     EXPECT_EQ(Rows(s), c.rows);
     EXPECT_EQ(s.timeoutSeconds, c.timeout);
@@ -186,42 +195,6 @@ TEST(BcdParser, ManagerValues) {
     EXPECT_EQ(s.timeoutSeconds, timeout) << std::string(elements.begin(), elements.end());
     EXPECT_EQ(s.displayBootMenu, menu) << std::string(elements.begin(), elements.end());
   }
-}
-
-TEST(BcdParser, ClassifiesEntries) {
-  const std::wstring text = Manager(L"displayorder " + Id(1) + L"\r\n " + Id(2) + L"\r\n " + Id(3) + L"\r\n " +
-                                    Id(4) + L"\r\n " + Id(5) + L"\r\n") +
-                            Loader(Id(1), L"path \\WINDOWS\\system32\\WINLOAD.EFI\r\n") +
-                            Loader(Id(2), L"path \\ntldr\r\n") + Loader(Id(3), L"winpe TRUE\r\n") +
-                            Loader(Id(4), L"winpe no\r\n") +
-                            Loader(Id(5), L"Description   My  Tools  \r\nwinpe yes please\r\n");
-  // Windows by its loader, WinPE by a true winpe element; a missing description names the kind.
-  EXPECT_EQ(Rows(Parse(text)), (std::vector<std::wstring>{
-                                   Id(1) + L"|Windows Boot Entry|||\\WINDOWS\\system32\\WINLOAD.EFI|Standard|1 windows listed",
-                                   Id(2) + L"|Windows Boot Entry|||\\ntldr|Standard|2 windows listed",
-                                   Id(3) + L"|Windows PE||||Standard|3 winpe listed",
-                                   Id(4) + L"|Boot Entry||||Standard|4 listed",
-                                   Id(5) + L"|My  Tools||||Standard|5 listed",
-                               }));
-}
-
-TEST(BcdParser, HiddenEntriesAndStoresWithoutAMenu) {
-  const std::wstring winload = L"path \\Windows\\system32\\winload.exe\r\n";
-  const std::wstring memtest = Block(L"Windows Memory Tester", Id(7), L"path \\boot\\memtest.exe\r\n");
-  // Listed: 2 then the memory tester; 1 and 3 hidden, kept in printed order after them.
-  BcdSnapshot s = Parse(Manager(L"displayorder " + Id(2) + L"\r\n  " + Id(7) + L"\r\n") + Loader(Id(3), winload) +
-                        Loader(Id(1), winload) + Loader(Id(2), winload) + memtest);
-  const std::wstring row = L"|Windows Boot Entry|||\\Windows\\system32\\winload.exe|Standard|";
-  EXPECT_EQ(Rows(s), (std::vector<std::wstring>{Id(2) + row + L"1 windows listed",
-                                                Id(7) + L"|Boot Entry|||\\boot\\memtest.exe|Standard|2 listed",
-                                                Id(3) + row + L"0 windows", Id(1) + row + L"0 windows"}));
-
-  // An unlisted memory tester is dropped.
-  EXPECT_EQ(Parse(Manager(L"displayorder " + Id(2) + L"\r\n") + Loader(Id(2), winload) + memtest).entries.size(), 1u);
-
-  // No displayorder: every Windows entry is in the menu, numbered in printed order.
-  BcdSnapshot bare = Parse(Manager(L"timeout 3\r\n") + Loader(Id(5), winload) + Loader(Id(4), winload) + memtest);
-  EXPECT_EQ(Rows(bare), (std::vector<std::wstring>{Id(5) + row + L"1 windows listed", Id(4) + row + L"2 windows listed"}));
 }
 
 // The repair switches: each one read from its own element, booleans in any of the

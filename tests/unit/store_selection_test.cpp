@@ -10,9 +10,8 @@ namespace {
 const std::wstring kHivelist = L"SYSTEM\\CurrentControlSet\\Control\\hivelist|\\REGISTRY\\MACHINE\\BCD00000000";
 
 // "System" and "Store-D" name the automatic backups (BcdBackup.AutomaticBackupNamesAndFailures).
-TEST(StoreSelection, Labels) {
+TEST(StoreSelection, LabelOfAStoreWithoutADriveLetter) {
   EXPECT_EQ(StoreLabel(L"\\\\?\\Volume{1b2c3d4e-0000-0000-0000-000000000000}\\EFI\\Microsoft\\Boot\\BCD"), L"Store");
-  EXPECT_EQ(StoreLabel(L"BCD"), L"Store");
 }
 
 TEST(StoreSelection, RecognisesTheLiveHiveByDriveOrVolume) {
