@@ -233,7 +233,7 @@ TEST(MainTexts, CardRowsAndStatusLines) {
   for (zel::FirmwareKind other : {zel::FirmwareKind::LegacyBios, zel::FirmwareKind::Unknown}) {
     EXPECT_EQ(InfoCardRows(L"Windows", other, 0, 0)[2].dot, Warning);
   }
-  EXPECT_NE(StatusText(Status::Loaded, 7).find(L"7"), std::wstring::npos);
+  EXPECT_EQ(StatusText(Status::Loaded, 7), L"Loaded 7 boot entries from BCD store.");
   std::vector<std::wstring> statuses;
   for (int s = 0; s <= static_cast<int>(Status::JobResultLost); ++s) statuses.push_back(StatusText(Status(s), 7));
   zel::g_vietnamese = true;
